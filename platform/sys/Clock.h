@@ -1,0 +1,34 @@
+#pragma once
+
+// Time for the program's own timing: exchange time-outs, sleeps, timers.
+// The program runs on the system clock; tests install a VirtualClock so they
+// run timing behaviour without waiting.
+
+#include <cstdint>
+
+namespace platform {
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Milliseconds on a steady clock.
+    virtual std::int64_t NowMs() = 0;
+    virtual void SleepMs(std::int64_t ms) = 0;
+
+    // The clock in use; the system clock unless a test installed another.
+    static Clock& Current();
+    // Installs `clock` (nullptr restores the system clock); returns the previous one.
+    static Clock* Install(Clock* clock);
+};
+
+class SystemClock final : public Clock {
+public:
+    std::int64_t NowMs() override;
+    void SleepMs(std::int64_t ms) override;
+};
+
+} // namespace platform
+
+// The platform calls the program's timing code is written against.
+std::int64_t GetTickCount64Ms();
+void Sleep(std::int64_t ms);

@@ -1,0 +1,23 @@
+#include "platform/sys/MessageBox.h"
+
+#include <atomic>
+#include <cstdio>
+
+namespace platform {
+
+namespace {
+std::atomic<MessageBoxHandler*> s_handler{nullptr};
+}
+
+MessageBoxHandler* SetMessageBoxHandler(MessageBoxHandler* handler) {
+    return s_handler.exchange(handler);
+}
+
+} // namespace platform
+
+int AfxMessageBox(const CString& text, UINT type, int helpId) {
+    if (auto* handler = platform::s_handler.load())
+        return handler->Show(text, type, helpId);
+    std::fprintf(stderr, "[message %d] %s\n", helpId, text.c_str());
+    return IDOK;
+}

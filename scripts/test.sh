@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs the tests.
+#   scripts/test.sh                      plain build, every test
+#   scripts/test.sh asan                 AddressSanitizer + UBSan, every test
+#   scripts/test.sh tsan                 ThreadSanitizer, the threaded tests only
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+variant=${1:-plain}
+bash scripts/setup.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+case "$variant" in
+plain)
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build build -j "$jobs"
+    ctest --test-dir build --output-on-failure -j "$jobs"
+    ;;
+asan)
+    cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKT_SANITIZE=address,undefined -DKT_BUILD_BENCH=OFF >/dev/null
+    cmake --build build-asan -j "$jobs"
+    ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+        ctest --test-dir build-asan --output-on-failure -j "$jobs"
+    ;;
+tsan)
+    cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DKT_SANITIZE=thread -DKT_BUILD_GUI=OFF -DKT_BUILD_BENCH=OFF >/dev/null
+    cmake --build build-tsan -j "$jobs"
+    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+        ctest --test-dir build-tsan --output-on-failure -j "$jobs" -R Threaded
+    ;;
+*)
+    echo "unknown variant: $variant" >&2
+    exit 2
+    ;;
+esac
