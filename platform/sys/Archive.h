@@ -1,71 +1,67 @@
 #pragma once
 
-// The framework's binary archive: little-endian fixed-width values and
-// length-prefixed strings, stored into or loaded from a byte buffer.  Files
-// are read into or written from the buffer by the caller.  Strings are
-// archived as their bytes; a caller that keeps GBK converts at the edge.
+// The binary archive of the serializable classes and of the output-map file:
+// little-endian fixed-width values and length-prefixed strings, byte for byte
+// as the platform's archives wrote them.  Strings are held as GBK in the
+// archive and as UTF-8 in the program.
+//
+// A loading archive that runs out of bytes throws CArchiveException
+// (endOfFile); it never reads past the end of its stream.
 
 #include "platform/sys/WinTypes.h"
 
-#include <cstddef>
-#include <cstdint>
+#include <iosfwd>
 #include <stdexcept>
-#include <vector>
 
 class CArchiveException : public std::runtime_error {
 public:
-    enum Cause { endOfFile = 3, badIndex = 5 };
+    enum Cause {
+        endOfFile,   // a load asked for more bytes than the archive holds
+        badString,   // a string form this program does not read or write
+        writeFailed, // the stream refused the bytes
+    };
+
     explicit CArchiveException(Cause cause);
+
     Cause m_cause;
 };
 
 class CArchive {
 public:
-    enum Mode { store = 0, load = 1 };
+    // A storing archive writing to `out`.
+    explicit CArchive(std::ostream& out);
+    // A loading archive reading from `in`.
+    explicit CArchive(std::istream& in);
 
-    // Storing appends to `buffer`; loading reads it from the start.
-    CArchive(std::vector<BYTE>& buffer, Mode mode) : m_buffer(buffer), m_mode(mode) {}
     CArchive(const CArchive&) = delete;
     CArchive& operator=(const CArchive&) = delete;
 
-    bool IsStoring() const { return m_mode == store; }
-    bool IsLoading() const { return m_mode == load; }
+    bool IsStoring() const { return m_pOut != nullptr; }
+    bool IsLoading() const { return m_pIn != nullptr; }
 
-    void Write(const void* data, std::size_t size);
-    // Reads up to `size` bytes and returns how many there were.
-    std::size_t Read(void* data, std::size_t size);
-
-    CArchive& operator<<(BYTE value) { return Put(value); }
-    CArchive& operator<<(WORD value) { return Put(value); }
-    CArchive& operator<<(int value) { return Put(static_cast<std::int32_t>(value)); }
-    CArchive& operator<<(DWORD value) { return Put(value); }
-    CArchive& operator<<(double value) { return Put(value); }
+    CArchive& operator<<(BYTE value);
+    CArchive& operator<<(WORD value);
+    CArchive& operator<<(int value); // 32-bit
+    CArchive& operator<<(double value);
+    // One length byte below 255, else FF and a 16-bit length, else FF FF FF
+    // and a 32-bit length; then the GBK bytes.
     CArchive& operator<<(const CString& text);
 
-    CArchive& operator>>(BYTE& value) { return Get(value); }
-    CArchive& operator>>(WORD& value) { return Get(value); }
+    CArchive& operator>>(BYTE& value);
+    CArchive& operator>>(WORD& value);
     CArchive& operator>>(int& value);
-    CArchive& operator>>(DWORD& value) { return Get(value); }
-    CArchive& operator>>(double& value) { return Get(value); }
-    // Throws CArchiveException::endOfFile when the buffer ends early.
+    CArchive& operator>>(double& value);
     CArchive& operator>>(CString& text);
 
+    // Hands buffered bytes of a storing archive to its stream.
+    void Flush();
+
 private:
-    template <typename T> CArchive& Put(T value);
-    template <typename T> CArchive& Get(T& value);
-    void ReadExact(void* data, std::size_t size);
+    void Write(const void* bytes, std::size_t count);
+    void Read(void* bytes, std::size_t count);
+    template <typename T> CArchive& StoreLittleEndian(T value);
+    template <typename T> CArchive& LoadLittleEndian(T& value);
 
-    std::vector<BYTE>& m_buffer;
-    Mode m_mode = store;
-    std::size_t m_readPos = 0;
+    std::ostream* m_pOut = nullptr;
+    std::istream* m_pIn = nullptr;
 };
-
-template <typename T> CArchive& CArchive::Put(T value) {
-    Write(&value, sizeof value);
-    return *this;
-}
-
-template <typename T> CArchive& CArchive::Get(T& value) {
-    ReadExact(&value, sizeof value);
-    return *this;
-}
