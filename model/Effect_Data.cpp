@@ -10,8 +10,6 @@
 #include <cstdio>
 #include <cstring>
 
-IMPLEMENT_SERIAL(CEffect_Data, CObject, 1)
-
 namespace {
 
 constexpr int kBandCount = 3;

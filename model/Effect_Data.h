@@ -7,6 +7,9 @@
 
 #include "model/ArgbColor.h"
 #include "model/KTVEQ.h"
+#include "platform/sys/Color.h"
+#include "platform/sys/Geometry.h"
+#include "platform/sys/Object.h"
 #include "platform/sys/WinTypes.h"
 
 #include <array>
@@ -15,8 +18,6 @@ class CArchive;
 class CFilter;
 
 class CEffect_Data : public CObject {
-    DECLARE_SERIAL(CEffect_Data)
-
 public:
     CEffect_Data();
     ~CEffect_Data() override;

@@ -12,8 +12,6 @@
 #include <cassert>
 #include <cstring>
 
-IMPLEMENT_SERIAL(CKTV_OutData, CObject, 1)
-
 namespace {
 
 constexpr int kHighPassType = 3;

@@ -13,6 +13,9 @@
 #include "model/ArgbColor.h"
 #include "model/ChannelRecord.h"
 #include "model/KTVEQ.h"
+#include "platform/sys/Color.h"
+#include "platform/sys/Geometry.h"
+#include "platform/sys/Object.h"
 #include "platform/sys/WinTypes.h"
 
 #include <array>
@@ -26,8 +29,6 @@ class CSendData;
 using LimiterRecord = std::array<BYTE, 6>;
 
 class CKTV_OutData : public CObject {
-    DECLARE_SERIAL(CKTV_OutData)
-
 public:
     static constexpr int kBandCount = 31;
     static constexpr int kMixLevelCount = 18;

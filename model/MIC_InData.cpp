@@ -12,8 +12,6 @@
 #include <cstdio>
 #include <cstring>
 
-IMPLEMENT_SERIAL(CMIC_InData, CObject, 1)
-
 namespace {
 
 constexpr int kBandCount = 9;

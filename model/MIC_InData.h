@@ -6,6 +6,9 @@
 
 #include "model/ArgbColor.h"
 #include "model/KTVEQ.h"
+#include "platform/sys/Color.h"
+#include "platform/sys/Geometry.h"
+#include "platform/sys/Object.h"
 #include "platform/sys/WinTypes.h"
 
 #include <array>
@@ -14,8 +17,6 @@ class CArchive;
 class CFilter;
 
 class CMIC_InData : public CObject {
-    DECLARE_SERIAL(CMIC_InData)
-
 public:
     static constexpr int kNameSize = 8;
 

@@ -7,6 +7,9 @@
 
 #include "model/ArgbColor.h"
 #include "model/KTVEQ.h"
+#include "platform/sys/Color.h"
+#include "platform/sys/Geometry.h"
+#include "platform/sys/Object.h"
 #include "platform/sys/WinTypes.h"
 
 #include <array>
@@ -17,8 +20,6 @@ class CFilter;
 class CSendData;
 
 class CMusic_InData : public CObject {
-    DECLARE_SERIAL(CMusic_InData)
-
 public:
     static constexpr int kMainBlock = 31;
     static constexpr int kCrossoverBlock = 32;
