@@ -77,26 +77,26 @@ void CEffect_Data::SetChanged(int v) {
 
 CFilter* CEffect_Data::GetFilter(int index) const {
     assert(index >= 0 && index < m_EQ.GetSize());
-    return m_EQ.GetFilter(index);
+    return m_EQ.GetAt(index);
 }
 
 CFilter* CEffect_Data::GetHighPass() const {
     CFilter* filter = GetFilter(kBandCount);
-    assert(filter->GetType() == 3);
+    assert(filter->GetType() == CFilter::HighPass);
     return filter;
 }
 
 CFilter* CEffect_Data::GetLowPass() const {
     CFilter* filter = GetFilter(kBandCount + 1);
-    assert(filter->GetType() == 4);
+    assert(filter->GetType() == CFilter::LowPass);
     return filter;
 }
 
 void CEffect_Data::UpdateCurvePoints() {
     m_EQ.ComputeSumCurve();
     for (int i = 0; i < kFreqSteps; ++i) {
-        m_ptCurve[i].y = m_EQ.m_ptSumCurve[i].y;
-        m_ptfCurve[i].Y = m_EQ.m_ptfSumCurve[i].Y;
+        m_ptCurve[i].y = m_EQ.GetSumCurve()[i].y;
+        m_ptfCurve[i].y = m_EQ.GetSumCurveF()[i].y;
     }
 }
 

@@ -7,7 +7,6 @@
 
 #include "model/ArgbColor.h"
 #include "model/KTVEQ.h"
-#include "platform/sys/Color.h"
 #include "platform/sys/Geometry.h"
 #include "platform/sys/Object.h"
 #include "platform/sys/WinTypes.h"
@@ -58,7 +57,7 @@ public:
     ArgbColor GetCurveColor() const { return m_clrCurve; }
     void UpdateCurvePoints();
     const CPoint* GetCurvePoints() const { return m_ptCurve.data(); }
-    const PointF* GetCurvePointsF() const { return m_ptfCurve.data(); }
+    const CurvePointF* GetCurvePointsF() const { return m_ptfCurve.data(); }
 
     CString GetParam1Text() const;
     CString GetParam2Text() const;
@@ -92,8 +91,8 @@ private:
     int m_nB4 = 40;
     int m_nB6 = 0;
     CKTVEQ m_EQ;
-    std::array<CPoint, 241> m_ptCurve {};
-    std::array<PointF, 241> m_ptfCurve {};
+    std::array<CPoint, kFreqSteps> m_ptCurve {};
+    std::array<CurvePointF, kFreqSteps> m_ptfCurve {};
     int m_nLevel = 255;
     ArgbColor m_clrCurve;
     int m_bAllBandsFlat = 0;

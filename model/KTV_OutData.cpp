@@ -1,7 +1,7 @@
 #include "model/KTV_OutData.h"
 
 #include "link/FrameBuilders.h"
-#include "link/SendData.h"
+#include "link/FrameFormat.h"
 #include "model/ChannelRecord.h"
 #include "model/DataDefine.h"
 #include "model/Filter.h"
@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kHighPassType = 3;
-constexpr int kLowPassType = 4;
 
 // Default crossover of each speaker type: high-pass Hz, family, slope; low-pass
 // Hz, family, slope.  Family 0 is Linkwitz-Riley, slope 3 is 24 dB/oct, 8 off.
@@ -301,30 +299,30 @@ LimiterRecord CKTV_OutData::GetLimiterRecord() const {
 
 CFilter* CKTV_OutData::GetBand(int index) const {
     assert(index >= 0 && index < m_EQ.GetSize());
-    return m_EQ.GetFilter(index);
+    return m_EQ.GetAt(index);
 }
 
 CFilter* CKTV_OutData::GetHighPass() const {
     CFilter* filter = GetBand(GetHighPassIndex());
-    assert(filter->GetType() == kHighPassType);
+    assert(filter->GetType() == CFilter::HighPass);
     return filter;
 }
 
 CFilter* CKTV_OutData::GetLowPass() const {
     CFilter* filter = GetBand(GetLowPassIndex());
-    assert(filter->GetType() == kLowPassType);
+    assert(filter->GetType() == CFilter::LowPass);
     return filter;
 }
 
 int CKTV_OutData::GetHighPassIndex() const {
     const int index = static_cast<int>(m_EQ.GetSize()) - 2;
-    assert(m_EQ.GetFilter(index)->GetType() == kHighPassType);
+    assert(m_EQ.GetAt(index)->GetType() == CFilter::HighPass);
     return index;
 }
 
 int CKTV_OutData::GetLowPassIndex() const {
     const int index = static_cast<int>(m_EQ.GetSize()) - 1;
-    assert(m_EQ.GetFilter(index)->GetType() == kLowPassType);
+    assert(m_EQ.GetAt(index)->GetType() == CFilter::LowPass);
     return index;
 }
 
@@ -335,7 +333,7 @@ void CKTV_OutData::SetCurveRect(const CRect& rect) {
     m_nGraphWidth = rect.Width();
     for (int i = 0; i < kFreqSteps; ++i) {
         m_ptCurve[i] = CPoint(FreqToPos(g_FreqTable[i + 1], m_nGraphWidth) + 40, m_nGraphHeight / 2);
-        m_ptfCurve[i].X = static_cast<float>(FreqToPosF(g_FreqTable[i + 1], m_nGraphWidth) + 40.0);
+        m_ptfCurve[i].x = static_cast<float>(FreqToPosF(g_FreqTable[i + 1], m_nGraphWidth) + 40.0);
     }
     m_EQ.SetCurveRect(rect);
     UpdateCurve();
@@ -346,7 +344,7 @@ void CKTV_OutData::UpdateCurve() {
     m_EQ.ComputeSumCurveF();
     // The curve is the set's summed response; the output's gain does not shift it.
     for (int i = 0; i < kFreqSteps; ++i)
-        m_ptfCurve[i].Y = m_EQ.m_ptfSumCurve[i].Y;
+        m_ptfCurve[i].y = m_EQ.GetSumCurveF()[i].y;
 }
 
 // ---- Record packing ----------------------------------------------------------------------
@@ -360,7 +358,7 @@ void CKTV_OutData::WriteBlock(int block, const BYTE* bytes, int count) const {
 }
 
 std::unique_ptr<CSendData> CKTV_OutData::Frame(int block) const {
-    return std::unique_ptr<CSendData>(BuildBandFrame(DATA_OUTPUT, m_nChannelIndex, block));
+    return BuildBandFrame(DATA_OUTPUT, m_nChannelIndex, block);
 }
 
 std::array<BYTE, 8> CKTV_OutData::BasicBlock() const {

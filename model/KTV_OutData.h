@@ -13,7 +13,6 @@
 #include "model/ArgbColor.h"
 #include "model/ChannelRecord.h"
 #include "model/KTVEQ.h"
-#include "platform/sys/Color.h"
 #include "platform/sys/Geometry.h"
 #include "platform/sys/Object.h"
 #include "platform/sys/WinTypes.h"
@@ -49,8 +48,8 @@ public:
     void Serialize(CArchive& ar) override;
 
     // Set-up by the output route.
-    void SetColour(COLORREF colour) { m_crColour = colour; }
-    COLORREF GetColour() const { return m_crColour; }
+    void SetColour(DWORD colour) { m_crColour = colour; }
+    DWORD GetColour() const { return m_crColour; }
     void SetCurvePen(ArgbColor colour) { m_clrCurvePen = colour; }
     ArgbColor GetCurvePen() const { return m_clrCurvePen; }
     void CreateEQ(int lastBand, int cutBlock, int dragMode, int highPassHz, int lowPassHz);
@@ -179,7 +178,7 @@ public:
     void SetCurveRect(const CRect& rect);
     void UpdateCurve();
     const CPoint* GetCurvePoints() const { return m_ptCurve.data(); }
-    const PointF* GetCurvePointsF() const { return m_ptfCurve.data(); }
+    const CurvePointF* GetCurvePointsF() const { return m_ptfCurve.data(); }
     int GetCurveYOffset() const { return m_nCurveYOffset; }
 
     // Record packing and loading.  Packers write into the output's record of
@@ -213,8 +212,8 @@ private:
     void TakeGainMode(const CKTV_OutData& source);
     void SetBandsGainOnly(int mode);
 
-    std::array<CPoint, 241> m_ptCurve {};
-    std::array<PointF, 241> m_ptfCurve {};
+    std::array<CPoint, kFreqSteps> m_ptCurve {};
+    std::array<CurvePointF, kFreqSteps> m_ptfCurve {};
     int m_nCurveYOffset = 0;
     int m_nGraphHeight = 0;
     int m_nGraphWidth = 0;
@@ -258,7 +257,7 @@ private:
     int m_bMixAChanged = 0;
 
     int m_nChannelIndex = 0;
-    COLORREF m_crColour = 0;
+    DWORD m_crColour = 0;
     ArgbColor m_clrCurvePen;
     int m_bAllBypassed = 0;
 };

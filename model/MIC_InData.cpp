@@ -76,18 +76,18 @@ void CMIC_InData::SetAllPending(int v) {
 
 CFilter* CMIC_InData::GetBand(int index) const {
     assert(index >= 0 && index < m_EQ.GetSize());
-    return m_EQ.GetFilter(index);
+    return m_EQ.GetAt(index);
 }
 
 CFilter* CMIC_InData::GetHPF() const {
     CFilter* filter = GetBand(kBandCount);
-    assert(filter->GetType() == 3);
+    assert(filter->GetType() == CFilter::HighPass);
     return filter;
 }
 
 CFilter* CMIC_InData::GetLPF() const {
     CFilter* filter = GetBand(kBandCount + 1);
-    assert(filter->GetType() == 4);
+    assert(filter->GetType() == CFilter::LowPass);
     return filter;
 }
 
@@ -95,8 +95,8 @@ void CMIC_InData::RecalcCurve() {
     m_nCurveYOffset = GainToPos(0, m_nGraphHeight) + 10;
     m_EQ.ComputeSumCurve();
     for (int i = 0; i < kFreqSteps; ++i) {
-        m_ptCurve[i].y = m_EQ.m_ptSumCurve[i].y;
-        m_ptfCurve[i].Y = m_EQ.m_ptfSumCurve[i].Y;
+        m_ptCurve[i].y = m_EQ.GetSumCurve()[i].y;
+        m_ptfCurve[i].y = m_EQ.GetSumCurveF()[i].y;
     }
 }
 

@@ -6,7 +6,6 @@
 
 #include "model/ArgbColor.h"
 #include "model/KTVEQ.h"
-#include "platform/sys/Color.h"
 #include "platform/sys/Geometry.h"
 #include "platform/sys/Object.h"
 #include "platform/sys/WinTypes.h"
@@ -31,8 +30,8 @@ public:
     void InitEQ(int lastBand, int cutBlock, int lowPassHz);
     void SetChannel(int channel) { m_nChannel = channel; }
     int GetChannel() const { return m_nChannel; }
-    void SetCurveColour(COLORREF colour) { m_crCurveColour = colour; }
-    COLORREF GetCurveColour() const { return m_crCurveColour; }
+    void SetCurveColour(DWORD colour) { m_crCurveColour = colour; }
+    DWORD GetCurveColour() const { return m_crCurveColour; }
     void SetCurveArgb(ArgbColor colour) { m_clrCurveArgb = colour; }
     ArgbColor GetCurveArgb() const { return m_clrCurveArgb; }
 
@@ -66,7 +65,7 @@ public:
 
     void RecalcCurve();
     const CPoint* GetCurvePoints() const { return m_ptCurve.data(); }
-    const PointF* GetCurvePointsF() const { return m_ptfCurve.data(); }
+    const CurvePointF* GetCurvePointsF() const { return m_ptfCurve.data(); }
 
     // The microphone record of the live image (image bytes 184..295).
     void LoadFromDevice(const BYTE* record);
@@ -84,8 +83,8 @@ public:
 private:
     BYTE* Record() const;
 
-    std::array<CPoint, 241> m_ptCurve {};
-    std::array<PointF, 241> m_ptfCurve {};
+    std::array<CPoint, kFreqSteps> m_ptCurve {};
+    std::array<CurvePointF, kFreqSteps> m_ptfCurve {};
     int m_nCurveYOffset = 0;
     int m_nGraphHeight = 0;
     int m_nGraphWidth = 0;
@@ -108,7 +107,7 @@ private:
     int m_nGroupBByte2 = 0;
     int m_nGroupBBlock = 12;
     int m_nChannel = 0;
-    COLORREF m_crCurveColour = 0;
+    DWORD m_crCurveColour = 0;
     ArgbColor m_clrCurveArgb;
     int m_bDisplay = 1;
     int m_bMainPending = 0;

@@ -1,7 +1,7 @@
 #include "model/Music_InData.h"
 
 #include "link/FrameBuilders.h"
-#include "link/SendData.h"
+#include "link/FrameFormat.h"
 #include "model/ChannelRecord.h"
 #include "model/DataDefine.h"
 #include "model/Filter.h"
@@ -86,18 +86,18 @@ int CMusic_InData::GetBandCount() const {
 
 CFilter* CMusic_InData::GetBand(int index) const {
     assert(index >= 0 && index < m_EQ.GetSize());
-    return m_EQ.GetFilter(index);
+    return m_EQ.GetAt(index);
 }
 
 CFilter* CMusic_InData::GetHPF() const {
     CFilter* filter = GetBand(kBandCount);
-    assert(filter->GetType() == 3);
+    assert(filter->GetType() == CFilter::HighPass);
     return filter;
 }
 
 CFilter* CMusic_InData::GetLPF() const {
     CFilter* filter = GetBand(kBandCount + 1);
-    assert(filter->GetType() == 4);
+    assert(filter->GetType() == CFilter::LowPass);
     return filter;
 }
 
@@ -121,7 +121,7 @@ void CMusic_InData::SetCurveRect(const CRect& rect) {
     m_nGraphWidth = rect.Width();
     for (int i = 0; i < kFreqSteps; ++i) {
         m_ptCurve[i] = CPoint(FreqToPos(g_FreqTable[i + 1], m_nGraphWidth) + 40, m_nGraphHeight / 2);
-        m_ptfCurve[i].Y = m_EQ.m_ptfSumCurve[i].Y;
+        m_ptfCurve[i].y = m_EQ.GetSumCurveF()[i].y;
     }
     m_EQ.SetCurveRect(rect);
     RecalcCurve();
@@ -131,9 +131,9 @@ void CMusic_InData::RecalcCurve() {
     m_nCurveYOffset = GainToPos(0, m_nGraphHeight) + 10;
     m_EQ.ComputeSumCurve();
     for (int i = 0; i < kFreqSteps; ++i) {
-        m_ptCurve[i].y = m_EQ.m_ptSumCurve[i].y;
-        m_ptfCurve[i].Y = m_EQ.m_ptfSumCurve[i].Y;
-        m_ptfCurve[i].X = static_cast<float>(FreqToPosF(g_FreqTable[i + 1], m_nGraphWidth) + 40.0);
+        m_ptCurve[i].y = m_EQ.GetSumCurve()[i].y;
+        m_ptfCurve[i].y = m_EQ.GetSumCurveF()[i].y;
+        m_ptfCurve[i].x = static_cast<float>(FreqToPosF(g_FreqTable[i + 1], m_nGraphWidth) + 40.0);
     }
 }
 
@@ -152,20 +152,20 @@ std::unique_ptr<CSendData> CMusic_InData::SendMain(bool send) {
     record[kEqModeByte] = static_cast<BYTE>(m_nEqMode);
     if (!send)
         return nullptr;
-    return std::unique_ptr<CSendData>(BuildBandFrame(DATA_MUSIC_INPUT, m_nChannel, m_nMainBlock));
+    return BuildBandFrame(DATA_MUSIC_INPUT, m_nChannel, m_nMainBlock);
 }
 
 std::unique_ptr<CSendData> CMusic_InData::SendThreshold(bool send) {
     Record()[kThresholdByte] = static_cast<BYTE>(m_nThreshold);
     if (!send)
         return nullptr;
-    return std::unique_ptr<CSendData>(BuildBandFrame(DATA_MUSIC_INPUT, m_nChannel, m_nThresholdBlock));
+    return BuildBandFrame(DATA_MUSIC_INPUT, m_nChannel, m_nThresholdBlock);
 }
 
 std::unique_ptr<CSendData> CMusic_InData::SendBand(int band, int block) {
     const auto bytes = m_EQ.PackBand(band);
     std::memcpy(Record() + band * kBlockSize, bytes.data(), kBlockSize);
-    return std::unique_ptr<CSendData>(BuildBandFrame(DATA_MUSIC_INPUT, m_nChannel, block));
+    return BuildBandFrame(DATA_MUSIC_INPUT, m_nChannel, block);
 }
 
 void CMusic_InData::PackCrossover() {

@@ -7,7 +7,6 @@
 
 #include "model/ArgbColor.h"
 #include "model/KTVEQ.h"
-#include "platform/sys/Color.h"
 #include "platform/sys/Geometry.h"
 #include "platform/sys/Object.h"
 #include "platform/sys/WinTypes.h"
@@ -38,8 +37,8 @@ public:
     void InitEQ(int lastBand, int cutBlock, int lowPassHz);
     void SetChannel(int channel) { m_nChannel = channel; }
     int GetChannel() const { return m_nChannel; }
-    void SetCurveColour(COLORREF colour) { m_crCurveColour = colour; }
-    COLORREF GetCurveColour() const { return m_crCurveColour; }
+    void SetCurveColour(DWORD colour) { m_crCurveColour = colour; }
+    DWORD GetCurveColour() const { return m_crCurveColour; }
     void SetCurveArgb(ArgbColor colour) { m_clrCurveArgb = colour; }
     ArgbColor GetCurveArgb() const { return m_clrCurveArgb; }
     void SetDisplayFlag(int flag) { m_bDisplay = flag; }
@@ -86,7 +85,7 @@ public:
     void SetCurveRect(const CRect& rect);
     void RecalcCurve();
     const CPoint* GetCurvePoints() const { return m_ptCurve.data(); }
-    const PointF* GetCurvePointsF() const { return m_ptfCurve.data(); }
+    const CurvePointF* GetCurvePointsF() const { return m_ptfCurve.data(); }
 
     // Packing into the channel's record of the live image; the Send
     // operations return the block's write frame when asked.
@@ -106,8 +105,8 @@ private:
     BYTE* Record() const;
     void SetBandsGainOnly(int mode);
 
-    std::array<CPoint, 241> m_ptCurve {};
-    std::array<PointF, 241> m_ptfCurve {};
+    std::array<CPoint, kFreqSteps> m_ptCurve {};
+    std::array<CurvePointF, kFreqSteps> m_ptfCurve {};
     int m_nCurveYOffset = 0;
     int m_nGraphHeight = 0;
     int m_nGraphWidth = 0;
@@ -132,7 +131,7 @@ private:
     int m_bThresholdPending = 0;
     int m_bGroupBPending = 0;
     int m_nChannel = 0;
-    COLORREF m_crCurveColour = 0;
+    DWORD m_crCurveColour = 0;
     ArgbColor m_clrCurveArgb;
     int m_bAllBandsFlat = 0;
     int m_bDisplay = 1;
