@@ -63,11 +63,10 @@ TEST_F(Effect_DataTest, LoadingAPackedAreaGivesTheSameEffectBack) {
     EXPECT_EQ(effect.GetParam1Text(), "L_1%");
 
     effect.FillSendTable();
-    for (int i = 0; i < 152; ++i) {
-        if (i >= 144)
-            break; // the name comes back trimmed
-        if (IsEffectByte(32 + i))
+    for (int i = 0; i < 144; ++i) { // all but the name, which comes back trimmed
+        if (IsEffectByte(32 + i)) {
             EXPECT_EQ(g_DeviceImage[32 + i], area[i]) << "image byte " << 32 + i;
+        }
     }
     EXPECT_EQ(std::memcmp(g_DeviceImage + 176, "Hall\0\0\0\0", 8), 0);
 

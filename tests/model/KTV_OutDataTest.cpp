@@ -282,7 +282,11 @@ TEST_F(KTV_OutDataTest, DiscardingChangesKeepsAPendingName) {
     m_out.SetMixLevel17(1);
     m_out.SetSpeakerTypeDefaults(2);
     m_out.SetAllDirty(0);
-    EXPECT_EQ(PendingBlocks(m_out), std::vector<Block> {Block::Name});
+    // The crossover still glides (20 -> 500 Hz and 20000 -> 4000 Hz), so
+    // block 32 stays pending, one octave step further on.
+    EXPECT_EQ(PendingBlocks(m_out), (std::vector<Block> {Block::Name, Block::Crossover}));
+    EXPECT_EQ(m_out.GetHighPass()->GetSentFreq(), 40);
+    EXPECT_EQ(m_out.GetLowPass()->GetSentFreq(), 10000);
     EXPECT_EQ(m_out.GetSourceDirty(), 0);
 }
 

@@ -116,10 +116,10 @@ TEST_F(OutputRecordTest, LoadFillsTheObjectWithoutMarkingAnything) {
 TEST_F(OutputRecordTest, DefaultRecordsSurviveLoadAndPack) {
     for (int i = 0; i < kOutputCount; ++i) {
         FillImage(kUntouched);
-        m_out.LoadFromRecord(g_DefaultOutputRecords[i]);
+        const auto& record = g_DefaultOutputRecords[i];
+        m_out.LoadFromRecord(record.data());
         m_out.PackAll();
-        EXPECT_EQ(ImageBytes(OutputRecordOffset(kChannel), 286),
-                  std::vector<BYTE>(g_DefaultOutputRecords[i], g_DefaultOutputRecords[i] + 286))
+        EXPECT_EQ(ImageBytes(OutputRecordOffset(kChannel), 286), std::vector<BYTE>(record.begin(), record.begin() + 286))
             << "record " << i;
     }
 }
