@@ -32,10 +32,12 @@ inline void PutLe16(BYTE* at, unsigned value) {
 // The crossover as the processor gets it: the sent frequencies.
 CrossoverRecord CrossoverBytes(const CFilter& highPass, const CFilter& lowPass);
 
-// Loads both filters from a crossover record without marking them, so target
-// and sent frequency end equal and neither filter is pending.  Outputs read
+// Sets both filters from a crossover record through their setters: with
+// `mark` set each becomes changed while a processor is online.  Outputs read
 // the frequencies unsigned, the inputs and the effect signed.
-void LoadCrossoverBytes(CFilter& highPass, CFilter& lowPass, const BYTE* record, bool signedFrequencies);
+void ApplyCrossoverBytes(CFilter& highPass, CFilter& lowPass, const BYTE* record, bool signedFrequencies,
+                         int mark);
 
-// The text-length message of a name that does not fit its field.
-void ShowCharLenError();
+// Loads both filters from a crossover record without marking them, so target
+// and sent frequency end equal and neither filter is pending.
+void LoadCrossoverBytes(CFilter& highPass, CFilter& lowPass, const BYTE* record, bool signedFrequencies);

@@ -37,8 +37,17 @@ CEffect_Data::CEffect_Data() : m_clrCurve(g_clrEffectCurve) {
 CEffect_Data::~CEffect_Data() = default;
 
 std::array<CEffect_Data::Param, 11> CEffect_Data::Params() {
-    return {{{&m_nA1, 160}, {&m_nA2, 161}, {&m_nA5, 162}, {&m_nA3, 163}, {&m_nA4, 166}, {&m_nB1, 168}, {&m_nB2, 169},
-        {&m_nB3, 170}, {&m_nB4, 171}, {&m_nB5, 172}, {&m_nB6, 175}}};
+    return {{{&m_nA1, 160},
+             {&m_nA2, 161},
+             {&m_nA5, 162},
+             {&m_nA3, 163},
+             {&m_nA4, 166},
+             {&m_nB1, 168},
+             {&m_nB2, 169},
+             {&m_nB3, 170},
+             {&m_nB4, 171},
+             {&m_nB5, 172},
+             {&m_nB6, 175}}};
 }
 
 void CEffect_Data::LoadFromDevice(const BYTE* area) {
@@ -155,12 +164,13 @@ void CEffect_Data::Serialize(CArchive& ar) {
     // B5 has no place in the archive.
     if (ar.IsStoring()) {
         ar << m_strName;
-        for (int value : {m_nA1, m_nA2, m_nA5, m_nA3, m_nA4, m_nB1, m_nB2, m_nB3, m_nB4, m_nB6, m_bAllBandsFlat})
+        for (int value :
+             {m_nA1, m_nA2, m_nA5, m_nA3, m_nA4, m_nB1, m_nB2, m_nB3, m_nB4, m_nB6, m_bAllBandsFlat})
             ar << value;
     } else {
         ar >> m_strName;
-        for (int* value :
-            {&m_nA1, &m_nA2, &m_nA5, &m_nA3, &m_nA4, &m_nB1, &m_nB2, &m_nB3, &m_nB4, &m_nB6, &m_bAllBandsFlat})
+        for (int* value : {&m_nA1, &m_nA2, &m_nA5, &m_nA3, &m_nA4, &m_nB1, &m_nB2, &m_nB3, &m_nB4, &m_nB6,
+                           &m_bAllBandsFlat})
             ar >> *value;
     }
     m_EQ.Serialize(ar);

@@ -91,8 +91,8 @@ private:
     int m_nB4 = 40;
     int m_nB6 = 0;
     CKTVEQ m_EQ;
-    std::array<CPoint, kFreqSteps> m_ptCurve {};
-    std::array<CurvePointF, kFreqSteps> m_ptfCurve {};
+    std::array<CPoint, kFreqSteps> m_ptCurve{};
+    std::array<CurvePointF, kFreqSteps> m_ptfCurve{};
     int m_nLevel = 255;
     ArgbColor m_clrCurve;
     int m_bAllBandsFlat = 0;

@@ -14,7 +14,6 @@
 
 namespace {
 
-
 // Default crossover of each speaker type: high-pass Hz, family, slope; low-pass
 // Hz, family, slope.  Family 0 is Linkwitz-Riley, slope 3 is 24 dB/oct, 8 off.
 struct DefaultCrossoverRow {
@@ -26,13 +25,13 @@ struct DefaultCrossoverRow {
     BYTE lowSlope;
 };
 
-constexpr DefaultCrossoverRow kTweeter {4000, 0, 3, 20000, 0, 8};
-constexpr DefaultCrossoverRow kMidrange {500, 0, 3, 4000, 0, 3};
-constexpr DefaultCrossoverRow kWoofer {80, 0, 3, 500, 0, 3};
-constexpr DefaultCrossoverRow kMidTweeter {500, 0, 3, 20000, 0, 8};
-constexpr DefaultCrossoverRow kMidWoofer {80, 0, 3, 4000, 0, 3};
-constexpr DefaultCrossoverRow kSubwoofer {20, 0, 3, 70, 0, 3};
-constexpr DefaultCrossoverRow kFullRange {20, 0, 3, 20000, 0, 8};
+constexpr DefaultCrossoverRow kTweeter{4000, 0, 3, 20000, 0, 8};
+constexpr DefaultCrossoverRow kMidrange{500, 0, 3, 4000, 0, 3};
+constexpr DefaultCrossoverRow kWoofer{80, 0, 3, 500, 0, 3};
+constexpr DefaultCrossoverRow kMidTweeter{500, 0, 3, 20000, 0, 8};
+constexpr DefaultCrossoverRow kMidWoofer{80, 0, 3, 4000, 0, 3};
+constexpr DefaultCrossoverRow kSubwoofer{20, 0, 3, 70, 0, 3};
+constexpr DefaultCrossoverRow kFullRange{20, 0, 3, 20000, 0, 8};
 
 constexpr DefaultCrossoverRow kDefaultCrossovers[25] = {
     kFullRange,  // 0 none
@@ -89,11 +88,11 @@ void CKTV_OutData::SetChannelIndex(int index) {
 }
 
 BOOL CKTV_OutData::SetName(const CString& name) {
-    auto length = platform::GbkLength(name);
-    if (!length || *length >= kBlockSize) {
-        ShowCharLenError();
+    // Checked here, on the GUI thread, by storing into a field of the name
+    // block's size: that also tells the user when the name does not fit.
+    BYTE field[kBlockSize];
+    if (!StringToBytesPad(field, name, kBlockSize))
         return FALSE;
-    }
     m_strName = name;
     m_bNameChanged = g_bOnline;
     return TRUE;
@@ -195,7 +194,7 @@ int CKTV_OutData::DefaultHighPassDragMode(int type) {
 
 CrossoverRecord CKTV_OutData::DefaultCrossover(int type) {
     const auto& row = type >= 0 && type <= 24 ? kDefaultCrossovers[type] : kFullRange;
-    CrossoverRecord record {};
+    CrossoverRecord record{};
     PutLe16(&record[0], row.highHz);
     record[2] = row.highFamily;
     record[3] = row.highSlope;
@@ -214,27 +213,16 @@ void CKTV_OutData::SetSpeakerTypeDefaults(int type) {
     m_bySpeakerType = static_cast<BYTE>(type);
     GetHighPass()->SetDragMode(DefaultHighPassDragMode(type));
     const auto record = DefaultCrossover(type);
-    ApplyCrossover(record.data(), 1);
+    ApplyCrossoverBytes(*GetHighPass(), *GetLowPass(), record.data(), false, 1);
 }
 
 void CKTV_OutData::SetSpeakerTypeCrossover(int type, const BYTE* crossover) {
     m_bySpeakerType = static_cast<BYTE>(type);
-    ApplyCrossover(crossover, 1);
+    ApplyCrossoverBytes(*GetHighPass(), *GetLowPass(), crossover, false, 1);
 }
 
 void CKTV_OutData::SetCrossover(const BYTE* crossover) {
     LoadCrossoverBytes(*GetHighPass(), *GetLowPass(), crossover, false);
-}
-
-void CKTV_OutData::ApplyCrossover(const BYTE* crossover, int mark) {
-    CFilter* high = GetHighPass();
-    high->SetFreq(GetLe16(crossover), mark);
-    high->SetFamily(crossover[2], mark);
-    high->SetSlope(crossover[3], mark);
-    CFilter* low = GetLowPass();
-    low->SetFreq(GetLe16(crossover + 4), mark);
-    low->SetFamily(crossover[6], mark);
-    low->SetSlope(crossover[7], mark);
 }
 
 CrossoverRecord CKTV_OutData::GetCrossover() const {
@@ -287,7 +275,7 @@ int CKTV_OutData::TakeCrossoverChanged() {
 }
 
 LimiterRecord CKTV_OutData::GetLimiterRecord() const {
-    LimiterRecord record {};
+    LimiterRecord record{};
     record[0] = m_byMix[16];
     record[1] = m_byMix[17];
     PutLe16(&record[2], m_wLimiterAttack);
@@ -362,7 +350,7 @@ std::unique_ptr<CSendData> CKTV_OutData::Frame(int block) const {
 }
 
 std::array<BYTE, 8> CKTV_OutData::BasicBlock() const {
-    std::array<BYTE, 8> block {};
+    std::array<BYTE, 8> block{};
     block[0] = m_byEnable;
     block[1] = m_byPolarity;
     PutLe16(&block[2], GetGain());
@@ -373,13 +361,13 @@ std::array<BYTE, 8> CKTV_OutData::BasicBlock() const {
 }
 
 std::array<BYTE, 8> CKTV_OutData::MixABlock() const {
-    std::array<BYTE, 8> block {};
+    std::array<BYTE, 8> block{};
     std::memcpy(block.data(), &m_byMix[0], 8);
     return block;
 }
 
 std::array<BYTE, 8> CKTV_OutData::MixBBlock() const {
-    std::array<BYTE, 8> block {};
+    std::array<BYTE, 8> block{};
     std::memcpy(block.data(), &m_byMix[8], 8);
     return block;
 }
@@ -484,9 +472,9 @@ void CKTV_OutData::Serialize(CArchive& ar) {
            << m_bySourceB << m_bySourceC << m_byBalance << m_wLimiterAttack << m_wLimiterThreshold
            << m_wLimiterRelease << m_bAllBypassed;
     } else {
-        ar >> m_strName >> m_byEnable >> m_byPolarity >> m_wGain >> m_wDelay >> m_bySpeakerType >> m_bySourceA
-            >> m_bySourceB >> m_bySourceC >> m_byBalance >> m_wLimiterAttack >> m_wLimiterThreshold
-            >> m_wLimiterRelease >> m_bAllBypassed;
+        ar >> m_strName >> m_byEnable >> m_byPolarity >> m_wGain >> m_wDelay >> m_bySpeakerType >>
+            m_bySourceA >> m_bySourceB >> m_bySourceC >> m_byBalance >> m_wLimiterAttack >>
+            m_wLimiterThreshold >> m_wLimiterRelease >> m_bAllBypassed;
         m_bMuted = m_wGain == 0;
     }
     m_EQ.Serialize(ar);

@@ -13,6 +13,7 @@
 #include "model/ArgbColor.h"
 #include "model/ChannelRecord.h"
 #include "model/KTVEQ.h"
+#include "platform/sys/Color.h"
 #include "platform/sys/Geometry.h"
 #include "platform/sys/Object.h"
 #include "platform/sys/WinTypes.h"
@@ -48,8 +49,8 @@ public:
     void Serialize(CArchive& ar) override;
 
     // Set-up by the output route.
-    void SetColour(DWORD colour) { m_crColour = colour; }
-    DWORD GetColour() const { return m_crColour; }
+    void SetColour(COLORREF colour) { m_crColour = colour; }
+    COLORREF GetColour() const { return m_crColour; }
     void SetCurvePen(ArgbColor colour) { m_clrCurvePen = colour; }
     ArgbColor GetCurvePen() const { return m_clrCurvePen; }
     void CreateEQ(int lastBand, int cutBlock, int dragMode, int highPassHz, int lowPassHz);
@@ -208,12 +209,11 @@ private:
     BYTE* Record() const;
     void WriteBlock(int block, const BYTE* bytes, int count) const;
     std::unique_ptr<CSendData> Frame(int block) const;
-    void ApplyCrossover(const BYTE* crossover, int mark);
     void TakeGainMode(const CKTV_OutData& source);
     void SetBandsGainOnly(int mode);
 
-    std::array<CPoint, kFreqSteps> m_ptCurve {};
-    std::array<CurvePointF, kFreqSteps> m_ptfCurve {};
+    std::array<CPoint, kFreqSteps> m_ptCurve{};
+    std::array<CurvePointF, kFreqSteps> m_ptfCurve{};
     int m_nCurveYOffset = 0;
     int m_nGraphHeight = 0;
     int m_nGraphWidth = 0;
@@ -240,7 +240,7 @@ private:
     BYTE m_byBalance = 50;
     // Mix levels 1..18 at index 0..17.
     std::array<BYTE, kMixLevelCount> m_byMix = [] {
-        std::array<BYTE, kMixLevelCount> levels {};
+        std::array<BYTE, kMixLevelCount> levels{};
         levels.fill(100);
         return levels;
     }();
@@ -257,7 +257,7 @@ private:
     int m_bMixAChanged = 0;
 
     int m_nChannelIndex = 0;
-    DWORD m_crColour = 0;
+    COLORREF m_crColour = 0;
     ArgbColor m_clrCurvePen;
     int m_bAllBypassed = 0;
 };

@@ -4,6 +4,7 @@
 #include "model/DataDefine.h"
 #include "model/Filter.h"
 #include "model/Globals.h"
+#include "model/InputTexts.h"
 #include "platform/sys/Archive.h"
 #include "platform/sys/Gbk.h"
 
@@ -32,7 +33,7 @@ constexpr int kNameBytes = 104;
 
 // The whole GBK characters of `name` that fit in the field, zero-padded.
 std::array<BYTE, CMIC_InData::kNameSize> NameField(const CString& name) {
-    std::array<BYTE, CMIC_InData::kNameSize> field {};
+    std::array<BYTE, CMIC_InData::kNameSize> field{};
     const auto gbk = platform::Utf8ToGbk(name);
     if (!gbk)
         return field;
@@ -176,21 +177,15 @@ CString CMIC_InData::FormatLevel() const {
 }
 
 CString CMIC_InData::FormatGain() const {
-    char text[32];
-    std::snprintf(text, sizeof text, "%ddB", m_nGain - 80);
-    return text;
+    return FormatInputGain(m_nGain);
 }
 
 CString CMIC_InData::FormatOnOff() const {
-    return m_nOnOff ? "On" : "OFF";
+    return FormatInputOnOff(m_nOnOff);
 }
 
 CString CMIC_InData::FormatThreshold() const {
-    if (m_nThreshold == 0)
-        return "OFF";
-    char text[32];
-    std::snprintf(text, sizeof text, "%0.1fdBu", static_cast<double>(m_nThreshold - 120));
-    return text;
+    return FormatInputThreshold(m_nThreshold);
 }
 
 // ---- Archive ------------------------------------------------------------------------------
@@ -208,7 +203,8 @@ void CMIC_InData::Serialize(CArchive& ar) {
         CString name;
         ar >> name;
         m_Name = NameField(name);
-        for (int* value : {&m_nLevel, &m_nOnOff, &m_nPolarity, &m_nEqMode, &m_nGain, &m_nDelay, &m_nThreshold})
+        for (int* value :
+             {&m_nLevel, &m_nOnOff, &m_nPolarity, &m_nEqMode, &m_nGain, &m_nDelay, &m_nThreshold})
             ar >> *value;
         ar >> m_wGroupBWord;
         for (int* value : {&m_nGroupBByte1, &m_nGroupBByte2, &m_bAllBandsFlat})

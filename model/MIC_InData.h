@@ -6,6 +6,7 @@
 
 #include "model/ArgbColor.h"
 #include "model/KTVEQ.h"
+#include "platform/sys/Color.h"
 #include "platform/sys/Geometry.h"
 #include "platform/sys/Object.h"
 #include "platform/sys/WinTypes.h"
@@ -30,8 +31,8 @@ public:
     void InitEQ(int lastBand, int cutBlock, int lowPassHz);
     void SetChannel(int channel) { m_nChannel = channel; }
     int GetChannel() const { return m_nChannel; }
-    void SetCurveColour(DWORD colour) { m_crCurveColour = colour; }
-    DWORD GetCurveColour() const { return m_crCurveColour; }
+    void SetCurveColour(COLORREF colour) { m_crCurveColour = colour; }
+    COLORREF GetCurveColour() const { return m_crCurveColour; }
     void SetCurveArgb(ArgbColor colour) { m_clrCurveArgb = colour; }
     ArgbColor GetCurveArgb() const { return m_clrCurveArgb; }
 
@@ -83,14 +84,14 @@ public:
 private:
     BYTE* Record() const;
 
-    std::array<CPoint, kFreqSteps> m_ptCurve {};
-    std::array<CurvePointF, kFreqSteps> m_ptfCurve {};
+    std::array<CPoint, kFreqSteps> m_ptCurve{};
+    std::array<CurvePointF, kFreqSteps> m_ptfCurve{};
     int m_nCurveYOffset = 0;
     int m_nGraphHeight = 0;
     int m_nGraphWidth = 0;
     CKTVEQ m_EQ;
     // GBK bytes, not necessarily zero-terminated.
-    std::array<BYTE, kNameSize> m_Name {};
+    std::array<BYTE, kNameSize> m_Name{};
     int m_nNameBlock = 13;
     int m_nLevel = 0;
     int m_nOnOff = 1;
@@ -107,7 +108,7 @@ private:
     int m_nGroupBByte2 = 0;
     int m_nGroupBBlock = 12;
     int m_nChannel = 0;
-    DWORD m_crCurveColour = 0;
+    COLORREF m_crCurveColour = 0;
     ArgbColor m_clrCurveArgb;
     int m_bDisplay = 1;
     int m_bMainPending = 0;

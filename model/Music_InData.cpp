@@ -6,10 +6,10 @@
 #include "model/DataDefine.h"
 #include "model/Filter.h"
 #include "model/Globals.h"
+#include "model/InputTexts.h"
 #include "platform/sys/Archive.h"
 
 #include <cassert>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -213,21 +213,15 @@ void CMusic_InData::LoadFromDevice(const BYTE* record) {
 // ---- Texts --------------------------------------------------------------------------------
 
 CString CMusic_InData::FormatGain() const {
-    char text[32];
-    std::snprintf(text, sizeof text, "%ddB", m_nGain - 80);
-    return text;
+    return FormatInputGain(m_nGain);
 }
 
 CString CMusic_InData::FormatOnOff() const {
-    return m_nOnOff ? "On" : "OFF";
+    return FormatInputOnOff(m_nOnOff);
 }
 
 CString CMusic_InData::FormatThreshold() const {
-    if (m_nThreshold == 0)
-        return "OFF";
-    char text[32];
-    std::snprintf(text, sizeof text, "%0.1fdBu", static_cast<double>(m_nThreshold - 120));
-    return text;
+    return FormatInputThreshold(m_nThreshold);
 }
 
 // ---- Archive ------------------------------------------------------------------------------
@@ -236,13 +230,13 @@ void CMusic_InData::Serialize(CArchive& ar) {
     CObject::Serialize(ar);
     if (ar.IsStoring()) {
         ar << m_strName;
-        for (int value : {m_nOnOff, m_nPolarity, m_nGain, m_nDelay, m_nThreshold, m_nGroupBWord, m_nGroupBByte1,
-                 m_nGroupBByte2})
+        for (int value : {m_nOnOff, m_nPolarity, m_nGain, m_nDelay, m_nThreshold, m_nGroupBWord,
+                          m_nGroupBByte1, m_nGroupBByte2})
             ar << value;
     } else {
         ar >> m_strName;
         for (int* value : {&m_nOnOff, &m_nPolarity, &m_nGain, &m_nDelay, &m_nThreshold, &m_nGroupBWord,
-                 &m_nGroupBByte1, &m_nGroupBByte2})
+                           &m_nGroupBByte1, &m_nGroupBByte2})
             ar >> *value;
         m_bMute = m_nGain == 0;
     }

@@ -7,6 +7,7 @@
 
 #include "model/ArgbColor.h"
 #include "model/KTVEQ.h"
+#include "platform/sys/Color.h"
 #include "platform/sys/Geometry.h"
 #include "platform/sys/Object.h"
 #include "platform/sys/WinTypes.h"
@@ -37,8 +38,8 @@ public:
     void InitEQ(int lastBand, int cutBlock, int lowPassHz);
     void SetChannel(int channel) { m_nChannel = channel; }
     int GetChannel() const { return m_nChannel; }
-    void SetCurveColour(DWORD colour) { m_crCurveColour = colour; }
-    DWORD GetCurveColour() const { return m_crCurveColour; }
+    void SetCurveColour(COLORREF colour) { m_crCurveColour = colour; }
+    COLORREF GetCurveColour() const { return m_crCurveColour; }
     void SetCurveArgb(ArgbColor colour) { m_clrCurveArgb = colour; }
     ArgbColor GetCurveArgb() const { return m_clrCurveArgb; }
     void SetDisplayFlag(int flag) { m_bDisplay = flag; }
@@ -105,8 +106,8 @@ private:
     BYTE* Record() const;
     void SetBandsGainOnly(int mode);
 
-    std::array<CPoint, kFreqSteps> m_ptCurve {};
-    std::array<CurvePointF, kFreqSteps> m_ptfCurve {};
+    std::array<CPoint, kFreqSteps> m_ptCurve{};
+    std::array<CurvePointF, kFreqSteps> m_ptfCurve{};
     int m_nCurveYOffset = 0;
     int m_nGraphHeight = 0;
     int m_nGraphWidth = 0;
@@ -131,7 +132,7 @@ private:
     int m_bThresholdPending = 0;
     int m_bGroupBPending = 0;
     int m_nChannel = 0;
-    DWORD m_crCurveColour = 0;
+    COLORREF m_crCurveColour = 0;
     ArgbColor m_clrCurveArgb;
     int m_bAllBandsFlat = 0;
     int m_bDisplay = 1;

@@ -48,10 +48,11 @@ TEST_F(ChannelArchiveTest, OutputRoundTripAndLayout) {
     out.IsAllBypassed();
 
     const std::string bytes = Store(out);
-    const std::string head("\x02"
-                           "FL"
-                           "\x00\x01\x02\x01\x04\x03\x04\x01\x32\x50\x32\x06\x05\x08\x07\x0A\x09\x01\x00\x00\x00",
-                           24);
+    const std::string head(
+        "\x02"
+        "FL"
+        "\x00\x01\x02\x01\x04\x03\x04\x01\x32\x50\x32\x06\x05\x08\x07\x0A\x09\x01\x00\x00\x00",
+        24);
     ASSERT_EQ(bytes.size(), head.size() + 33 * kFilterBytes);
     EXPECT_EQ(bytes.substr(0, head.size()), head);
 

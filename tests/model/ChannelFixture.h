@@ -38,7 +38,8 @@ protected:
     }
 
     // Header fields and the eight payload bytes of a 24-byte block frame.
-    static void ExpectBlockFrame(const CSendData* frame, int type, int channel, int block, const BYTE* payload) {
+    static void ExpectBlockFrame(const CSendData* frame, int type, int channel, int block,
+                                 const BYTE* payload) {
         ASSERT_NE(frame, nullptr);
         ASSERT_EQ(frame->GetLength(), 24);
         const BYTE* bytes = frame->GetData();

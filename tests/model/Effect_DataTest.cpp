@@ -27,8 +27,8 @@ protected:
 TEST_F(Effect_DataTest, FreshPackWritesTheDefaultsAndNothingElse) {
     CEffect_Data effect;
     effect.FillSendTable();
-    const std::vector<BYTE> params = {0x14, 0x54, 0x32, 0x44, kUntouched, kUntouched, 0x00, kUntouched,
-        0x12, 0x32, 0x00, 0x28, 0x32, kUntouched, kUntouched, 0x00};
+    const std::vector<BYTE> params = {0x14, 0x54, 0x32, 0x44, kUntouched, kUntouched, 0x00,       kUntouched,
+                                      0x12, 0x32, 0x00, 0x28, 0x32,       kUntouched, kUntouched, 0x00};
     EXPECT_EQ(ImageBytes(160, 16), params);
     EXPECT_EQ(std::memcmp(g_DeviceImage + 176, "Effect\0\0", 8), 0);
     for (int i = 0; i < kDeviceImageSize; ++i) {

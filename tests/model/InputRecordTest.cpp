@@ -47,16 +47,16 @@ void ExpectOnlyWritten(int recordOffset, std::vector<std::pair<int, int>> ranges
 // ---- Music inputs ---------------------------------------------------------------------
 
 std::array<BYTE, kMusicRecordSize> MusicRecord() {
-    std::array<BYTE, kMusicRecordSize> r {};
+    std::array<BYTE, kMusicRecordSize> r{};
     PutBands(r.data(), 31);
-    r[249] = 1;                        // polarity
-    r[250] = 0;                        // parametric
-    r[251] = 1;                        // on
-    Put16(&r[252], 200);               // delay
-    Put16(&r[254], 0xFFFF);            // gain -1, moved as it is
+    r[249] = 1;                                                     // polarity
+    r[250] = 0;                                                     // parametric
+    r[251] = 1;                                                     // on
+    Put16(&r[252], 200);                                            // delay
+    Put16(&r[254], 0xFFFF);                                         // gain -1, moved as it is
     const BYTE crossover[8] = {0x64, 0x00, 2, 3, 0x40, 0x1F, 1, 8}; // 100 Hz; 8000 Hz
     std::memcpy(&r[256], crossover, 8);
-    r[264] = 55;                       // threshold
+    r[264] = 55; // threshold
     Put16(&r[272], 0x1234);
     r[274] = 9;
     r[275] = 250;
@@ -85,7 +85,7 @@ TEST_F(MusicInputTest, LoadThenPackAllGivesTheSameBytesExceptTheName) {
     m_in.LoadFromDevice(record.data());
     EXPECT_EQ(m_in.GetGain(), -1);
     m_in.PackAll();
-    for (auto [from, to] : {std::pair {0, 248}, std::pair {249, 265}, std::pair {272, 276}})
+    for (auto [from, to] : {std::pair{0, 248}, std::pair{249, 265}, std::pair{272, 276}})
         EXPECT_EQ(ImageBytes(MusicRecordOffset(2) + from, to - from),
                   std::vector<BYTE>(record.begin() + from, record.begin() + to))
             << from;
@@ -186,9 +186,10 @@ TEST_F(MusicInputTest, NameThatDoesNotFitLeavesTheNameBlockAndPacksTheRest) {
 // ---- Microphone ------------------------------------------------------------------------
 
 std::array<BYTE, kMicRecordSize> MicRecord() {
-    std::array<BYTE, kMicRecordSize> r {};
+    std::array<BYTE, kMicRecordSize> r{};
     PutBands(r.data(), 9);
-    const BYTE main[8] = {3, 1, 0, 1, 0x10, 0x00, 0x90, 0x01}; // level 3, inverted, mode 0, on, delay 16, gain 400
+    const BYTE main[8] = {3,    1,    0,    1,
+                          0x10, 0x00, 0x90, 0x01}; // level 3, inverted, mode 0, on, delay 16, gain 400
     std::memcpy(&r[72], main, 8);
     const BYTE crossover[8] = {0x50, 0x00, 2, 0, 0x10, 0x27, 2, 0}; // 80 Hz; 10000 Hz
     std::memcpy(&r[80], crossover, 8);
@@ -220,7 +221,7 @@ TEST_F(MicInputTest, LoadThenPackAllGivesTheSameBytes) {
     m_mic.LoadFromDevice(record.data());
     EXPECT_EQ(m_mic.GetName(), "Mic%d");
     m_mic.PackAll();
-    for (auto [from, to] : {std::pair {0, 89}, std::pair {96, 100}, std::pair {104, 112}})
+    for (auto [from, to] : {std::pair{0, 89}, std::pair{96, 100}, std::pair{104, 112}})
         EXPECT_EQ(ImageBytes(kMicRecordOffset + from, to - from),
                   std::vector<BYTE>(record.begin() + from, record.begin() + to))
             << from;
@@ -270,6 +271,22 @@ TEST_F(MicInputTest, NameKeepsAtMostEightBytesOfWholeCharacters) {
     EXPECT_EQ(m_mic.GetName(), "Micropho");
     m_mic.SetName("话筒话筒话"); // 10 GBK bytes: four characters fit
     EXPECT_EQ(m_mic.GetName(), "话筒话筒");
+}
+
+TEST_F(MicInputTest, DisplayTexts) {
+    auto record = MicRecord();
+    m_mic.LoadFromDevice(record.data());
+    EXPECT_EQ(m_mic.FormatLevel(), " 3Level");
+    EXPECT_EQ(m_mic.FormatGain(), "320dB");
+    EXPECT_EQ(m_mic.FormatOnOff(), "On");
+    EXPECT_EQ(m_mic.FormatThreshold(), "-60.0dBu");
+    g_bChinese = 1;
+    EXPECT_EQ(m_mic.FormatLevel(), " 3级");
+    record[72] = 0;
+    record[88] = 0;
+    m_mic.LoadFromDevice(record.data());
+    EXPECT_EQ(m_mic.FormatLevel(), " 关 ");
+    EXPECT_EQ(m_mic.FormatThreshold(), "OFF");
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "model/Filter.h"
 #include "model/KTV_OutData.h"
+#include "model/Filter.h"
 #include "platform/sys/RecordingMessageBox.h"
 #include "tests/model/ChannelFixture.h"
 
@@ -55,7 +55,7 @@ TEST_F(KTV_OutDataTest, StartsWithTheDefaultsAndNothingPending) {
     EXPECT_EQ(m_out.GetLimiterRelease(), 20);
     for (int n = 1; n <= 16; ++n)
         EXPECT_EQ(m_out.GetMixLevel(n), 100) << n;
-    EXPECT_EQ(m_out.GetLimiterRecord(), (LimiterRecord {100, 100, 20, 0, 20, 0}));
+    EXPECT_EQ(m_out.GetLimiterRecord(), (LimiterRecord{100, 100, 20, 0, 20, 0}));
     EXPECT_EQ(m_out.GetHighPassIndex(), 31);
     EXPECT_EQ(m_out.GetLowPassIndex(), 32);
     EXPECT_TRUE(PendingBlocks(m_out).empty());
@@ -66,8 +66,8 @@ TEST_F(KTV_OutDataTest, ChannelIndexSwitchesOnTheSourceOfTheFirstSixOutputs) {
         int index;
         int sourceA, sourceAOff, sourceB, sourceBOff;
     };
-    for (const Case& c : {Case {0, 1, 0, 50, 1}, Case {1, 50, 1, 1, 0}, Case {4, 1, 0, 50, 1}, Case {5, 50, 1, 1, 0},
-             Case {6, 50, 1, 50, 1}, Case {11, 50, 1, 50, 1}}) {
+    for (const Case& c : {Case{0, 1, 0, 50, 1}, Case{1, 50, 1, 1, 0}, Case{4, 1, 0, 50, 1},
+                          Case{5, 50, 1, 1, 0}, Case{6, 50, 1, 50, 1}, Case{11, 50, 1, 50, 1}}) {
         CKTV_OutData out;
         SetUpOutput(out, c.index);
         EXPECT_EQ(out.GetSourceA(), c.sourceA) << c.index;
@@ -103,7 +103,9 @@ TEST_F(KTV_OutDataTest, EverySetterMarksTheBlockThatCarriesItsValue) {
         {"SetMixLevel17", [](auto& o) { o.SetMixLevel17(7); }, {Block::Limiter}},
         {"SetMixLevel18", [](auto& o) { o.SetMixLevel18(7); }, {Block::Limiter}},
         {"SetSpeakerTypeDefaults", [](auto& o) { o.SetSpeakerTypeDefaults(2); }, {Block::Crossover}},
-        {"SetSpeakerTypeCrossover", [&](auto& o) { o.SetSpeakerTypeCrossover(5, crossover); }, {Block::Crossover}},
+        {"SetSpeakerTypeCrossover",
+         [&](auto& o) { o.SetSpeakerTypeCrossover(5, crossover); },
+         {Block::Crossover}},
         {"SetSpeakerType", [](auto& o) { o.SetSpeakerType(13); }, {}},
         {"SetCrossover", [&](auto& o) { o.SetCrossover(crossover); }, {}},
     };
@@ -121,13 +123,13 @@ TEST_F(KTV_OutDataTest, OfflineEditsStoreTheValueAndLeaveNothingPending) {
     g_bOnline = 1;
     m_out.SetMixLevel3(40);
     m_out.SetLimiterAttack(90);
-    ASSERT_EQ(PendingBlocks(m_out), (std::vector<Block> {Block::MixA, Block::Limiter}));
+    ASSERT_EQ(PendingBlocks(m_out), (std::vector<Block>{Block::MixA, Block::Limiter}));
 
     // The same value again changes no flag, even offline.
     g_bOnline = 0;
     m_out.SetMixLevel3(40);
     m_out.SetLimiterAttack(90);
-    EXPECT_EQ(PendingBlocks(m_out), (std::vector<Block> {Block::MixA, Block::Limiter}));
+    EXPECT_EQ(PendingBlocks(m_out), (std::vector<Block>{Block::MixA, Block::Limiter}));
 
     // A new value offline is stored and drops the flag still pending.
     m_out.SetMixLevel3(41);
@@ -207,7 +209,7 @@ TEST_F(KTV_OutDataTest, SpeakerTypeAloneOnlyChoosesTheDragMode) {
 }
 
 TEST_F(KTV_OutDataTest, SpeakerTypeCrossoverKeepsTheDragMode) {
-    SetUpOutput(m_out, 3, 1); // tweeter: drag mode 11
+    SetUpOutput(m_out, 3, 1);                                    // tweeter: drag mode 11
     const BYTE record[8] = {0x90, 0x01, 2, 4, 0x10, 0x27, 1, 5}; // 400 Hz Bessel 4; 10000 Hz Butterworth 5
     m_out.SetSpeakerTypeCrossover(9, record);
     EXPECT_EQ(m_out.GetSpeakerType(), 9);
@@ -284,7 +286,7 @@ TEST_F(KTV_OutDataTest, DiscardingChangesKeepsAPendingName) {
     m_out.SetAllDirty(0);
     // The crossover still glides (20 -> 500 Hz and 20000 -> 4000 Hz), so
     // block 32 stays pending, one octave step further on.
-    EXPECT_EQ(PendingBlocks(m_out), (std::vector<Block> {Block::Name, Block::Crossover}));
+    EXPECT_EQ(PendingBlocks(m_out), (std::vector<Block>{Block::Name, Block::Crossover}));
     EXPECT_EQ(m_out.GetHighPass()->GetSentFreq(), 40);
     EXPECT_EQ(m_out.GetLowPass()->GetSentFreq(), 10000);
     EXPECT_EQ(m_out.GetSourceDirty(), 0);
@@ -306,10 +308,8 @@ TEST_F(KTV_OutDataTest, NameThatDoesNotFitIsRefusedByTheSetter) {
         bool fits;
     };
     const std::vector<Case> cases = {
-        {"1234567", true},
-        {"12345678", false},
-        {"左前高", true},     // 6 GBK bytes
-        {"左前高频", false},  // 8 GBK bytes, though only 4 characters
+        {"1234567", true},           {"12345678", false}, {"左前高", true}, // 6 GBK bytes
+        {"左前高频", false},         // 8 GBK bytes, though only 4 characters
         {"\xF0\x9F\x8E\xB5", false}, // no GBK form at all
     };
     for (int chinese : {0, 1}) {

@@ -23,7 +23,7 @@ void Put16(BYTE* at, int value) {
 // gain codes 400..800, bandwidth indexes within 0..295, frequencies of the
 // processor's range, and a name that needs no trimming.
 Record SampleRecord() {
-    Record r {};
+    Record r{};
     for (int k = 0; k < 31; ++k) {
         BYTE* band = &r[k * 8];
         Put16(band, g_OutBandTable[k] + k);
@@ -33,12 +33,18 @@ Record SampleRecord() {
         band[7] = static_cast<BYTE>(k % 3);
     }
     const BYTE rest[] = {
-        1, 1, 0xC2, 0x01, 0x23, 0x01, 1, 7,                // 31: on, inverted, gain 450, delay 291, graphic, type 7
-        0xDC, 0x05, 1, 6, 0x50, 0x46, 2, 8,                // 32: 1500 Hz Butterworth 6; 18000 Hz Bessel off
-        1, 2, 3, 4, 5, 6, 7, 8,                            // 33: mix levels 1..8
-        9, 10, 11, 12, 13, 14, 15, 100,                    // 34: mix levels 9..16
-        164, 1, 0xB4, 0x00, 0x0C, 0x4E, 0x5A, 0x03,       // 35: 17, 18, attack 180, release 19980, reserved, tag
-        'A', 'B', 0, 0, 0, 0, 0, 0,                        // 36: name
+        1,    1,    0xC2, 0x01,
+        0x23, 0x01, 1,    7, // 31: on, inverted, gain 450, delay 291, graphic, type 7
+        0xDC, 0x05, 1,    6,
+        0x50, 0x46, 2,    8, // 32: 1500 Hz Butterworth 6; 18000 Hz Bessel off
+        1,    2,    3,    4,
+        5,    6,    7,    8, // 33: mix levels 1..8
+        9,    10,   11,   12,
+        13,   14,   15,   100, // 34: mix levels 9..16
+        164,  1,    0xB4, 0x00,
+        0x0C, 0x4E, 0x5A, 0x03, // 35: 17, 18, attack 180, release 19980, reserved, tag
+        'A',  'B',  0,    0,
+        0,    0,    0,    0, // 36: name
     };
     std::memcpy(&r[31 * 8], rest, sizeof rest);
     return r;
@@ -77,12 +83,14 @@ TEST_F(OutputRecordTest, LoadThenPackAllGivesTheSameBytesAndLeavesTheRestAlone) 
     const Record record = SampleRecord();
     m_out.LoadFromRecord(record.data());
     m_out.PackAll();
-    EXPECT_EQ(ImageBytes(OutputRecordOffset(kChannel), 286), std::vector<BYTE>(record.begin(), record.begin() + 286));
+    EXPECT_EQ(ImageBytes(OutputRecordOffset(kChannel), 286),
+              std::vector<BYTE>(record.begin(), record.begin() + 286));
     // The reserved byte, the link tag and the name block are never packed here.
     ExpectOnlyRecordBytesWritten(0, 286);
 
     m_out.SendName();
-    EXPECT_EQ(ImageBytes(OutputRecordOffset(kChannel) + 288, 8), std::vector<BYTE>(record.begin() + 288, record.end()));
+    EXPECT_EQ(ImageBytes(OutputRecordOffset(kChannel) + 288, 8),
+              std::vector<BYTE>(record.begin() + 288, record.end()));
     ExpectOnlyRecordBytesWritten(0, 296);
     EXPECT_EQ(LiveRecord()[286], kUntouched);
     EXPECT_EQ(LiveRecord()[287], kUntouched);
@@ -106,8 +114,8 @@ TEST_F(OutputRecordTest, LoadFillsTheObjectWithoutMarkingAnything) {
     EXPECT_EQ(m_out.GetLimiterRelease(), 19980);
     EXPECT_EQ(m_out.GetHighPass()->GetFreq(), 1500);
     EXPECT_EQ(m_out.GetLowPass()->GetSentFreq(), 18000);
-    EXPECT_FALSE(m_out.GetNameDirty() || m_out.GetBasicDirty() || m_out.GetMixADirty() || m_out.GetMixBDirty() ||
-                 m_out.GetLimiterDirty());
+    EXPECT_FALSE(m_out.GetNameDirty() || m_out.GetBasicDirty() || m_out.GetMixADirty() ||
+                 m_out.GetMixBDirty() || m_out.GetLimiterDirty());
     EXPECT_FALSE(m_out.TakeCrossoverChanged());
     for (int k = 0; k < 31; ++k)
         EXPECT_FALSE(m_out.GetBand(k)->IsChanged()) << k;
@@ -119,7 +127,8 @@ TEST_F(OutputRecordTest, DefaultRecordsSurviveLoadAndPack) {
         const auto& record = g_DefaultOutputRecords[i];
         m_out.LoadFromRecord(record.data());
         m_out.PackAll();
-        EXPECT_EQ(ImageBytes(OutputRecordOffset(kChannel), 286), std::vector<BYTE>(record.begin(), record.begin() + 286))
+        EXPECT_EQ(ImageBytes(OutputRecordOffset(kChannel), 286),
+                  std::vector<BYTE>(record.begin(), record.begin() + 286))
             << "record " << i;
     }
 }
@@ -153,7 +162,8 @@ TEST_F(OutputRecordTest, NameIsTrimmedOnLoadAndRewrittenFromTheObject) {
         m_out.LoadFromRecord(record.data());
         EXPECT_EQ(m_out.GetName(), c.name);
         m_out.SendName();
-        EXPECT_EQ(ImageBytes(OutputRecordOffset(kChannel) + 288, 8), std::vector<BYTE>(c.packed.begin(), c.packed.end()))
+        EXPECT_EQ(ImageBytes(OutputRecordOffset(kChannel) + 288, 8),
+                  std::vector<BYTE>(c.packed.begin(), c.packed.end()))
             << c.name;
     }
 }
