@@ -37,7 +37,6 @@ public:
 
     // The receiver drops what it collected and hunts for 5C 5C 5C EE.
     void ResetReceiver();
-    bool IsReceiverHunting() const { return !m_bSynchronised; }
 
 private:
     // Frame being collected, from its start byte EE (preamble dropped).
