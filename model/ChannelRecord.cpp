@@ -1,6 +1,9 @@
 #include "model/ChannelRecord.h"
 
 #include "model/Filter.h"
+#include "model/KTVEQ.h"
+
+#include <cassert>
 
 CrossoverRecord CrossoverBytes(const CFilter& highPass, const CFilter& lowPass) {
     CrossoverRecord record{};
@@ -28,4 +31,33 @@ void LoadCrossoverBytes(CFilter& highPass, CFilter& lowPass, const BYTE* record,
     ApplyCrossoverBytes(highPass, lowPass, record, signedFrequencies, 0);
     highPass.StepSentFreq(0);
     lowPass.StepSentFreq(0);
+}
+
+CFilter* FilterAt(const CKTVEQ& eq, int index) {
+    assert(index >= 0 && index < eq.GetSize());
+    return eq.GetAt(index);
+}
+
+CFilter* HighPassOf(const CKTVEQ& eq) {
+    CFilter* filter = FilterAt(eq, eq.GetSize() - 2);
+    assert(filter->GetType() == CFilter::HighPass);
+    return filter;
+}
+
+CFilter* LowPassOf(const CKTVEQ& eq) {
+    CFilter* filter = FilterAt(eq, eq.GetSize() - 1);
+    assert(filter->GetType() == CFilter::LowPass);
+    return filter;
+}
+
+void StepAllSentFreq(const CKTVEQ& eq, int keep) {
+    for (int i = 0; i < eq.GetSize(); ++i)
+        eq.GetAt(i)->StepSentFreq(keep);
+}
+
+void CopySumCurveY(const CKTVEQ& eq, CPoint* points, CurvePointF* pointsF) {
+    for (int i = 0; i < kFreqSteps; ++i) {
+        points[i].y = eq.GetSumCurve()[i].y;
+        pointsF[i].y = eq.GetSumCurveF()[i].y;
+    }
 }

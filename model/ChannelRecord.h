@@ -1,10 +1,10 @@
 #pragma once
 
-// Byte helpers shared by the channel classes that move their values to and
-// from records of the device image: little-endian words and the 8-byte
+// Helpers shared by the channel classes (outputs, music inputs, the
+// microphone, the effect): little-endian words of their records, the 8-byte
 // crossover layout (high-pass frequency, family, slope; low-pass frequency,
-// family, slope) that outputs, music inputs, the microphone and the effect
-// all use.
+// family, slope) they all use, and the walk over their equaliser sets, whose
+// last two filters are the high-pass and the low-pass.
 
 #include "platform/sys/WinTypes.h"
 
@@ -12,6 +12,9 @@
 #include <cstdint>
 
 class CFilter;
+class CKTVEQ;
+class CPoint;
+struct CurvePointF;
 
 using CrossoverRecord = std::array<BYTE, 8>;
 
@@ -41,3 +44,14 @@ void ApplyCrossoverBytes(CFilter& highPass, CFilter& lowPass, const BYTE* record
 // Loads both filters from a crossover record without marking them, so target
 // and sent frequency end equal and neither filter is pending.
 void LoadCrossoverBytes(CFilter& highPass, CFilter& lowPass, const BYTE* record, bool signedFrequencies);
+
+// Element `index` of the set; the index must lie in the set.
+CFilter* FilterAt(const CKTVEQ& eq, int index);
+// The second-last and the last element, asserted to be of their type.
+CFilter* HighPassOf(const CKTVEQ& eq);
+CFilter* LowPassOf(const CKTVEQ& eq);
+// CFilter::StepSentFreq (keep) on every filter of the set.
+void StepAllSentFreq(const CKTVEQ& eq, int keep);
+// Copies the y of the set's summed curve, integer and float, into the
+// channel's own 241-point arrays.
+void CopySumCurveY(const CKTVEQ& eq, CPoint* points, CurvePointF* pointsF);

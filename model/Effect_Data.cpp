@@ -6,7 +6,6 @@
 #include "model/Globals.h"
 #include "platform/sys/Archive.h"
 
-#include <cassert>
 #include <cstdio>
 #include <cstring>
 
@@ -80,33 +79,24 @@ void CEffect_Data::SetChanged(int v) {
     m_bNameChanged = v;
     m_bGroupAChanged = v;
     m_bGroupBChanged = v;
-    for (int i = 0; i < m_EQ.GetSize(); ++i)
-        GetFilter(i)->StepSentFreq(v);
+    StepAllSentFreq(m_EQ, v);
 }
 
 CFilter* CEffect_Data::GetFilter(int index) const {
-    assert(index >= 0 && index < m_EQ.GetSize());
-    return m_EQ.GetAt(index);
+    return FilterAt(m_EQ, index);
 }
 
 CFilter* CEffect_Data::GetHighPass() const {
-    CFilter* filter = GetFilter(kBandCount);
-    assert(filter->GetType() == CFilter::HighPass);
-    return filter;
+    return HighPassOf(m_EQ);
 }
 
 CFilter* CEffect_Data::GetLowPass() const {
-    CFilter* filter = GetFilter(kBandCount + 1);
-    assert(filter->GetType() == CFilter::LowPass);
-    return filter;
+    return LowPassOf(m_EQ);
 }
 
 void CEffect_Data::UpdateCurvePoints() {
     m_EQ.ComputeSumCurve();
-    for (int i = 0; i < kFreqSteps; ++i) {
-        m_ptCurve[i].y = m_EQ.GetSumCurve()[i].y;
-        m_ptfCurve[i].y = m_EQ.GetSumCurveF()[i].y;
-    }
+    CopySumCurveY(m_EQ, m_ptCurve.data(), m_ptfCurve.data());
 }
 
 // ---- Texts --------------------------------------------------------------------------------

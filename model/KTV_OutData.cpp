@@ -259,8 +259,7 @@ void CKTV_OutData::SetAllDirty(int value) {
     m_bMixBChanged = value;
     m_bMixAChanged = value;
     m_bSourceChanged = value;
-    for (int i = 0; i < m_EQ.GetSize(); ++i)
-        GetBand(i)->StepSentFreq(value);
+    StepAllSentFreq(m_EQ, value);
 }
 
 int CKTV_OutData::TakeCrossoverChanged() {
@@ -286,32 +285,25 @@ LimiterRecord CKTV_OutData::GetLimiterRecord() const {
 // ---- Equaliser set ---------------------------------------------------------------------
 
 CFilter* CKTV_OutData::GetBand(int index) const {
-    assert(index >= 0 && index < m_EQ.GetSize());
-    return m_EQ.GetAt(index);
+    return FilterAt(m_EQ, index);
 }
 
 CFilter* CKTV_OutData::GetHighPass() const {
-    CFilter* filter = GetBand(GetHighPassIndex());
-    assert(filter->GetType() == CFilter::HighPass);
-    return filter;
+    return HighPassOf(m_EQ);
 }
 
 CFilter* CKTV_OutData::GetLowPass() const {
-    CFilter* filter = GetBand(GetLowPassIndex());
-    assert(filter->GetType() == CFilter::LowPass);
-    return filter;
+    return LowPassOf(m_EQ);
 }
 
 int CKTV_OutData::GetHighPassIndex() const {
-    const int index = static_cast<int>(m_EQ.GetSize()) - 2;
-    assert(m_EQ.GetAt(index)->GetType() == CFilter::HighPass);
-    return index;
+    HighPassOf(m_EQ); // asserts the element's type
+    return m_EQ.GetSize() - 2;
 }
 
 int CKTV_OutData::GetLowPassIndex() const {
-    const int index = static_cast<int>(m_EQ.GetSize()) - 1;
-    assert(m_EQ.GetAt(index)->GetType() == CFilter::LowPass);
-    return index;
+    LowPassOf(m_EQ);
+    return m_EQ.GetSize() - 1;
 }
 
 // ---- Response curve --------------------------------------------------------------------

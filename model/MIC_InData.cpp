@@ -9,7 +9,6 @@
 #include "platform/sys/Gbk.h"
 
 #include <algorithm>
-#include <cassert>
 #include <cstdio>
 #include <cstring>
 
@@ -71,34 +70,25 @@ void CMIC_InData::SetAllPending(int v) {
     m_bNamePending = v;
     m_bThresholdPending = v;
     m_bGroupBPending = v;
-    for (int i = 0; i < m_EQ.GetSize(); ++i)
-        GetBand(i)->StepSentFreq(v);
+    StepAllSentFreq(m_EQ, v);
 }
 
 CFilter* CMIC_InData::GetBand(int index) const {
-    assert(index >= 0 && index < m_EQ.GetSize());
-    return m_EQ.GetAt(index);
+    return FilterAt(m_EQ, index);
 }
 
 CFilter* CMIC_InData::GetHPF() const {
-    CFilter* filter = GetBand(kBandCount);
-    assert(filter->GetType() == CFilter::HighPass);
-    return filter;
+    return HighPassOf(m_EQ);
 }
 
 CFilter* CMIC_InData::GetLPF() const {
-    CFilter* filter = GetBand(kBandCount + 1);
-    assert(filter->GetType() == CFilter::LowPass);
-    return filter;
+    return LowPassOf(m_EQ);
 }
 
 void CMIC_InData::RecalcCurve() {
     m_nCurveYOffset = GainToPos(0, m_nGraphHeight) + 10;
     m_EQ.ComputeSumCurve();
-    for (int i = 0; i < kFreqSteps; ++i) {
-        m_ptCurve[i].y = m_EQ.GetSumCurve()[i].y;
-        m_ptfCurve[i].y = m_EQ.GetSumCurveF()[i].y;
-    }
+    CopySumCurveY(m_EQ, m_ptCurve.data(), m_ptfCurve.data());
 }
 
 // ---- Packing and loading ------------------------------------------------------------------

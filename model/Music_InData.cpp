@@ -9,7 +9,6 @@
 #include "model/InputTexts.h"
 #include "platform/sys/Archive.h"
 
-#include <cassert>
 #include <cstring>
 
 namespace {
@@ -69,8 +68,7 @@ void CMusic_InData::SetAllPending(int v) {
     m_bNamePending = v;
     m_bThresholdPending = v;
     m_bGroupBPending = v;
-    for (int i = 0; i < m_EQ.GetSize(); ++i)
-        GetBand(i)->StepSentFreq(v);
+    StepAllSentFreq(m_EQ, v);
 }
 
 void CMusic_InData::SetBandsGainOnly(int mode) {
@@ -85,20 +83,15 @@ int CMusic_InData::GetBandCount() const {
 }
 
 CFilter* CMusic_InData::GetBand(int index) const {
-    assert(index >= 0 && index < m_EQ.GetSize());
-    return m_EQ.GetAt(index);
+    return FilterAt(m_EQ, index);
 }
 
 CFilter* CMusic_InData::GetHPF() const {
-    CFilter* filter = GetBand(kBandCount);
-    assert(filter->GetType() == CFilter::HighPass);
-    return filter;
+    return HighPassOf(m_EQ);
 }
 
 CFilter* CMusic_InData::GetLPF() const {
-    CFilter* filter = GetBand(kBandCount + 1);
-    assert(filter->GetType() == CFilter::LowPass);
-    return filter;
+    return LowPassOf(m_EQ);
 }
 
 void CMusic_InData::SetAllBandsSwitch(int bypass) {
@@ -130,11 +123,9 @@ void CMusic_InData::SetCurveRect(const CRect& rect) {
 void CMusic_InData::RecalcCurve() {
     m_nCurveYOffset = GainToPos(0, m_nGraphHeight) + 10;
     m_EQ.ComputeSumCurve();
-    for (int i = 0; i < kFreqSteps; ++i) {
-        m_ptCurve[i].y = m_EQ.GetSumCurve()[i].y;
-        m_ptfCurve[i].y = m_EQ.GetSumCurveF()[i].y;
+    CopySumCurveY(m_EQ, m_ptCurve.data(), m_ptfCurve.data());
+    for (int i = 0; i < kFreqSteps; ++i)
         m_ptfCurve[i].x = static_cast<float>(FreqToPosF(g_FreqTable[i + 1], m_nGraphWidth) + 40.0);
-    }
 }
 
 // ---- Packing and loading ------------------------------------------------------------------
