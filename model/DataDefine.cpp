@@ -1,10 +1,13 @@
 #include "model/DataDefine.h"
 
+#include "model/Globals.h"
 #include "platform/sys/Gbk.h"
+#include "platform/sys/MessageBox.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <string_view>
 
 // Hand-set, about 1/24 octave apart.
@@ -156,4 +159,38 @@ CString BytesToStringN(const BYTE* field, int n) {
 
 BOOL IsBlank(const CString& text) {
     return Trimmed(text).empty() ? TRUE : FALSE;
+}
+
+namespace {
+
+BOOL StoreField(BYTE* field, int size, const CString& text) {
+    if (size > 0 && platform::StoreGbkField(text, field, static_cast<std::size_t>(size)))
+        return TRUE;
+    // Caption codes: -2 shows the Chinese caption, -3 the English one.
+    if (g_bChinese)
+        AfxMessageBox("字符长度错误!", MB_OK, -2);
+    else
+        AfxMessageBox("Char len error!", MB_OK, -3);
+    return FALSE;
+}
+
+} // namespace
+
+BOOL StringToBytesPad(BYTE* field, const CString& text, int length) {
+    return StoreField(field, length, text);
+}
+
+BOOL StringToBytesZ(BYTE* field, int count, const CString& text) {
+    return StoreField(field, count, text);
+}
+
+int IsPresetNameDuplicate(int presetIndex, const BYTE* name, int selector, int length) {
+    if (selector != 1 || length <= 0)
+        return 0;
+    std::size_t n = static_cast<std::size_t>(std::min(length, kDeviceImageSize));
+    for (int p = 0; p < kPresetCount; ++p) {
+        if (p != presetIndex && std::memcmp(name, g_PresetImages[p], n) == 0)
+            return 1;
+    }
+    return 0;
 }

@@ -34,6 +34,12 @@ int FreqToIndex(double hz);
 CString BytesToString(const BYTE* field, int size);
 CString BytesToStringN(const BYTE* field, int n);
 BOOL IsBlank(const CString& text);
+// Both store the text zero-padded to the field size when its bytes leave at
+// least one 0 byte; otherwise they tell the user and leave the field as it was.
+BOOL StringToBytesPad(BYTE* field, const CString& text, int length);
+BOOL StringToBytesZ(BYTE* field, int count, const CString& text);
+// 1 when the first `length` bytes of `name` equal those of another stored preset.
+int IsPresetNameDuplicate(int presetIndex, const BYTE* name, int selector, int length);
 
 // Truncates toward zero like a C cast, but maps NaN to 0 and saturates at the
 // int range instead of being undefined.

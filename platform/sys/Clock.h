@@ -5,6 +5,7 @@
 // run timing behaviour without waiting.
 
 #include <cstdint>
+#include <functional>
 
 namespace platform {
 
@@ -14,6 +15,15 @@ public:
     // Milliseconds on a steady clock.
     virtual std::int64_t NowMs() = 0;
     virtual void SleepMs(std::int64_t ms) = 0;
+
+    // Periodic timers.  `fire` runs every `periodMs` until StopTimer.  On the
+    // system clock it runs on the thread that started the timer, from that
+    // thread's message loop (Qt's event loop on the GUI thread); on a virtual
+    // clock it runs on the thread that advances the clock.  A timer may be
+    // stopped from any thread, also from inside its own callback.
+    using TimerId = std::uint64_t;
+    virtual TimerId StartTimer(std::int64_t periodMs, std::function<void()> fire);
+    virtual void StopTimer(TimerId id);
 
     // The clock in use; the system clock unless a test installed another.
     static Clock& Current();

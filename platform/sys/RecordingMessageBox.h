@@ -18,7 +18,9 @@ public:
         int helpId = 0;
     };
 
-    explicit RecordingMessageBox(int answer = IDOK) : m_answer(answer) { m_previous = SetMessageBoxHandler(this); }
+    explicit RecordingMessageBox(int answer = IDOK) : m_answer(answer) {
+        m_previous = SetMessageBoxHandler(this);
+    }
     ~RecordingMessageBox() override { SetMessageBoxHandler(m_previous); }
     RecordingMessageBox(const RecordingMessageBox&) = delete;
     RecordingMessageBox& operator=(const RecordingMessageBox&) = delete;

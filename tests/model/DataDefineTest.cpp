@@ -1,7 +1,12 @@
 #include "model/DataDefine.h"
 
+#include "model/Globals.h"
+#include "platform/sys/Gbk.h"
+#include "platform/sys/RecordingMessageBox.h"
+
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -167,6 +172,88 @@ TEST(DataDefineText, IsBlank) {
     EXPECT_TRUE(IsBlank(" \t\r\n "));
     EXPECT_FALSE(IsBlank(" a "));
     EXPECT_FALSE(IsBlank("提示"));
+}
+
+// The fields count GBK bytes: a text refused for its length leaves the field
+// untouched and tells the user once, with the caption of the language.
+class DataDefineTextStore : public ::testing::Test {
+protected:
+    void TearDown() override { g_bChinese = m_savedChinese; }
+
+    platform::RecordingMessageBox m_box;
+    int m_savedChinese = g_bChinese;
+};
+
+TEST_F(DataDefineTextStore, StoresWhenTheEncodedBytesLeaveAZero) {
+    struct Case {
+        const char* text;
+        int size;
+        bool stored;
+    };
+    const Case cases[] = {
+        {"ABCDEFGHIJKLMNO", 16, true},   // 15 bytes and the 0
+        {"ABCDEFGHIJKLMNOP", 16, false}, // 16 bytes leave no 0
+        {"", 16, true},
+        {"你好你好你好你", 16, true},    // 7 characters, 14 bytes
+        {"你好你好你好你好", 16, false}, // 8 characters fit, 16 bytes do not
+        {"\xF0\x9F\x8E\xB5", 16, false}, // no GBK form
+    };
+    for (const auto& c : cases) {
+        for (bool zeroTerminated : {false, true}) {
+            std::array<BYTE, 20> field;
+            field.fill(0xAA);
+            BOOL ok = zeroTerminated ? StringToBytesZ(field.data(), c.size, c.text)
+                                     : StringToBytesPad(field.data(), c.text, c.size);
+            EXPECT_EQ(ok != FALSE, c.stored) << c.text;
+            if (c.stored) {
+                auto encoded = platform::Utf8ToGbk(c.text).value();
+                EXPECT_EQ(std::memcmp(field.data(), encoded.data(), encoded.size()), 0) << c.text;
+                for (int i = static_cast<int>(encoded.size()); i < c.size; ++i)
+                    EXPECT_EQ(field[i], 0) << c.text << " byte " << i;
+            } else {
+                for (int i = 0; i < c.size; ++i)
+                    EXPECT_EQ(field[i], 0xAA) << c.text << " byte " << i;
+            }
+            EXPECT_EQ(field[c.size], 0xAA) << "wrote past the field";
+        }
+    }
+    auto boxes = m_box.Entries();
+    ASSERT_EQ(boxes.size(), 6u);
+    for (const auto& box : boxes) {
+        EXPECT_EQ(box.text, "Char len error!");
+        EXPECT_EQ(box.type, MB_OK);
+        EXPECT_EQ(box.helpId, -3);
+    }
+}
+
+TEST_F(DataDefineTextStore, RefusalSpeaksChineseWithTheChineseCaption) {
+    g_bChinese = 1;
+    BYTE field[8] = {};
+    EXPECT_FALSE(StringToBytesZ(field, 8, "12345678"));
+    auto boxes = m_box.Entries();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "字符长度错误!");
+    EXPECT_EQ(boxes[0].helpId, -2);
+}
+
+TEST(DataDefinePresetNames, DuplicateSkipsTheOwnSlotAndComparesTheGivenLength) {
+    BYTE backup[kPresetCount][kPresetNameSize];
+    for (int p = 0; p < kPresetCount; ++p)
+        std::memcpy(backup[p], g_PresetImages[p], kPresetNameSize);
+    for (int p = 0; p < kPresetCount; ++p)
+        std::memset(g_PresetImages[p], 0, kPresetNameSize);
+    std::memcpy(g_PresetImages[2], "Stage 1\0\0\0\0\0\0XY", 16);
+
+    BYTE name[16] = {};
+    std::memcpy(name, "Stage 1", 7);
+    EXPECT_EQ(IsPresetNameDuplicate(0, name, 1, 13), 1);
+    EXPECT_EQ(IsPresetNameDuplicate(2, name, 1, 13), 0); // its own slot
+    EXPECT_EQ(IsPresetNameDuplicate(0, name, 1, 16), 0); // bytes 14-15 differ
+    name[6] = '2';
+    EXPECT_EQ(IsPresetNameDuplicate(0, name, 1, 13), 0);
+
+    for (int p = 0; p < kPresetCount; ++p)
+        std::memcpy(g_PresetImages[p], backup[p], kPresetNameSize);
 }
 
 } // namespace

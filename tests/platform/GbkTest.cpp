@@ -14,12 +14,8 @@ TEST(Gbk, FieldLimitCountsEncodedBytes) {
     };
     // "提示" is two characters but four GBK bytes.
     const Case cases[] = {
-        {"", 16, true},
-        {"abcdefghijklmno", 16, true},
-        {"abcdefghijklmnop", 16, false},
-        {"提示", 5, true},
-        {"提示", 4, false},
-        {"提示x", 5, false},
+        {"", 16, true},     {"abcdefghijklmno", 16, true}, {"abcdefghijklmnop", 16, false}, {"提示", 5, true},
+        {"提示", 4, false}, {"提示x", 5, false},
     };
     for (const auto& c : cases) {
         std::array<BYTE, 16> field;
@@ -41,5 +37,6 @@ TEST(Gbk, ReadsStopAtTheFieldEndWithoutTerminator) {
 
 TEST(Gbk, InvalidBytesDoNotStopTheText) {
     const BYTE field[4] = {'a', 0xFF, 'b', 0};
-    EXPECT_EQ(GbkFieldToUtf8(field, 4), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(GbkFieldToUtf8(field, 4), "a\xEF\xBF\xBD"
+                                        "b");
 }
