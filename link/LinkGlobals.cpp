@@ -1,0 +1,4 @@
+#include "link/LinkGlobals.h"
+
+int g_nDeviceAddress = frame::kDeviceAddress;
+BYTE g_UsbOutReport[frame::kHidReportSize] = {};
