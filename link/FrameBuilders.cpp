@@ -134,7 +134,7 @@ BYTE* FramePayload() {
 
 std::unique_ptr<CSendData> NewFrameFromTemplate() {
     const int total = int(frame::PayloadLength(g_TxFrame) + frame::kOverhead);
-    std::vector<BYTE> bytes(std::size_t(total));
+    std::vector<BYTE> bytes(static_cast<std::size_t>(total));
     if (!FinishFrame(bytes.data(), total))
         return nullptr;
     auto frame = std::make_unique<CSendData>();
