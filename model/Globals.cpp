@@ -6,7 +6,7 @@
 
 BYTE g_DeviceImage[kDeviceImageSize] = {};
 BYTE g_PresetImages[kPresetCount][kDeviceImageSize] = {};
-DeviceSettingsArea g_DeviceSettings;
+DeviceSettingsArea g_DeviceSettings = {};
 
 MasterVolumeField g_nMasterVolume;
 MasterOnField g_bMasterOn;

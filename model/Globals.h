@@ -14,6 +14,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 // ---- Device image layout ----------------------------------------------------
 
@@ -52,15 +53,17 @@ extern BYTE g_PresetImages[kPresetCount][kDeviceImageSize];
 // The blocks outside a preset that device-information frames address by
 // sub-id.  Fields are in memory order; the preset files copy them as they are.
 struct DeviceSettingsArea {
-    BYTE VersionLabel[12] = {}; // 11 bytes used
-    BYTE SoundDelay[98] = {};
-    BYTE InputSettings[8] = {}; // 0 input mode, 1 routing-table type, 4 routing selection (255 none)
-    BYTE SystemData[8] = {};    // 0-1 master volume, 3 noise-gate threshold, 6 master on, 7 last threshold
-    BYTE SpeakerTypes[16] = {}; // 0-11 speaker type of each output
-    BYTE CurrentPreset[8] = {}; // 0 the current preset (0 live, 1..6 stored)
-    BYTE LockBlock[8] = {};
+    BYTE VersionLabel[12]; // 11 bytes used
+    BYTE SoundDelay[98];
+    BYTE InputSettings[8]; // 0 input mode, 1 routing-table type, 4 routing selection (255 none)
+    BYTE SystemData[8];    // 0-1 master volume, 3 noise-gate threshold, 6 master on, 7 last threshold
+    BYTE SpeakerTypes[16]; // 0-11 speaker type of each output
+    BYTE CurrentPreset[8]; // 0 the current preset (0 live, 1..6 stored)
+    BYTE LockBlock[8];
 };
 static_assert(sizeof(DeviceSettingsArea) == 158);
+// Plain bytes: it is copied and cleared as a whole by files and tests.
+static_assert(std::is_trivial_v<DeviceSettingsArea>);
 
 extern DeviceSettingsArea g_DeviceSettings;
 

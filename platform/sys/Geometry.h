@@ -45,6 +45,7 @@ class CSize : public SIZE {
 public:
     constexpr CSize() = default;
     constexpr CSize(int w, int h) : SIZE{w, h} {}
+    constexpr CSize(const SIZE& s) : SIZE(s) {}
     constexpr bool operator==(const CSize& o) const { return cx == o.cx && cy == o.cy; }
 };
 
@@ -53,6 +54,8 @@ public:
     constexpr CRect() = default;
     constexpr CRect(int l, int t, int r, int b) : RECT{l, t, r, b} {}
     constexpr CRect(const RECT& r) : RECT(r) {}
+    constexpr CRect(const POINT& topLeft, const SIZE& size)
+        : RECT{topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy} {}
 
     constexpr int Width() const { return right - left; }
     constexpr int Height() const { return bottom - top; }
@@ -87,6 +90,36 @@ public:
         bottom += dy;
     }
     constexpr void DeflateRect(int dx, int dy) { InflateRect(-dx, -dy); }
+    constexpr void InflateRect(int l, int t, int r, int b) {
+        left -= l;
+        top -= t;
+        right += r;
+        bottom += b;
+    }
+    constexpr void DeflateRect(int l, int t, int r, int b) { InflateRect(-l, -t, -r, -b); }
+    constexpr void SetRectEmpty() { SetRect(0, 0, 0, 0); }
+    // The overlap of a and b; false, and an empty rectangle, when there is none.
+    constexpr bool IntersectRect(const RECT& a, const RECT& b) {
+        SetRect(a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
+                a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom);
+        if (IsRectEmpty()) {
+            SetRectEmpty();
+            return false;
+        }
+        return true;
+    }
+    // The bounding rectangle of a and b; an empty operand does not count.
+    constexpr bool UnionRect(const RECT& a, const RECT& b) {
+        const CRect ra(a), rb(b);
+        if (ra.IsRectEmpty())
+            *this = rb;
+        else if (rb.IsRectEmpty())
+            *this = ra;
+        else
+            SetRect(a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top,
+                    a.right > b.right ? a.right : b.right, a.bottom > b.bottom ? a.bottom : b.bottom);
+        return !IsRectEmpty();
+    }
     constexpr bool operator==(const CRect& o) const {
         return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
     }

@@ -1,0 +1,54 @@
+#include "sim/lib/SimFrameCollector.h"
+
+namespace sim {
+
+std::vector<SimFrameCollector::Collected> SimFrameCollector::Feed(const BYTE* data, std::size_t count) {
+    std::vector<Collected> out;
+    for (std::size_t i = 0; i < count; ++i)
+        Take(data[i], out);
+    return out;
+}
+
+void SimFrameCollector::Reset() {
+    m_frame.clear();
+    m_preambleCount = 0;
+    m_collecting = false;
+}
+
+void SimFrameCollector::Take(BYTE byte, std::vector<Collected>& out) {
+    if (!m_collecting) {
+        if (byte == kStartByte && m_preambleCount >= 3) {
+            m_collecting = true;
+            m_frame.assign({kPreambleByte, kPreambleByte, kPreambleByte, kStartByte});
+        }
+        m_preambleCount = byte == kPreambleByte ? m_preambleCount + 1 : 0;
+        return;
+    }
+    m_frame.push_back(byte);
+    if (m_frame.size() < kHeaderSize)
+        return;
+    const std::size_t length = m_frame[kOffLength] | (m_frame[kOffLength + 1] << 8);
+    if (length > kMaxPayload) {
+        Reset();
+        return;
+    }
+    const std::size_t total = length + kFrameOverhead;
+    if (m_frame.size() < total)
+        return;
+
+    Collected c;
+    c.frame.command = m_frame[kOffCommand];
+    c.frame.address = m_frame[kOffAddress];
+    c.frame.preset = m_frame[kOffPreset];
+    c.frame.type = m_frame[kOffType];
+    c.frame.channel = m_frame[kOffChannel];
+    c.frame.block = m_frame[kOffBlock];
+    c.frame.linkFlag = m_frame[kOffLinkFlag];
+    c.frame.payload.assign(m_frame.begin() + kHeaderSize, m_frame.begin() + kHeaderSize + length);
+    c.intact =
+        m_frame[total - 1] == kEndByte && XorOf(m_frame.data(), kOffCommand, total - 2) == m_frame[total - 2];
+    out.push_back(std::move(c));
+    Reset();
+}
+
+} // namespace sim
