@@ -38,6 +38,7 @@ public:
 
     // The receiver drops what it collected and hunts for 5C 5C 5C EE.
     void ResetReceiver();
+    bool IsReceiverHunting() const { return !m_bSynchronised; }
 
     // ---- Receiver and reply parser (communication thread only) ----
     //

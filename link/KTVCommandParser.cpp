@@ -29,7 +29,9 @@ constexpr int kNameClearedBytes = 2;
 constexpr int kVersionLabelBytes = 11;
 constexpr int kStatusEntries = 16;
 
-const char* Text(const char* zh, const char* en) { return g_bChinese ? zh : en; }
+const char* Text(const char* zh, const char* en) {
+    return g_bChinese ? zh : en;
+}
 
 void SetUpdateLabel(const char* zh, const char* en) {
     if (ILinkStatusLabel* label = g_pUpdateStatusLabel.load())
@@ -86,8 +88,8 @@ int CKTVCommand::ReceiveBytes(int count) {
         }
 
         // Take bytes up to the header, then up to the announced end, never more.
-        const int wanted = m_nByteCount < kFrameFixedBytes ? kFrameFixedBytes - m_nByteCount
-                                                           : m_nExpectedLen - m_nByteCount;
+        const int wanted =
+            m_nByteCount < kFrameFixedBytes ? kFrameFixedBytes - m_nByteCount : m_nExpectedLen - m_nByteCount;
         const int taken = std::min(wanted, count - pos);
         std::memcpy(m_FrameBuf + m_nByteCount, m_StageBuf + pos, std::size_t(taken));
         std::memset(m_StageBuf + pos, 0, std::size_t(taken));
@@ -103,7 +105,7 @@ int CKTVCommand::ReceiveBytes(int count) {
             continue;
         }
         if (m_nByteCount < m_nExpectedLen)
-            break;
+            continue; // the rest comes later in this read or the next
         // A damaged frame gives 0: a good one may follow in the same bytes.
         // Bytes after a frame that ended the exchange are dropped.
         result = CmdCallback();
@@ -165,7 +167,9 @@ int CKTVCommand::CmdCallback() {
     }
 }
 
-void CKTVCommand::DropReply() { RewindCurrentCommand(); }
+void CKTVCommand::DropReply() {
+    RewindCurrentCommand();
+}
 
 int CKTVCommand::OnDataReply() {
     m_nReadIndex = kFrameHeadBytes;
@@ -294,7 +298,8 @@ bool CKTVCommand::StoreDeviceInfo() {
             return false;
         const int preset = payload[0];
         if (preset != 0)
-            std::memcpy(g_DeviceImage + kPresetNameOffset, g_PresetImages[preset - 1] + kPresetNameOffset, 15);
+            std::memcpy(g_DeviceImage + kPresetNameOffset, g_PresetImages[preset - 1] + kPresetNameOffset,
+                        15);
         area.CurrentPreset[0] = BYTE(preset);
         return true;
     }

@@ -4,8 +4,8 @@
 // template and the model's flags that the link reads live with the model's
 // globals (model/Globals.h).
 
-#include "link/FrameFormat.h"
 #include "link/CommEvents.h"
+#include "link/FrameFormat.h"
 #include "platform/sys/Messages.h"
 #include "platform/sys/WinTypes.h"
 
@@ -61,15 +61,15 @@ extern CCommEvents g_hCommEvents;
 // Clock time (ms) at the start of the current data or firmware step.
 extern std::atomic<std::int64_t> g_liExchangeStart;
 
-extern std::atomic<int> g_bUsbLinkUp;        // the USB exchange may run
-extern std::atomic<int> g_bDataStepHalted;   // an empty data reply stopped the data steps
-extern std::atomic<int> g_bHandshakeWait;    // only the connect handshake's reply counts
+extern std::atomic<int> g_bUsbLinkUp;         // the USB exchange may run
+extern std::atomic<int> g_bDataStepHalted;    // an empty data reply stopped the data steps
+extern std::atomic<int> g_bHandshakeWait;     // only the connect handshake's reply counts
 extern std::atomic<int> g_bFirmwareRebooting; // the processor restarts after a firmware update
-extern std::atomic<int> g_bUpdateAbort;      // the update dialog quits a running transfer
-extern std::atomic<int> g_bUpgrading;        // a firmware update runs: firmware steps, not data steps
-extern std::atomic<int> g_bReconnectPending; // the update dialog polls to reconnect
-extern std::atomic<int> g_bMcuImageLoaded;   // the firmware file held an MCU image
-extern std::atomic<int> g_nLastFirmwareStep; // step of the last firmware frame written; 0 outside updates
+extern std::atomic<int> g_bUpdateAbort;       // the update dialog quits a running transfer
+extern std::atomic<int> g_bUpgrading;         // a firmware update runs: firmware steps, not data steps
+extern std::atomic<int> g_bReconnectPending;  // the update dialog polls to reconnect
+extern std::atomic<int> g_bMcuImageLoaded;    // the firmware file held an MCU image
+extern std::atomic<int> g_nLastFirmwareStep;  // step of the last firmware frame written; 0 outside updates
 
 // The view window that receives the parser's notices.
 extern std::atomic<HWND> g_pNotifyView;
