@@ -10,7 +10,7 @@ namespace {
 constexpr int kGainCodeOffset = 400;
 constexpr int kFlatGainCode = 600;
 
-void PutWord(BYTE* at, int value) {
+void PutWord(BYTE* at, long long value) {
     at[0] = static_cast<BYTE>(value & 0xFF);
     at[1] = static_cast<BYTE>((value >> 8) & 0xFF);
 }
@@ -149,7 +149,10 @@ BandBlock CKTVEQ::PackBand(int index) const {
     if (index < 0 || index >= GetSize())
         return block;
     const CFilter& filter = *GetAt(index);
-    const int gainCode = filter.IsFlatOrBypassed() ? kFlatGainCode : filter.GetGainIndex() + kGainCodeOffset;
+    // 64-bit: an archived gain can be any double; only the low 16 bits go out.
+    const long long gainCode = filter.IsFlatOrBypassed()
+                                   ? kFlatGainCode
+                                   : static_cast<long long>(filter.GetGainIndex()) + kGainCodeOffset;
     PutWord(&block[0], filter.GetSentFreq());
     PutWord(&block[2], gainCode);
     PutWord(&block[4], filter.GetBandwidthIndex());
