@@ -183,6 +183,31 @@ TEST_F(MusicInputTest, NameThatDoesNotFitLeavesTheNameBlockAndPacksTheRest) {
     ExpectOnlyWritten(MusicRecordOffset(2), {{0, 248}, {249, 265}, {272, 276}});
 }
 
+TEST_F(MusicInputTest, AllBandsSwitchAndStateLeaveTheCrossoverOut) {
+    m_in.GetHPF()->SetGainIndex(260); // a crossover never counts
+    EXPECT_EQ(m_in.UpdateAllBandsState(), 1);
+    m_in.GetBand(9)->SetGainIndex(260);
+    EXPECT_EQ(m_in.UpdateAllBandsState(), 0);
+    m_in.SetAllBandsSwitch(1);
+    EXPECT_EQ(m_in.UpdateAllBandsState(), 1);
+    EXPECT_FALSE(m_in.GetHPF()->IsBypassed());
+    m_in.SetAllBandsSwitch(0);
+    EXPECT_EQ(m_in.UpdateAllBandsState(), 0);
+}
+
+TEST_F(MusicInputTest, DiscardingChangesKeepsAGlidingBandPending) {
+    g_bOnline = 1;
+    m_in.SetGain(10);
+    m_in.SetThreshold(10);
+    m_in.GetBand(0)->SetFreq(640, 1); // from 20 Hz: several octaves
+    m_in.GetBand(1)->SetGainIndex(230);
+    m_in.SetAllPending(0);
+    EXPECT_FALSE(m_in.GetMainPending() || m_in.GetThresholdPending());
+    EXPECT_TRUE(m_in.GetBand(0)->IsChanged());
+    EXPECT_EQ(m_in.GetBand(0)->GetSentFreq(), 40);
+    EXPECT_FALSE(m_in.GetBand(1)->IsChanged());
+}
+
 // ---- Microphone ------------------------------------------------------------------------
 
 std::array<BYTE, kMicRecordSize> MicRecord() {

@@ -1,4 +1,5 @@
 #include "model/KTV_OutData.h"
+#include "model/DataDefine.h"
 #include "model/Filter.h"
 #include "platform/sys/RecordingMessageBox.h"
 #include "tests/model/ChannelFixture.h"
@@ -334,6 +335,30 @@ TEST_F(KTV_OutDataTest, NameThatDoesNotFitIsRefusedByTheSetter) {
             g_bOnline = 0;
         }
     }
+}
+
+// The curve is the equaliser's summed response in graph pixels: a flat set
+// with both crossovers off lies on the 0 dB row; the output's gain does not
+// move it.
+TEST_F(KTV_OutDataTest, CurveFollowsTheEqualiserNotTheGain) {
+    const CRect graph(0, 0, 600, 240);
+    m_out.SetCurveRect(graph);
+    const int zeroRow = GainToPos(0, 240) + 10;
+    EXPECT_EQ(m_out.GetCurveYOffset(), zeroRow);
+    for (int i = 0; i < kFreqSteps; ++i) {
+        EXPECT_EQ(m_out.GetCurvePoints()[i].x, FreqToPos(g_FreqTable[i + 1], 600) + 40) << i;
+        EXPECT_EQ(m_out.GetCurvePoints()[i].y, 120) << i;
+        EXPECT_FLOAT_EQ(m_out.GetCurvePointsF()[i].x,
+                        static_cast<float>(FreqToPosF(g_FreqTable[i + 1], 600) + 40));
+        EXPECT_FLOAT_EQ(m_out.GetCurvePointsF()[i].y, static_cast<float>(zeroRow)) << i;
+    }
+
+    m_out.GetBand(17)->SetGainIndex(320); // +12 dB at 1 kHz
+    m_out.SetGain(100);
+    m_out.UpdateCurve();
+    const int at1k = FreqToIndex(1000);
+    EXPECT_LT(m_out.GetCurvePointsF()[at1k].y, zeroRow - 50);
+    EXPECT_NEAR(m_out.GetCurvePointsF()[0].y, zeroRow, 1.0);
 }
 
 } // namespace
