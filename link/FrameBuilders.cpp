@@ -9,6 +9,8 @@
 #include <cstring>
 #include <mutex>
 
+static_assert(kTxFrameSize >= int(frame::kHeaderSize + frame::kMaxPayload));
+
 namespace {
 
 // The processor keeps a locked preset's output records scrambled with this key.

@@ -44,6 +44,8 @@ public:
     int NextHidChunk();
     // The next NextHidChunk starts again at the first frame byte.
     void RewindChunks() { m_nChunkPos = 0; }
+    // Index of the next frame byte NextHidChunk sends; 0 before a write.
+    int GetChunkPos() const { return m_nChunkPos; }
 
 private:
     std::vector<BYTE> m_data;
