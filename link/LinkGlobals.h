@@ -1,0 +1,75 @@
+#pragma once
+
+// Process-wide state of the device link.  The send lock, the transmit
+// template and the model's flags that the link reads live with the model's
+// globals (model/Globals.h).
+
+#include "link/CommEvents.h"
+#include "link/FrameFormat.h"
+#include "platform/sys/Messages.h"
+#include "platform/sys/WinTypes.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+// Header byte 5 of every frame; the processor answers at address 1.
+extern int g_nDeviceAddress;
+
+// The USB output report the writer sends: report id 0, then up to 64 frame
+// bytes (CSendData::NextHidChunk fills it under the send lock).
+extern BYTE g_UsbOutReport[frame::kHidReportSize];
+
+// ---- Communication thread and USB link ---------------------------------------
+// Flags that one thread writes and the other polls are atomics: a change takes
+// effect at the other thread's next poll.
+
+namespace platform {
+class HidDevice;
+}
+
+// The processor's HID identity.
+extern const WORD g_nUsbVid;
+extern const WORD g_nUsbPid;
+extern const WORD g_nUsbVersion;
+
+// The open USB device.  The read and the write handle are one device; either
+// name may be used.  Empty while no device is open.
+class CUsbHandle {
+public:
+    std::shared_ptr<platform::HidDevice> Get() const;
+    void Set(std::shared_ptr<platform::HidDevice> device);
+    bool IsOpen() const { return Get() != nullptr; }
+
+private:
+    mutable std::mutex m_mutex;
+    std::shared_ptr<platform::HidDevice> m_device;
+};
+extern CUsbHandle g_hUsbDevice;
+inline CUsbHandle& g_hUsbRead = g_hUsbDevice;
+inline CUsbHandle& g_hUsbWrite = g_hUsbDevice;
+
+// The 65-byte input report the USB read step fills (report id, 64 bytes).
+extern BYTE g_UsbInReport[frame::kHidReportSize];
+// What one TCP receive delivered.
+inline constexpr int kNetRecvBufSize = 400;
+extern BYTE g_NetRecvBuf[kNetRecvBufSize];
+
+// Quit, suspend, firmware step, data step.
+extern CCommEvents g_hCommEvents;
+// Clock time (ms) at the start of the current data or firmware step.
+extern std::atomic<std::int64_t> g_liExchangeStart;
+
+extern std::atomic<int> g_bUsbLinkUp;         // the USB exchange may run
+extern std::atomic<int> g_bDataStepHalted;    // an empty data reply stopped the data steps
+extern std::atomic<int> g_bHandshakeWait;     // only the connect handshake's reply counts
+extern std::atomic<int> g_bFirmwareRebooting; // the processor restarts after a firmware update
+extern std::atomic<int> g_bUpdateAbort;       // the update dialog quits a running transfer
+extern std::atomic<int> g_bUpgrading;         // a firmware update runs: firmware steps, not data steps
+extern std::atomic<int> g_bReconnectPending;  // the update dialog polls to reconnect
+extern std::atomic<int> g_bMcuImageLoaded;    // the firmware file held an MCU image
+extern std::atomic<int> g_nLastFirmwareStep;  // step of the last firmware frame written; 0 outside updates
+
+// The view window that receives the parser's notices.
+extern std::atomic<HWND> g_pNotifyView;
