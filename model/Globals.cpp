@@ -84,6 +84,8 @@ CString InitialDeviceIp() {
 constinit const DefaultOutputRecordTable g_DefaultOutputRecords = MakeDefaultOutputRecords();
 
 BYTE g_TxFrame[kTxFrameSize] = {};
+int g_nDeviceAddress = frame::kDeviceAddress;
+BYTE g_UsbOutReport[frame::kHidReportSize] = {};
 CCriticalSection g_csSend;
 CCriticalSection g_csModel;
 int g_nLinkMode = 0;

@@ -6,6 +6,7 @@
 // look.  Everything is plain data that lives for the whole run.
 
 #include "model/ArgbColor.h"
+#include "model/FrameFormat.h"
 #include "model/ModeTable.h"
 #include "model/OutputGroups.h"
 #include "platform/sys/CriticalSection.h"
@@ -101,7 +102,11 @@ extern std::intptr_t g_OutLinkTable[25];
 
 inline constexpr int kTxFrameSize = 316;
 extern BYTE g_TxFrame[kTxFrameSize]; // transmit template of every frame builder
-extern CCriticalSection g_csSend;    // guards the send queue and g_TxFrame, on both threads
+extern int g_nDeviceAddress;         // header byte 5 of every frame; the processor answers at 1
+// The USB output report the writer sends: report id 0, then up to 64 frame
+// bytes (CSendData::NextHidChunk fills it under the send lock).
+extern BYTE g_UsbOutReport[frame::kHidReportSize];
+extern CCriticalSection g_csSend; // guards the send queue and g_TxFrame, on both threads
 // Guards the model objects, the device images, the settings area, the preset
 // lock flag and password and the shown preset name, on both threads.  Held
 // only for short copies and stores, never across I/O, a sleep or a message
