@@ -61,14 +61,14 @@ void FillFactoryImage(BYTE* image) {
 std::optional<SimRecordLayout> RecordLayoutOf(BYTE type) {
     switch (type) {
     case DATA_MIC_INPUT:
-        return SimRecordLayout{184, frame::kMicRecordSize, frame::kMicRecordSize, 1, 14};
+        return SimRecordLayout{184, 112, 112, 1, 14};
     case DATA_SYSTEM:
         // Block writes reach all 19 blocks; a whole-record transfer only the first 12.
-        return SimRecordLayout{32, 0, frame::kSystemRecordSize, 1, 19};
+        return SimRecordLayout{32, 0, 96, 1, 19};
     case DATA_MUSIC_INPUT:
-        return SimRecordLayout{296, frame::kMusicRecordSize, frame::kMusicRecordSize, 4, 36};
+        return SimRecordLayout{296, 288, 288, 4, 36};
     case DATA_OUTPUT:
-        return SimRecordLayout{1448, frame::kOutputRecordSize, frame::kOutputRecordSize, 12, 37};
+        return SimRecordLayout{1448, 296, 296, 12, 37};
     default:
         return std::nullopt;
     }
