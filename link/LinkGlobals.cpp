@@ -31,7 +31,6 @@ std::atomic<int> g_bUpgrading{0};
 std::atomic<int> g_bReconnectPending{0};
 std::atomic<int> g_bMcuImageLoaded{0};
 std::atomic<int> g_nLastFirmwareStep{0};
-std::atomic<HWND> g_pNotifyView{nullptr};
 
 std::atomic<ILinkProgressBar*> g_pTransferProgress{nullptr};
 std::atomic<ILinkProgressBar*> g_pFirmwareProgress{nullptr};

@@ -65,5 +65,3 @@ extern std::atomic<int> g_bReconnectPending;  // the update dialog polls to reco
 extern std::atomic<int> g_bMcuImageLoaded;    // the firmware file held an MCU image
 extern std::atomic<int> g_nLastFirmwareStep;  // step of the last firmware frame written; 0 outside updates
 
-// The view window that receives the parser's notices.
-extern std::atomic<HWND> g_pNotifyView;
