@@ -39,8 +39,9 @@ TEST_F(KTV_DataThreaded, EditsDuringPicksAllArrive) {
 
     std::atomic<bool> editing{true};
     std::thread comm([&] {
-        bool idle = false;
-        while (editing || !idle) {
+        // A poll ends the picks only when it came after the last edit.
+        for (bool done = false; !done;) {
+            const bool edited = !editing;
             std::unique_ptr<CSendData> frame;
             {
                 std::lock_guard lock(g_csSend);
@@ -48,7 +49,7 @@ TEST_F(KTV_DataThreaded, EditsDuringPicksAllArrive) {
             }
             ASSERT_NE(frame, nullptr);
             Apply(*frame, processor);
-            idle = Describe(*frame) == "poll";
+            done = edited && Describe(*frame) == "poll";
         }
     });
 
