@@ -313,6 +313,7 @@ TEST_F(ReplyParser, AnEmptyDataReplyHaltsTheDataSteps) {
 
 TEST_F(ReplyParser, BatchProgressAndItsEndNotices) {
     struct Bar : ILinkProgressBar {
+        void SetRange(int, int) override {}
         void SetPos(int p) override { pos = p; }
         int GetCurPos() const override { return pos; }
         int GetUpper() const override { return 110; }
