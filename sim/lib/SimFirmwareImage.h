@@ -1,7 +1,8 @@
 #pragma once
 
-// What the processor's loader took in during a firmware update, kept for
-// whoever wants to compare it with the file that was sent.
+// What the processor's loader took in during a firmware update (steps of
+// FirmwareStep, model/FrameFormat.h), kept for whoever wants to compare it
+// with the file that was sent.
 
 #include "platform/sys/WinTypes.h"
 
@@ -9,15 +10,6 @@
 #include <vector>
 
 namespace sim {
-
-// Firmware steps, carried in the channel byte of data type 9 writes.
-inline constexpr BYTE kStepApply = 0x36;    // '6' restart into the loader
-inline constexpr BYTE kStepMcuStart = 0x37; // '7' MCU header
-inline constexpr BYTE kStepMcuData = 0x38;  // '8' 48 MCU bytes
-inline constexpr BYTE kStepEnd = 0x39;      // '9' check byte, restart
-inline constexpr BYTE kStepErase = 0x3A;    // ':' erase before DSP data
-inline constexpr BYTE kStepDspData = 0x3B;  // ';' address and 44 DSP bytes
-inline constexpr BYTE kStepDspEnd = 0x3C;   // '<'
 
 struct SimFirmwareImage {
     // Every step received, in order.

@@ -12,10 +12,7 @@ namespace sim {
 
 class SimFrameCollector {
 public:
-    // Larger announced payloads are taken for noise: nothing the host sends
-    // comes near it.
-    static constexpr std::size_t kMaxPayload = 400;
-
+    // A header announcing more than frame::kMaxPayload is taken for noise.
     struct Collected {
         SimFrame frame;
         // False when the check or the end byte was wrong; the header fields

@@ -1,5 +1,7 @@
 #include "sim/lib/SimMemory.h"
 
+#include "model/FrameFormat.h"
+
 #include <cstring>
 
 namespace sim {
@@ -26,19 +28,19 @@ void PutBand(BYTE* block, WORD frequency) {
 }
 
 void FillFactoryImage(BYTE* image) {
-    const SimRecordLayout system = *RecordLayoutOf(2);
+    const SimRecordLayout system = *RecordLayoutOf(DATA_SYSTEM);
     for (int b = 0; b < 8; ++b)
         PutBand(image + system.offset + 8 * b, 1000);
-    const SimRecordLayout mic = *RecordLayoutOf(1);
+    const SimRecordLayout mic = *RecordLayoutOf(DATA_MIC_INPUT);
     for (int b = 0; b < 9; ++b)
         PutBand(image + mic.offset + 8 * b, 1000);
-    const SimRecordLayout music = *RecordLayoutOf(3);
+    const SimRecordLayout music = *RecordLayoutOf(DATA_MUSIC_INPUT);
     for (int c = 0; c < music.channels; ++c) {
         BYTE* record = image + music.offset + music.stride * c;
         for (int b = 0; b < 31; ++b)
             PutBand(record + 8 * b, kIsoBands[b]);
     }
-    const SimRecordLayout output = *RecordLayoutOf(4);
+    const SimRecordLayout output = *RecordLayoutOf(DATA_OUTPUT);
     for (int c = 0; c < output.channels; ++c) {
         BYTE* record = image + output.offset + output.stride * c;
         for (int b = 0; b < 31; ++b)
@@ -58,14 +60,14 @@ void FillFactoryImage(BYTE* image) {
 
 std::optional<SimRecordLayout> RecordLayoutOf(BYTE type) {
     switch (type) {
-    case 1:
+    case DATA_MIC_INPUT:
         return SimRecordLayout{184, 112, 112, 1, 14};
-    case 2:
+    case DATA_SYSTEM:
         // Block writes reach all 19 blocks; a whole-record transfer only the first 12.
         return SimRecordLayout{32, 0, 96, 1, 19};
-    case 3:
+    case DATA_MUSIC_INPUT:
         return SimRecordLayout{296, 288, 288, 4, 36};
-    case 4:
+    case DATA_OUTPUT:
         return SimRecordLayout{1448, 296, 296, 12, 37};
     default:
         return std::nullopt;

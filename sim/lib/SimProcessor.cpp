@@ -7,20 +7,6 @@ namespace sim {
 
 namespace {
 
-// Device-information sub-ids (data type 9).
-constexpr BYTE kInfoPresetName = 0;
-constexpr BYTE kInfoInputSettings = 2;
-constexpr BYTE kInfoStatus = 3;
-constexpr BYTE kInfoVersion = 4;
-constexpr BYTE kInfoSystemData = 5;
-constexpr BYTE kInfoSpeakerTypes = 6;
-constexpr BYTE kInfoLockBlock = 19;
-constexpr BYTE kInfoCurrentPreset = 52;
-constexpr BYTE kInfoSoundDelay = 64;
-constexpr BYTE kInfoWifiReset = 65;
-constexpr BYTE kInfo96 = 96;
-constexpr BYTE kInfoHandshake = 204;
-
 constexpr std::size_t kNameSize = 16;
 constexpr std::size_t kSpeakerTypesSent = 8;
 constexpr std::size_t kDspPiece = 44;
@@ -69,7 +55,7 @@ SimReply SimProcessor::Answer(const SimFrameCollector::Collected& request) {
 
     Answered answered;
     if (!request.intact || (faulty && fault.kind == SimFaultKind::Reject))
-        answered = {kReplyReject, {}, false};
+        answered = {frame::kReplyReject, {}, false};
     else
         answered = Respond(request.frame);
     reply.restart = answered.restart;
@@ -84,7 +70,7 @@ SimReply SimProcessor::Answer(const SimFrameCollector::Collected& request) {
             out.command = static_cast<BYTE>(fault.value);
             break;
         case SimFaultKind::EmptyPayload:
-            out.command = kReplyData;
+            out.command = frame::kReplyData;
             out.payload.clear();
             break;
         case SimFaultKind::OversizedLength:
@@ -126,7 +112,7 @@ SimReply SimProcessor::Answer(const SimFrameCollector::Collected& request) {
         reply.bytes[reply.bytes.size() - 2] ^= 0xFF;
         break;
     case SimFaultKind::BadEnd:
-        reply.bytes.back() = static_cast<BYTE>(~kEndByte);
+        reply.bytes.back() = static_cast<BYTE>(~frame::kEnd);
         break;
     default:
         break;
@@ -150,20 +136,20 @@ bool SimProcessor::TakeFault(const SimFrame& request, SimFault& fault) {
 
 // A request the firmware does not know gets a data reply without payload.
 SimProcessor::Answered SimProcessor::Unknown() {
-    return {kReplyData, {}, false};
+    return {frame::kReplyData, {}, false};
 }
 
 SimProcessor::Answered SimProcessor::Respond(const SimFrame& request) {
-    if (request.command == kCommandWrite)
+    if (request.command == frame::kCmdWrite)
         return Write(request);
-    if (request.command == kCommandRead)
+    if (request.command == frame::kCmdRead)
         return Read(request);
     return Unknown();
 }
 
 SimProcessor::Answered SimProcessor::Write(const SimFrame& request) {
-    if (request.type == 9) {
-        if (request.channel >= kStepApply && request.channel <= kStepDspEnd)
+    if (request.type == DATA_DEVICE_INFO) {
+        if (request.channel >= HEXApply && request.channel <= IAP_DSP_END)
             return Load(request);
         return WriteSetting(request);
     }
@@ -179,11 +165,11 @@ SimProcessor::Answered SimProcessor::Write(const SimFrame& request) {
     } else {
         return Unknown();
     }
-    return {kReplyAck, {}, false};
+    return {frame::kReplyAck, {}, false};
 }
 
 SimProcessor::Answered SimProcessor::Read(const SimFrame& request) {
-    if (request.type == 9)
+    if (request.type == DATA_DEVICE_INFO)
         return ReadSetting(request);
     const auto layout = RecordLayoutOf(request.type);
     BYTE* image = m_memory.Image(request.preset);
@@ -192,11 +178,11 @@ SimProcessor::Answered SimProcessor::Read(const SimFrame& request) {
     const std::size_t at = layout->offset + layout->stride * request.channel;
     // A stored preset asked for without the stored-preset mark is recalled:
     // it becomes what the processor plays.
-    if (request.preset != 0 && request.block != kStoredPresetBlock) {
+    if (request.preset != 0 && request.block != frame::kBlockStoredRecord) {
         std::memcpy(m_memory.live.data() + at, image + at, layout->size);
         m_memory.settings.currentPreset[0] = request.preset;
     }
-    return {kReplyData, std::vector<BYTE>(image + at, image + at + layout->size), false};
+    return {frame::kReplyData, std::vector<BYTE>(image + at, image + at + layout->size), false};
 }
 
 SimProcessor::Answered SimProcessor::WriteSetting(const SimFrame& request) {
@@ -204,72 +190,72 @@ SimProcessor::Answered SimProcessor::WriteSetting(const SimFrame& request) {
     const auto& payload = request.payload;
     bool stored = false;
     switch (request.channel) {
-    case kInfoPresetName: {
+    case INFO_PRESET_NAME: {
         BYTE* image = m_memory.Image(request.preset);
         stored = image && payload.size() == kNameSize;
         if (stored)
             std::copy(payload.begin(), payload.end(), image);
         break;
     }
-    case kInfoInputSettings:
+    case INFO_INPUT_SETTINGS:
         stored = Store(s.inputSettings, payload);
         break;
-    case kInfoSystemData:
+    case INFO_SYSTEM_DATA:
         stored = Store(s.systemData, payload);
         break;
-    case kInfoSpeakerTypes:
+    case INFO_SPEAKER_TYPES:
         stored = Store(s.speakerTypes, payload, kSpeakerTypesSent);
         break;
-    case kInfoLockBlock:
+    case INFO_LOCK_BLOCK:
         stored = Store(s.lockBlock, payload);
         break;
-    case kInfoCurrentPreset:
+    case INFO_CURRENT_PRESET:
         stored = Store(s.currentPreset, payload, 1);
         break;
-    case kInfoSoundDelay:
+    case INFO_SOUND_DELAY:
         stored = Store(s.soundDelay, payload);
         break;
-    case kInfoWifiReset:
-    case kInfo96:
+    case INFO_WIFI_RESET:
+    case INFO_ZERO_BLOCK_96:
         // Commands for the Wi-Fi module: taken, nothing to keep.
         stored = payload.size() == 8;
         break;
     default:
         break;
     }
-    return stored ? Answered{kReplyAck, {}, false} : Unknown();
+    return stored ? Answered{frame::kReplyAck, {}, false} : Unknown();
 }
 
 SimProcessor::Answered SimProcessor::ReadSetting(const SimFrame& request) {
     const auto& s = m_memory.settings;
     switch (request.channel) {
-    case kInfoHandshake:
-        return {kReplyData, {0}, false};
-    case kInfoVersion:
-        return {kReplyData, Bytes(s.versionLabel), false};
-    case kInfoStatus: {
+    case INFO_HANDSHAKE:
+        return {frame::kReplyData, {0}, false};
+    case INFO_VERSION_LABEL:
+        return {frame::kReplyData, Bytes(s.versionLabel), false};
+    case INFO_STATUS: {
         auto status = Bytes(m_memory.status);
         status[kStatusInputMode] = s.inputSettings[0];
-        return {kReplyData, status, false};
+        return {frame::kReplyData, status, false};
     }
-    case kInfoPresetName: {
+    case INFO_PRESET_NAME: {
         const BYTE* image = m_memory.Image(request.preset);
         if (!image)
             return Unknown();
-        return {kReplyData, std::vector<BYTE>(image, image + kNameSize), false};
+        return {frame::kReplyData, std::vector<BYTE>(image, image + kNameSize), false};
     }
-    case kInfoInputSettings:
-        return {kReplyData, Bytes(s.inputSettings), false};
-    case kInfoSystemData:
-        return {kReplyData, Bytes(s.systemData), false};
-    case kInfoSpeakerTypes:
-        return {kReplyData, Bytes(s.speakerTypes, kSpeakerTypesSent), false};
-    case kInfoLockBlock:
-        return {kReplyData, Bytes(s.lockBlock), false};
-    case kInfoCurrentPreset:
-        return {kReplyData, Bytes(s.currentPreset, 1), false};
-    case kInfoSoundDelay:
-        return {kReplyData, Bytes(s.soundDelay), false};
+    case INFO_INPUT_SETTINGS:
+        return {frame::kReplyData, Bytes(s.inputSettings), false};
+    case INFO_SYSTEM_DATA:
+        return {frame::kReplyData, Bytes(s.systemData), false};
+    case INFO_SPEAKER_TYPES:
+        return {frame::kReplyData, Bytes(s.speakerTypes, kSpeakerTypesSent), false};
+    case INFO_LOCK_BLOCK:
+        return {frame::kReplyData, Bytes(s.lockBlock), false};
+    case INFO_CURRENT_PRESET:
+        return {frame::kReplyData, Bytes(s.currentPreset, 1), false};
+    case INFO_SOUND_DELAY:
+        return {frame::kReplyData, Bytes(s.soundDelay), false};
     default:
         return Unknown();
     }
@@ -278,18 +264,18 @@ SimProcessor::Answered SimProcessor::ReadSetting(const SimFrame& request) {
 SimProcessor::Answered SimProcessor::Load(const SimFrame& request) {
     auto& fw = m_firmware;
     const auto& payload = request.payload;
-    const Answered ack{kReplyAck, {}, false};
-    const Answered reject{kReplyReject, {}, false};
+    const Answered ack{frame::kReplyAck, {}, false};
+    const Answered reject{frame::kReplyReject, {}, false};
     switch (request.channel) {
-    case kStepApply:
+    case HEXApply:
         fw = SimFirmwareImage{};
-        fw.steps.push_back(kStepApply);
+        fw.steps.push_back(HEXApply);
         fw.inLoader = true;
-        return {kReplyAck, {}, true};
-    case kStepErase:
+        return {frame::kReplyAck, {}, true};
+    case IAP_DSP_REQUEST_INFO:
         fw.dsp.clear();
         break;
-    case kStepDspData: {
+    case IAP_DSP_DATA: {
         if (payload.size() != 4 + kDspPiece)
             return reject;
         const std::size_t address = payload[0] | (payload[1] << 8) | (payload[2] << 16) |
@@ -301,25 +287,25 @@ SimProcessor::Answered SimProcessor::Load(const SimFrame& request) {
         std::copy(payload.begin() + 4, payload.end(), fw.dsp.begin() + static_cast<std::ptrdiff_t>(address));
         break;
     }
-    case kStepMcuStart:
+    case HEXStart:
         if (payload.size() != 4)
             return reject;
         fw.mcuHeader = payload;
         fw.mcuData.clear();
         break;
-    case kStepMcuData:
+    case HEXData:
         if (payload.size() != kMcuPiece)
             return reject;
         fw.mcuData.insert(fw.mcuData.end(), payload.begin(), payload.end());
         break;
-    case kStepEnd:
+    case HEXEnd:
         if (payload.size() != 1)
             return reject;
-        fw.steps.push_back(kStepEnd);
+        fw.steps.push_back(HEXEnd);
         fw.checkByte = payload[0];
         fw.inLoader = false;
         fw.complete = true;
-        return {kReplyAck, {}, true};
+        return {frame::kReplyAck, {}, true};
     default:
         break;
     }

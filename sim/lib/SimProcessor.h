@@ -46,7 +46,7 @@ public:
 
 private:
     struct Answered {
-        BYTE code = kReplyData;
+        BYTE code = frame::kReplyData;
         std::vector<BYTE> payload;
         bool restart = false;
     };

@@ -24,7 +24,7 @@ std::vector<BYTE> Pattern(std::size_t n, BYTE seed) {
 
 TEST(SimFrame, EncodesTheHostsBandFrameLayout) {
     SimFrame f;
-    f.command = kCommandWrite;
+    f.command = frame::kCmdWrite;
     f.type = 4;
     f.channel = 3;
     f.block = 5;
@@ -53,38 +53,38 @@ TEST(SimProcessor, ReplyRules) {
         std::size_t length;
     };
     const Case cases[] = {
-        {"handshake", Read9(204), kReplyData, 1},
-        {"version label", Read9(4), kReplyData, 11},
-        {"status poll", Read9(3), kReplyData, 15},
-        {"live preset name", Read9(0), kReplyData, 16},
-        {"stored preset name", Read9(0, 6), kReplyData, 16},
-        {"input settings", Read9(2), kReplyData, 8},
-        {"system data", Read9(5), kReplyData, 8},
-        {"speaker types", Read9(6), kReplyData, 8},
-        {"lock block", Read9(19), kReplyData, 8},
-        {"current preset", Read9(52), kReplyData, 1},
-        {"sound delay", Read9(64), kReplyData, 98},
-        {"live output record", Request(kCommandRead, 0, 4, 11, 0x77), kReplyData, 296},
-        {"stored output record", Request(kCommandRead, 4, 4, 11, 0x77), kReplyData, 296},
-        {"stored music record", Request(kCommandRead, 6, 3, 3, 0x77), kReplyData, 288},
-        {"recall of a stored record", Request(kCommandRead, 2, 3, 0, 0), kReplyData, 288},
-        {"band write", Request(kCommandWrite, 0, 4, 3, 5), kReplyAck, 0},
-        {"system block write", Request(kCommandWrite, 0, 2, 0, 18), kReplyAck, 0},
-        {"output record write", Request(kCommandWrite, 3, 4, 0, 0, Pattern(296, 0)), kReplyAck, 0},
-        {"name write", Write9(0, Pattern(16, 'A'), 2), kReplyAck, 0},
-        {"current preset write", Write9(52, {3}), kReplyAck, 0},
-        {"sound delay write", Write9(64, Pattern(98, 0)), kReplyAck, 0},
-        {"wifi reset", Write9(65, std::vector<BYTE>(8, 0)), kReplyAck, 0},
+        {"handshake", Read9(204), frame::kReplyData, 1},
+        {"version label", Read9(4), frame::kReplyData, 11},
+        {"status poll", Read9(3), frame::kReplyData, 15},
+        {"live preset name", Read9(0), frame::kReplyData, 16},
+        {"stored preset name", Read9(0, 6), frame::kReplyData, 16},
+        {"input settings", Read9(2), frame::kReplyData, 8},
+        {"system data", Read9(5), frame::kReplyData, 8},
+        {"speaker types", Read9(6), frame::kReplyData, 8},
+        {"lock block", Read9(19), frame::kReplyData, 8},
+        {"current preset", Read9(52), frame::kReplyData, 1},
+        {"sound delay", Read9(64), frame::kReplyData, 98},
+        {"live output record", Request(frame::kCmdRead, 0, 4, 11, 0x77), frame::kReplyData, 296},
+        {"stored output record", Request(frame::kCmdRead, 4, 4, 11, 0x77), frame::kReplyData, 296},
+        {"stored music record", Request(frame::kCmdRead, 6, 3, 3, 0x77), frame::kReplyData, 288},
+        {"recall of a stored record", Request(frame::kCmdRead, 2, 3, 0, 0), frame::kReplyData, 288},
+        {"band write", Request(frame::kCmdWrite, 0, 4, 3, 5), frame::kReplyAck, 0},
+        {"system block write", Request(frame::kCmdWrite, 0, 2, 0, 18), frame::kReplyAck, 0},
+        {"output record write", Request(frame::kCmdWrite, 3, 4, 0, 0, Pattern(296, 0)), frame::kReplyAck, 0},
+        {"name write", Write9(0, Pattern(16, 'A'), 2), frame::kReplyAck, 0},
+        {"current preset write", Write9(52, {3}), frame::kReplyAck, 0},
+        {"sound delay write", Write9(64, Pattern(98, 0)), frame::kReplyAck, 0},
+        {"wifi reset", Write9(65, std::vector<BYTE>(8, 0)), frame::kReplyAck, 0},
         // What the firmware does not know: a data reply without payload.
-        {"unknown sub-id", Read9(7), kReplyData, 0},
-        {"unknown data type", Request(kCommandRead, 0, 5, 0, 0), kReplyData, 0},
-        {"unknown command", Request(0xA5, 0, 4, 0, 0), kReplyData, 0},
-        {"output beyond 11", Request(kCommandRead, 0, 4, 12, 0x77), kReplyData, 0},
-        {"music input beyond 3", Request(kCommandWrite, 0, 3, 4, 0), kReplyData, 0},
-        {"preset beyond 6", Request(kCommandRead, 7, 4, 0, 0x77), kReplyData, 0},
-        {"block beyond the record", Request(kCommandWrite, 0, 4, 0, 37), kReplyData, 0},
-        {"write of a wrong length", Write9(2, std::vector<BYTE>(7, 0)), kReplyData, 0},
-        {"name of a preset beyond 6", Read9(0, 7), kReplyData, 0},
+        {"unknown sub-id", Read9(7), frame::kReplyData, 0},
+        {"unknown data type", Request(frame::kCmdRead, 0, 5, 0, 0), frame::kReplyData, 0},
+        {"unknown command", Request(0xA5, 0, 4, 0, 0), frame::kReplyData, 0},
+        {"output beyond 11", Request(frame::kCmdRead, 0, 4, 12, 0x77), frame::kReplyData, 0},
+        {"music input beyond 3", Request(frame::kCmdWrite, 0, 3, 4, 0), frame::kReplyData, 0},
+        {"preset beyond 6", Request(frame::kCmdRead, 7, 4, 0, 0x77), frame::kReplyData, 0},
+        {"block beyond the record", Request(frame::kCmdWrite, 0, 4, 0, 37), frame::kReplyData, 0},
+        {"write of a wrong length", Write9(2, std::vector<BYTE>(7, 0)), frame::kReplyData, 0},
+        {"name of a preset beyond 6", Read9(0, 7), frame::kReplyData, 0},
     };
     for (const auto& c : cases) {
         SimProcessor processor;
@@ -124,17 +124,17 @@ TEST(SimProcessor, DeviceInformationComesFromItsMemory) {
 TEST(SimProcessor, WritesAreStoredAndReadBack) {
     SimProcessor processor;
     const auto band = Pattern(8, 0x10);
-    Exchange(processor, Request(kCommandWrite, 0, 4, 3, 5, band));
+    Exchange(processor, Request(frame::kCmdWrite, 0, 4, 3, 5, band));
     const auto record = Pattern(296, 0x20);
-    Exchange(processor, Request(kCommandWrite, 2, 4, 7, 0, record));
+    Exchange(processor, Request(frame::kCmdWrite, 2, 4, 7, 0, record));
     const auto music = Pattern(288, 0x30);
-    Exchange(processor, Request(kCommandWrite, 0, 3, 1, 0, music));
+    Exchange(processor, Request(frame::kCmdWrite, 0, 3, 1, 0, music));
     const auto system = Pattern(96, 0x40);
-    Exchange(processor, Request(kCommandWrite, 0, 2, 0, 0, system));
+    Exchange(processor, Request(frame::kCmdWrite, 0, 2, 0, 0, system));
     const auto systemBlock18 = Pattern(8, 0x50);
-    Exchange(processor, Request(kCommandWrite, 0, 2, 0, 18, systemBlock18));
+    Exchange(processor, Request(frame::kCmdWrite, 0, 2, 0, 18, systemBlock18));
     const auto mic = Pattern(8, 0x60);
-    Exchange(processor, Request(kCommandWrite, 0, 1, 0, 13, mic));
+    Exchange(processor, Request(frame::kCmdWrite, 0, 1, 0, 13, mic));
     Exchange(processor, Write9(0, Pattern(16, 'a'), 4));
     Exchange(processor, Write9(2, Pattern(8, 1)));
     Exchange(processor, Write9(5, Pattern(8, 2)));
@@ -160,7 +160,7 @@ TEST(SimProcessor, WritesAreStoredAndReadBack) {
     EXPECT_EQ(m.settings.currentPreset[0], 6);
     EXPECT_EQ(m.settings.soundDelay[97], 5 + 97);
 
-    EXPECT_EQ(Parse(Exchange(processor, Request(kCommandRead, 2, 4, 7, 0x77)).bytes)->payload, record);
+    EXPECT_EQ(Parse(Exchange(processor, Request(frame::kCmdRead, 2, 4, 7, 0x77)).bytes)->payload, record);
     EXPECT_EQ(Parse(Exchange(processor, Read9(6)).bytes)->payload, Pattern(8, 3));
     EXPECT_EQ(Parse(Exchange(processor, Read9(0, 4)).bytes)->payload, Pattern(16, 'a'));
 }
@@ -168,13 +168,13 @@ TEST(SimProcessor, WritesAreStoredAndReadBack) {
 TEST(SimProcessor, RejectedAndUnknownWritesChangeNothing) {
     SimProcessor processor;
     const SimMemory before = processor.Memory();
-    Exchange(processor, Request(kCommandWrite, 0, 4, 12, 0, Pattern(8, 1)));
-    Exchange(processor, Request(kCommandWrite, 0, 4, 0, 1, Pattern(296, 1)));
+    Exchange(processor, Request(frame::kCmdWrite, 0, 4, 12, 0, Pattern(8, 1)));
+    Exchange(processor, Request(frame::kCmdWrite, 0, 4, 0, 1, Pattern(296, 1)));
     Exchange(processor, Write9(5, Pattern(9, 1)));
     processor.InjectFault({SimFaultKind::Reject});
-    Exchange(processor, Request(kCommandWrite, 0, 4, 0, 0, Pattern(8, 1)));
+    Exchange(processor, Request(frame::kCmdWrite, 0, 4, 0, 0, Pattern(8, 1)));
     processor.InjectFault({SimFaultKind::Reset});
-    Exchange(processor, Request(kCommandWrite, 0, 4, 0, 0, Pattern(8, 1)));
+    Exchange(processor, Request(frame::kCmdWrite, 0, 4, 0, 0, Pattern(8, 1)));
     const SimMemory after = processor.Memory();
     EXPECT_EQ(after.live, before.live);
     EXPECT_EQ(after.settings.systemData, before.settings.systemData);
@@ -187,7 +187,7 @@ TEST(SimProcessor, ReadingAStoredPresetWithBlockZeroRecallsIt) {
     const auto record = Pattern(296, 7);
     processor.UpdateMemory(
         [&](SimMemory& m) { std::copy(record.begin(), record.end(), m.stored[1].begin() + 1448); });
-    const auto reply = Parse(Exchange(processor, Request(kCommandRead, 2, 4, 0, 0)).bytes);
+    const auto reply = Parse(Exchange(processor, Request(frame::kCmdRead, 2, 4, 0, 0)).bytes);
     EXPECT_EQ(reply->block, 0);
     EXPECT_EQ(reply->payload, record);
     const SimMemory m = processor.Memory();
@@ -198,7 +198,7 @@ TEST(SimProcessor, ReadingAStoredPresetWithBlockZeroRecallsIt) {
     const auto other = Pattern(296, 9);
     processor.UpdateMemory(
         [&](SimMemory& m2) { std::copy(other.begin(), other.end(), m2.stored[2].begin() + 1448); });
-    EXPECT_EQ(Parse(Exchange(processor, Request(kCommandRead, 3, 4, 0, 0x77)).bytes)->payload, other);
+    EXPECT_EQ(Parse(Exchange(processor, Request(frame::kCmdRead, 3, 4, 0, 0x77)).bytes)->payload, other);
     EXPECT_TRUE(std::equal(record.begin(), record.end(), processor.Memory().live.begin() + 1448));
 }
 
@@ -225,11 +225,11 @@ TEST(SimFrameCollector, FindsFramesInNoiseAndAcrossPieces) {
 
 TEST(SimProcessor, DamagedRequestIsRejectedAndOversizedOneIgnored) {
     SimProcessor processor;
-    auto damaged = Request(kCommandWrite, 0, 4, 2, 1, Pattern(8, 1));
+    auto damaged = Request(frame::kCmdWrite, 0, 4, 2, 1, Pattern(8, 1));
     damaged[15] ^= 0x01;
     const auto reply = Parse(Exchange(processor, damaged).bytes);
     ASSERT_TRUE(reply);
-    EXPECT_EQ(reply->command, kReplyReject);
+    EXPECT_EQ(reply->command, frame::kReplyReject);
     EXPECT_EQ(reply->channel, 2);
     EXPECT_TRUE(processor.Requests().empty()) << "only intact frames are logged";
 
@@ -256,7 +256,7 @@ TEST(SimProcessor, FaultsChangeTheReply) {
     const Case cases[] = {
         {{SimFaultKind::Reject},
          [](const SimReply& r) {
-             EXPECT_EQ(Parse(r.bytes)->command, kReplyReject);
+             EXPECT_EQ(Parse(r.bytes)->command, frame::kReplyReject);
              EXPECT_TRUE(Parse(r.bytes)->payload.empty());
          }},
         {{SimFaultKind::Silence}, [](const SimReply& r) { EXPECT_TRUE(r.bytes.empty()); }},
@@ -279,20 +279,20 @@ TEST(SimProcessor, FaultsChangeTheReply) {
         {{SimFaultKind::BadCheck},
          [&](const SimReply& r) {
              EXPECT_NE(r.bytes[r.bytes.size() - 2], clean[clean.size() - 2]);
-             EXPECT_EQ(r.bytes.back(), kEndByte);
+             EXPECT_EQ(r.bytes.back(), frame::kEnd);
          }},
-        {{SimFaultKind::BadEnd}, [](const SimReply& r) { EXPECT_NE(r.bytes.back(), kEndByte); }},
+        {{SimFaultKind::BadEnd}, [](const SimReply& r) { EXPECT_NE(r.bytes.back(), frame::kEnd); }},
         {{SimFaultKind::ReplyCode, 0x5F},
          [](const SimReply& r) { EXPECT_EQ(Parse(r.bytes)->command, 0x5F); }},
         {{SimFaultKind::EmptyPayload},
          [](const SimReply& r) {
-             EXPECT_EQ(Parse(r.bytes)->command, kReplyData);
+             EXPECT_EQ(Parse(r.bytes)->command, frame::kReplyData);
              EXPECT_TRUE(Parse(r.bytes)->payload.empty());
          }},
         {{SimFaultKind::OversizedLength, 600},
          [](const SimReply& r) {
              EXPECT_EQ(r.bytes.size(), 616u);
-             EXPECT_EQ(r.bytes[kOffLength] | (r.bytes[kOffLength + 1] << 8), 600);
+             EXPECT_EQ(r.bytes[frame::kOffLength] | (r.bytes[frame::kOffLength + 1] << 8), 600);
          }},
         {{SimFaultKind::BadChannel, 99}, [](const SimReply& r) { EXPECT_EQ(Parse(r.bytes)->channel, 99); }},
         {{SimFaultKind::BadPreset, 9}, [](const SimReply& r) { EXPECT_EQ(Parse(r.bytes)->preset, 9); }},
@@ -327,9 +327,9 @@ TEST(SimProcessor, FaultsMatchTheirRequestsAndCount) {
     always.count = -1;
     processor.InjectFault(always);
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(Parse(Exchange(processor, Read9(204)).bytes)->command, kReplyReject);
+        EXPECT_EQ(Parse(Exchange(processor, Read9(204)).bytes)->command, frame::kReplyReject);
     processor.ClearFaults();
-    EXPECT_EQ(Parse(Exchange(processor, Read9(204)).bytes)->command, kReplyData);
+    EXPECT_EQ(Parse(Exchange(processor, Read9(204)).bytes)->command, frame::kReplyData);
 }
 
 // The loader takes a whole update: start, erase, DSP data, MCU header and
@@ -346,25 +346,25 @@ TEST(SimProcessor, LoaderKeepsTheImageItReceived) {
         return p;
     };
 
-    const auto apply = step(kStepApply, std::vector<BYTE>(16, 0));
+    const auto apply = step(HEXApply, std::vector<BYTE>(16, 0));
     EXPECT_TRUE(apply.restart);
-    EXPECT_EQ(Parse(apply.bytes)->command, kReplyAck);
-    EXPECT_EQ(Parse(apply.bytes)->channel, kStepApply) << "the reply repeats the step";
+    EXPECT_EQ(Parse(apply.bytes)->command, frame::kReplyAck);
+    EXPECT_EQ(Parse(apply.bytes)->channel, HEXApply) << "the reply repeats the step";
     EXPECT_TRUE(processor.Firmware().inLoader);
-    EXPECT_FALSE(step(kStepErase, std::vector<BYTE>(16, 0)).restart);
-    step(kStepDspData, dspFrame(0, 0));
-    step(kStepDspData, dspFrame(44, 44));
-    step(kStepMcuStart, {1, 2, 3, 4});
-    step(kStepMcuData, Pattern(48, 0));
-    step(kStepMcuData, Pattern(48, 48));
-    EXPECT_EQ(Parse(step(kStepDspData, dspFrame(0x40000, 0)).bytes)->command, kReplyReject)
+    EXPECT_FALSE(step(IAP_DSP_REQUEST_INFO, std::vector<BYTE>(16, 0)).restart);
+    step(IAP_DSP_DATA, dspFrame(0, 0));
+    step(IAP_DSP_DATA, dspFrame(44, 44));
+    step(HEXStart, {1, 2, 3, 4});
+    step(HEXData, Pattern(48, 0));
+    step(HEXData, Pattern(48, 48));
+    EXPECT_EQ(Parse(step(IAP_DSP_DATA, dspFrame(0x40000, 0)).bytes)->command, frame::kReplyReject)
         << "an address beyond the DSP memory";
-    const auto end = step(kStepEnd, {0x5A});
+    const auto end = step(HEXEnd, {0x5A});
     EXPECT_TRUE(end.restart);
 
     const SimFirmwareImage fw = processor.Firmware();
-    EXPECT_EQ(fw.steps, std::vector<BYTE>({kStepApply, kStepErase, kStepDspData, kStepDspData, kStepMcuStart,
-                                           kStepMcuData, kStepMcuData, kStepEnd}));
+    EXPECT_EQ(fw.steps, std::vector<BYTE>({HEXApply, IAP_DSP_REQUEST_INFO, IAP_DSP_DATA, IAP_DSP_DATA,
+                                           HEXStart, HEXData, HEXData, HEXEnd}));
     EXPECT_EQ(fw.dsp, Pattern(88, 0));
     EXPECT_EQ(fw.mcuHeader, std::vector<BYTE>({1, 2, 3, 4}));
     EXPECT_EQ(fw.mcuData, Pattern(96, 0));

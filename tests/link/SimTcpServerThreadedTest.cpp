@@ -101,7 +101,7 @@ TEST_F(SimTcpServerThreaded, AnswersTheConnectHandshakeOnAnEphemeralPort) {
     client.Send(Read9(204));
     const auto handshake = client.ReceiveFrame();
     ASSERT_TRUE(handshake);
-    EXPECT_EQ(handshake->command, kReplyData);
+    EXPECT_EQ(handshake->command, frame::kReplyData);
     EXPECT_EQ(handshake->channel, 204);
     EXPECT_EQ(handshake->payload, std::vector<BYTE>{0});
     client.Send(Read9(4));
@@ -118,10 +118,10 @@ TEST_F(SimTcpServerThreaded, MemoryIsSharedWithWhoeverInspectsIt) {
             processor.UpdateMemory([i](SimMemory& m) { m.status[0] = static_cast<BYTE>(i); });
     });
     for (BYTE b = 0; b < 50; ++b) {
-        client.Send(Request(kCommandWrite, 0, 4, 0, 0, std::vector<BYTE>(8, b)));
+        client.Send(Request(frame::kCmdWrite, 0, 4, 0, 0, std::vector<BYTE>(8, b)));
         const auto ack = client.ReceiveFrame();
         ASSERT_TRUE(ack);
-        EXPECT_EQ(ack->command, kReplyAck);
+        EXPECT_EQ(ack->command, frame::kReplyAck);
     }
     inspector.join();
     EXPECT_EQ(processor.Memory().live[1448], 49);
@@ -169,20 +169,20 @@ TEST_F(SimTcpServerThreaded, ResetFaultResetsTheConnection) {
 TEST_F(SimTcpServerThreaded, FirmwareBlocksAndRestarts) {
     {
         Client client(server.Port());
-        client.Send(AsBlock(Write9(kStepApply, std::vector<BYTE>(16, 0))));
+        client.Send(AsBlock(Write9(HEXApply, std::vector<BYTE>(16, 0))));
         const auto apply = client.ReceiveFrame();
         ASSERT_TRUE(apply);
-        EXPECT_EQ(apply->channel, kStepApply);
+        EXPECT_EQ(apply->channel, HEXApply);
         std::vector<BYTE> rest;
         EXPECT_LT(client.ReceiveOnce(rest), 0);
         EXPECT_EQ(errno, ECONNRESET);
     }
     Client client(server.Port());
-    client.Send(AsBlock(Write9(kStepMcuStart, {9, 8, 7, 6})));
+    client.Send(AsBlock(Write9(HEXStart, {9, 8, 7, 6})));
     EXPECT_TRUE(client.ReceiveFrame());
-    client.Send(AsBlock(Write9(kStepMcuData, std::vector<BYTE>(48, 0x33))));
+    client.Send(AsBlock(Write9(HEXData, std::vector<BYTE>(48, 0x33))));
     EXPECT_TRUE(client.ReceiveFrame());
-    client.Send(AsBlock(Write9(kStepEnd, {0x12})));
+    client.Send(AsBlock(Write9(HEXEnd, {0x12})));
     EXPECT_TRUE(client.ReceiveFrame());
 
     const auto fw = processor.Firmware();

@@ -25,11 +25,11 @@ inline std::vector<BYTE> Request(BYTE command, BYTE preset, BYTE type, BYTE chan
 }
 
 inline std::vector<BYTE> Read9(BYTE subId, BYTE preset = 0) {
-    return Request(sim::kCommandRead, preset, 9, subId, 0);
+    return Request(frame::kCmdRead, preset, 9, subId, 0);
 }
 
 inline std::vector<BYTE> Write9(BYTE subId, std::vector<BYTE> payload, BYTE preset = 0) {
-    return Request(sim::kCommandWrite, preset, 9, subId, 0, std::move(payload));
+    return Request(frame::kCmdWrite, preset, 9, subId, 0, std::move(payload));
 }
 
 // The one frame in `bytes`, when they hold exactly one intact frame.

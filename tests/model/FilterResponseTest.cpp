@@ -108,14 +108,12 @@ TEST_F(FilterResponse, PeakingCentreSnapsToTheNearestAxisFrequency) {
         int set;
         int computedAt;
     };
-    const Case cases[] = {{1001, 1000}, {1015, 1030}, {1014, 1000}, {5, 20}, {30000, 20000}};
+    const Case cases[] = {{1001, 1000}, {1015, 1030}, {1014, 1000}, {5, 19}, {30000, 20000}};
     for (const auto& c : cases) {
         CFilter set;
         MakeBand(set, CFilter::Peaking, c.set, 280);
         CFilter reference;
         MakeBand(reference, CFilter::Peaking, c.computedAt, 280);
-        if (c.computedAt == 20)
-            MakeBand(reference, CFilter::Peaking, 19, 280); // 19.7 Hz, step 0
         for (int i = 0; i < kFreqSteps; ++i)
             ASSERT_EQ(set.GetResponse()[i], reference.GetResponse()[i]) << c.set << " Hz, element " << i;
     }
