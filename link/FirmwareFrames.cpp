@@ -1,7 +1,7 @@
 #include "link/FirmwareFrames.h"
 
-#include "link/FrameBuilders.h"
-#include "link/FrameFormat.h"
+#include "model/FrameBuilders.h"
+#include "model/FrameFormat.h"
 #include "model/Globals.h"
 
 #include <cstring>

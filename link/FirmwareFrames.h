@@ -1,7 +1,7 @@
 #pragma once
 
 // The frames of a firmware transfer.  They share the header and the finishing
-// step of every other frame (link/FrameBuilders.h): write command, device
+// step of every other frame (model/FrameBuilders.h): write command, device
 // address, preset 0, data type 9, the FirmwareStep in the channel byte,
 // block 0, link flag 0.  Each frame carries its step (CSendData::GetCommand).
 //
@@ -16,7 +16,7 @@
 // The handshake is a queue entry of step 0xFF that is never written as a
 // frame: while it is at the head the write steps send a raw pattern instead.
 
-#include "link/SendData.h"
+#include "model/SendData.h"
 #include "platform/sys/WinTypes.h"
 
 #include <cstddef>

@@ -1,10 +1,10 @@
 #include "link/FirmwareFile.h"
 #include "link/FirmwareFrames.h"
 #include "link/FirmwareQueue.h"
-#include "link/FrameFormat.h"
 #include "link/KTVCommand.h"
 #include "link/LinkGlobals.h"
 #include "link/LinkProgress.h"
+#include "model/FrameFormat.h"
 #include "model/Globals.h"
 
 #include "tests/link/FirmwareTestFiles.h"

@@ -2,11 +2,11 @@
 // the queue moves a bar or announces the end of a transfer.
 
 #include "link/FirmwareFrames.h"
-#include "link/FrameBuilders.h"
 #include "link/KTVCommand.h"
 #include "link/LinkGlobals.h"
 #include "link/LinkProgress.h"
 #include "model/DeviceDefaults.h"
+#include "model/FrameBuilders.h"
 #include "model/Globals.h"
 #include "platform/sys/MessageWindow.h"
 #include "platform/sys/UserMessages.h"
