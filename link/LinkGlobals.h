@@ -1,11 +1,12 @@
 #pragma once
 
 // Process-wide state of the device link.  The send lock, the transmit
-// template and the model's flags that the link reads live with the model's
-// globals (model/Globals.h).
+// template, the device address, the USB output report and the model's flags
+// that the link reads live with the model's globals (model/Globals.h), beside
+// the frame builders that use them.
 
 #include "link/CommEvents.h"
-#include "link/FrameFormat.h"
+#include "model/FrameFormat.h"
 #include "platform/sys/Messages.h"
 #include "platform/sys/WinTypes.h"
 
@@ -13,13 +14,6 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
-
-// Header byte 5 of every frame; the processor answers at address 1.
-extern int g_nDeviceAddress;
-
-// The USB output report the writer sends: report id 0, then up to 64 frame
-// bytes (CSendData::NextHidChunk fills it under the send lock).
-extern BYTE g_UsbOutReport[frame::kHidReportSize];
 
 // ---- Communication thread and USB link ---------------------------------------
 // Flags that one thread writes and the other polls are atomics: a change takes
@@ -70,6 +64,14 @@ extern std::atomic<int> g_bUpgrading;         // a firmware update runs: firmwar
 extern std::atomic<int> g_bReconnectPending;  // the update dialog polls to reconnect
 extern std::atomic<int> g_bMcuImageLoaded;    // the firmware file held an MCU image
 extern std::atomic<int> g_nLastFirmwareStep;  // step of the last firmware frame written; 0 outside updates
+
+// ---- Firmware transfer (set up by each load of a firmware file) --------------
+extern std::atomic<int> g_bFirmwareHandshakePending; // the next frame request queues the handshake
+extern std::atomic<int> g_nDspPhase;                 // 0 start, 1 data, 2 end, 3 handed to the MCU part, 4 done
+extern std::atomic<int> g_nDspAddress;               // address of the next DSP data frame
+extern std::atomic<int> g_nMcuPhase;                 // 0 start, 1 header, 2 data, 3 end, 4 done
+extern std::atomic<int> g_bDspImageLoaded;           // the firmware file held a DSP image
+extern std::atomic<int> g_nFirmwareFrameTotal;       // estimated frames; the update dialog's progress range
 
 // The view window that receives the parser's notices.
 extern std::atomic<HWND> g_pNotifyView;
