@@ -8,7 +8,7 @@
 // GetCurrentCommand stays valid only while the caller keeps holding the lock:
 // the other thread may pop or clear the queue as soon as it is released.
 
-#include "link/FrameFormat.h"
+#include "model/FrameFormat.h"
 #include "link/SendDataQueue.h"
 #include "platform/sys/Messages.h"
 

@@ -3,9 +3,6 @@
 #include "link/LinkProgress.h"
 #include "platform/hid/HidBackend.h"
 
-int g_nDeviceAddress = frame::kDeviceAddress;
-BYTE g_UsbOutReport[frame::kHidReportSize] = {};
-
 const WORD g_nUsbVid = 0x0483;
 const WORD g_nUsbPid = 0x5750;
 const WORD g_nUsbVersion = 0x0200;

@@ -1,11 +1,12 @@
 #pragma once
 
 // Process-wide state of the device link.  The send lock, the transmit
-// template and the model's flags that the link reads live with the model's
-// globals (model/Globals.h).
+// template, the device address, the USB output report and the model's flags
+// that the link reads live with the model's globals (model/Globals.h), beside
+// the frame builders that use them.
 
 #include "link/CommEvents.h"
-#include "link/FrameFormat.h"
+#include "model/FrameFormat.h"
 #include "platform/sys/Messages.h"
 #include "platform/sys/WinTypes.h"
 
@@ -13,13 +14,6 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
-
-// Header byte 5 of every frame; the processor answers at address 1.
-extern int g_nDeviceAddress;
-
-// The USB output report the writer sends: report id 0, then up to 64 frame
-// bytes (CSendData::NextHidChunk fills it under the send lock).
-extern BYTE g_UsbOutReport[frame::kHidReportSize];
 
 // ---- Communication thread and USB link ---------------------------------------
 // Flags that one thread writes and the other polls are atomics: a change takes

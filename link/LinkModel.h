@@ -5,7 +5,7 @@
 // empty, and dropping every change mark when a link opens or closes.  The
 // model implements it; a view without a model polls the status.
 
-#include "link/SendData.h"
+#include "model/SendData.h"
 
 #include <memory>
 

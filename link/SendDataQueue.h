@@ -5,7 +5,7 @@
 // appended, one outstanding at a time.  The command object is the only user;
 // it holds the send lock around every call.
 
-#include "link/SendData.h"
+#include "model/SendData.h"
 
 #include <deque>
 #include <memory>

@@ -1,7 +1,7 @@
 // The communication thread: one exchange after another with the processor,
 // over USB or TCP, and the firmware steps while an update runs.
 
-#include "link/FrameBuilders.h"
+#include "model/FrameBuilders.h"
 #include "link/LinkGlobals.h"
 #include "link/LinkModel.h"
 #include "link/NetLink.h"

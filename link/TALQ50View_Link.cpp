@@ -2,7 +2,7 @@
 // interfaces, the in-use marks between running instances, the network link's
 // connect and disconnect, link loss and HID arrival and removal.
 
-#include "link/FrameBuilders.h"
+#include "model/FrameBuilders.h"
 #include "link/LinkForm.h"
 #include "link/LinkGlobals.h"
 #include "link/LinkModel.h"

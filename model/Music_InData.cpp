@@ -1,7 +1,7 @@
 #include "model/Music_InData.h"
 
-#include "link/FrameBuilders.h"
-#include "link/FrameFormat.h"
+#include "model/FrameBuilders.h"
+#include "model/FrameFormat.h"
 #include "model/ChannelRecord.h"
 #include "model/DataDefine.h"
 #include "model/Filter.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 // What the processor's loader took in during a firmware update (steps of
-// FirmwareStep, link/FrameFormat.h), kept for whoever wants to compare it
+// FirmwareStep, model/FrameFormat.h), kept for whoever wants to compare it
 // with the file that was sent.
 
 #include "platform/sys/WinTypes.h"

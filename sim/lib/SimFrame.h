@@ -1,10 +1,10 @@
 #pragma once
 
 // Frames as the processor sees them: requests arrive in the layout of
-// link/FrameFormat.h, replies leave in it (preamble included, so the host
+// model/FrameFormat.h, replies leave in it (preamble included, so the host
 // resynchronises on every reply the same way).
 
-#include "link/FrameFormat.h"
+#include "model/FrameFormat.h"
 #include "platform/sys/WinTypes.h"
 
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include "sim/lib/SimHidBus.h"
 
-#include "link/FrameFormat.h"
+#include "model/FrameFormat.h"
 #include "platform/sys/Clock.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "sim/lib/SimMemory.h"
 
-#include "link/FrameFormat.h"
+#include "model/FrameFormat.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // The USB data steps one at a time, on the test's thread, against the
 // simulated processor on the virtual clock.
 
-#include "link/FrameBuilders.h"
+#include "model/FrameBuilders.h"
 #include "tests/link/ViewLinkFixture.h"
 
 #include <cstring>

@@ -1,5 +1,5 @@
-#include "link/FrameBuilders.h"
-#include "link/FrameFormat.h"
+#include "model/FrameBuilders.h"
+#include "model/FrameFormat.h"
 #include "model/Globals.h"
 #include "platform/sys/RecordingMessageBox.h"
 

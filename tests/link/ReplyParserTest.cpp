@@ -1,7 +1,7 @@
 // The receiver and reply parser fed byte streams as the transports deliver
 // them: whole, in 64-byte reports, byte by byte, with noise and damage.
 
-#include "link/FrameBuilders.h"
+#include "model/FrameBuilders.h"
 #include "link/KTVCommand.h"
 #include "link/LinkGlobals.h"
 #include "link/LinkProgress.h"

@@ -1,4 +1,4 @@
-#include "link/FrameBuilders.h"
+#include "model/FrameBuilders.h"
 #include "link/KTVCommand.h"
 #include "link/LinkGlobals.h"
 #include "model/Globals.h"

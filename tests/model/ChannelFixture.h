@@ -3,8 +3,8 @@
 // Shared set-up of the channel-model tests: a clean live image, no processor
 // online, no link groups, English texts, and the helpers that read frames.
 
-#include "link/FrameFormat.h"
-#include "link/SendData.h"
+#include "model/FrameFormat.h"
+#include "model/SendData.h"
 #include "model/Globals.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "link/SendData.h"
+#include "model/SendData.h"
 
-#include "link/LinkGlobals.h"
+#include "model/Globals.h"
 
 #include <algorithm>
 #include <cstring>

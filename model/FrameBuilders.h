@@ -1,7 +1,7 @@
 #pragma once
 
 // The builders of every frame the application sends (layout in
-// link/FrameFormat.h).  Each copies its payload out of the device images or
+// model/FrameFormat.h).  Each copies its payload out of the device images or
 // the device settings area into the transmit template g_TxFrame, finishes the
 // frame and returns it as a new CSendData that the caller owns until it
 // appends it to the send queue.
@@ -14,7 +14,7 @@
 // not exist returns null instead of reading outside the images.  Builders
 // never show a message.
 
-#include "link/SendData.h"
+#include "model/SendData.h"
 #include "platform/sys/WinTypes.h"
 
 #include <memory>

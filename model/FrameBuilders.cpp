@@ -1,7 +1,6 @@
-#include "link/FrameBuilders.h"
+#include "model/FrameBuilders.h"
 
-#include "link/FrameFormat.h"
-#include "link/LinkGlobals.h"
+#include "model/FrameFormat.h"
 #include "model/Globals.h"
 #include "platform/sys/Gbk.h"
 
