@@ -4,7 +4,7 @@
 
 #include "tests/link/ViewLinkFixture.h"
 
-#include "link/FrameBuilders.h"
+#include "model/FrameBuilders.h"
 #include "link/LinkProgress.h"
 #include "platform/sys/Process.h"
 
