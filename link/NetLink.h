@@ -25,4 +25,8 @@ public:
     virtual int Receive(int* length) = 0;
     virtual int IsDeviceOnLocalSubnet() = 0;
     virtual void StartPing() = 0;
+    // keepThread 0 also ends the ping thread (shut-down).
+    virtual void StopPing(int keepThread) = 0;
+    // 1 once the processor answered a ping on a local subnet.
+    virtual int IsDeviceSeen() = 0;
 };

@@ -65,7 +65,7 @@ void CTALQ50View::InitLink() {
     PostMessage(m_hWnd, UM_AUTO_CONNECT, 0, 0);
 }
 
-LRESULT CTALQ50View::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
+LRESULT CTALQ50View::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case UM_AUTO_CONNECT:
         OnAutoConnect();
@@ -85,7 +85,7 @@ LRESULT CTALQ50View::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
         return OnDeviceChange(UINT(wParam), &notice);
     }
     default:
-        return 0;
+        return HandleSyncMessage(message, wParam, lParam);
     }
 }
 
