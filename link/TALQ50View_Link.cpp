@@ -73,6 +73,12 @@ LRESULT CTALQ50View::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case UM_LINK_LOST:
         OnLinkLost();
         return 0;
+    case UM_FIRMWARE_DONE:
+        OnFirmwareDone(wParam, lParam);
+        return 0;
+    case UM_UPDATE_RECONNECT_FAILED:
+        OnUpdateReconnectFailed();
+        return 0;
     case WM_DEVICECHANGE: {
         DeviceNotice notice;
         {
