@@ -240,6 +240,10 @@ void CloseUsbDevice() {
 
 int CTALQ50View::ReopenUsb() {
     CloseUsbDevice();
+    if (ConnectUsb())
+        return 1;
+    // A processor that restarted may come back at another path.  The failed
+    // connect forgot the old one, so the next looks at what is there now.
     return ConnectUsb();
 }
 
