@@ -41,13 +41,17 @@ void DcData::Select(ObjectData*& slot, ObjectData* object) {
 
 namespace {
 
-// Every memory DC starts with a 1 x 1 monochrome bitmap, as on the platform.
+// Every memory DC starts with the same stock 1 x 1 monochrome bitmap.
 BitmapData* NewDefaultBitmap() {
-    auto* b = new BitmapData;
-    b->mono = true;
-    b->image = QImage(1, 1, QImage::Format_RGB32);
-    b->image.fill(Qt::black);
-    return b;
+    static BitmapData* stock = [] {
+        auto* b = new BitmapData;
+        b->stock = true;
+        b->mono = true;
+        b->image = QImage(1, 1, QImage::Format_RGB32);
+        b->image.fill(Qt::black);
+        return b;
+    }();
+    return stock;
 }
 
 inline QRgb ToRgb(COLORREF c) {
@@ -186,17 +190,18 @@ CBrush* CDC::SelectObject(CBrush* brush) {
 }
 CPen* CDC::SelectObject(CPen* pen) {
     HGDIOBJ old = SelectObject(HGDIOBJ(pen ? pen->GetHandle() : nullptr));
-    if (!old)
-        return nullptr;
-    static auto* wrappers = new std::map<HGDIOBJ, CPen*>;
-    std::lock_guard lock(WrapperMutex());
-    auto& w = (*wrappers)[old];
-    if (!w) {
-        w = new CPen;
-        w->m_hObject = old;
-        old->AddRef();
-    }
-    return w;
+    return static_cast<CPen*>(platform::gdi::Wrapper(
+        old,
+        [](ObjectData* o) -> void* {
+            auto* w = new CPen;
+            w->m_hObject = o;
+            return w;
+        },
+        [](void* w) {
+            auto* typed = static_cast<CPen*>(w);
+            typed->m_hObject = nullptr;
+            delete typed;
+        }));
 }
 
 CGdiObject* CDC::SelectObject(CGdiObject* object) {
@@ -239,12 +244,10 @@ HGDIOBJ CDC::SelectObject(HGDIOBJ object) {
         return nullptr;
     }
     }
+    // The object handed back stays alive while its owner (or, for stock
+    // objects, the system) keeps it, as on the platform.
     ObjectData* old = *slot;
-    if (old)
-        old->AddRef(); // keep it alive for the caller, as the framework's temporary wrapper would
     m_hDC->Select(*slot, object);
-    if (old)
-        old->Release();
     return old;
 }
 

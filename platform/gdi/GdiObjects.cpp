@@ -58,6 +58,44 @@ QFont MakeFont(const CString& face, int height, int weight, bool italic, bool un
     return font;
 }
 
+namespace {
+struct WrapperEntry {
+    void* wrapper;
+    void (*drop)(void*);
+};
+std::mutex& WrapperMutex() {
+    static std::mutex m;
+    return m;
+}
+std::map<ObjectData*, WrapperEntry>& Wrappers() {
+    static auto* map = new std::map<ObjectData*, WrapperEntry>;
+    return *map;
+}
+} // namespace
+
+ObjectData::~ObjectData() {
+    WrapperEntry entry{nullptr, nullptr};
+    {
+        std::lock_guard lock(WrapperMutex());
+        auto it = Wrappers().find(this);
+        if (it == Wrappers().end())
+            return;
+        entry = it->second;
+        Wrappers().erase(it);
+    }
+    entry.drop(entry.wrapper);
+}
+
+void* Wrapper(ObjectData* object, void* (*make)(ObjectData*), void (*drop)(void*)) {
+    if (!object)
+        return nullptr;
+    std::lock_guard lock(WrapperMutex());
+    auto& e = Wrappers()[object];
+    if (!e.wrapper)
+        e = {make(object), drop};
+    return e.wrapper;
+}
+
 } // namespace platform::gdi
 
 using namespace platform::gdi;
@@ -181,21 +219,20 @@ HGDIOBJ CGdiObject::Detach() {
 
 namespace {
 
-// Wrappers handed out by FromHandle: they never own the object and live for
-// the whole run, as the framework's permanent handle map does.
-template <typename Wrapper, typename Handle> Wrapper* PermanentWrapper(Handle handle) {
-    if (!handle)
-        return nullptr;
-    static std::mutex mutex;
-    static auto* wrappers = new std::map<Handle, Wrapper*>;
-    std::lock_guard lock(mutex);
-    auto& w = (*wrappers)[handle];
-    if (!w) {
-        w = new Wrapper;
-        w->m_hObject = handle;
-        handle->AddRef(); // the wrapper's own reference; never released
-    }
-    return w;
+// Wrappers handed out by FromHandle never own the object; they go with it.
+template <typename W> W* PermanentWrapper(ObjectData* handle) {
+    return static_cast<W*>(platform::gdi::Wrapper(
+        handle,
+        [](ObjectData* o) -> void* {
+            auto* w = new W;
+            w->m_hObject = o;
+            return w;
+        },
+        [](void* w) {
+            auto* typed = static_cast<W*>(w);
+            typed->m_hObject = nullptr;
+            delete typed;
+        }));
 }
 
 } // namespace

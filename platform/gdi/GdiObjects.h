@@ -22,7 +22,7 @@ namespace platform::gdi {
 struct ObjectData {
     enum class Kind { Bitmap, Brush, Pen, Font, Region };
     explicit ObjectData(Kind k) : kind(k) {}
-    virtual ~ObjectData() = default;
+    virtual ~ObjectData(); // forgets the wrappers FromHandle made for it
     const Kind kind;
     std::atomic<int> refs{1};
     bool stock = false; // never deleted
@@ -79,6 +79,10 @@ struct RegionData final : ObjectData {
 // resolve to Liberation Sans, a positive height is the cell height (ascent
 // plus descent), a negative one the em height.
 QFont MakeFont(const CString& face, int height, int weight, bool italic = false, bool underline = false);
+
+// The wrapper FromHandle hands out for `object`: made once by `make`, never
+// owning the object, dropped when the object goes.
+void* Wrapper(ObjectData* object, void* (*make)(ObjectData*), void (*drop)(void*));
 
 QColor ToQColor(COLORREF c);
 COLORREF FromQColor(QColor c);

@@ -233,9 +233,10 @@ void Window::Update() {
     if (invalid.isEmpty() || !Visible() || redrawOff)
         return;
     const HWND self = hwnd;
+    const int before = paints;
     ::SendMessage(self, WM_PAINT, 0, 0);
     // A paint handler that does not validate must not loop forever.
-    if (Window* w = From(self))
+    if (Window* w = From(self); w && w->paints == before)
         w->invalid = QRegion();
 }
 
@@ -376,6 +377,7 @@ LRESULT WindowClass::Proc(Window& w, UINT message, WPARAM wParam, LPARAM lParam)
 HDC BeginPaintDc(Window& w, RECT* paintRect, bool* erased) {
     const QRegion region = w.invalid.isEmpty() ? QRegion() : w.invalid;
     w.invalid = QRegion();
+    ++w.paints;
     auto* dc = new gdi::DcData;
     dc->windowSurface = &w.backing;
     dc->baseClip = region;
@@ -521,8 +523,11 @@ void PaintTree(Window* w) {
     if (!w->Visible())
         return;
     const HWND hwnd = w->hwnd;
-    w->Update();
-    w = Window::From(hwnd);
+    // A paint may invalidate again (a control that resizes itself to its picture).
+    for (int i = 0; i < 3 && w && !w->invalid.isEmpty(); ++i) {
+        w->Update();
+        w = Window::From(hwnd);
+    }
     if (!w)
         return;
     const std::vector<Window*> children = w->children;

@@ -84,6 +84,7 @@ struct Window final : platform::MessageTarget {
     std::uint64_t hoverTimer = 0;     // clock timer of a pending hover notice
     DWORD hoverTime = 1;
     bool destroying = false;
+    int paints = 0; // BeginPaint calls so far
 };
 
 // Creates a window; the attached object (if any) gets every message from
