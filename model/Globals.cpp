@@ -3,10 +3,11 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 BYTE g_DeviceImage[kDeviceImageSize] = {};
 BYTE g_PresetImages[kPresetCount][kDeviceImageSize] = {};
-DeviceSettingsArea g_DeviceSettings;
+DeviceSettingsArea g_DeviceSettings = {};
 
 MasterVolumeField g_nMasterVolume;
 MasterOnField g_bMasterOn;
@@ -83,7 +84,10 @@ CString InitialDeviceIp() {
 constinit const DefaultOutputRecordTable g_DefaultOutputRecords = MakeDefaultOutputRecords();
 
 BYTE g_TxFrame[kTxFrameSize] = {};
+int g_nDeviceAddress = frame::kDeviceAddress;
+BYTE g_UsbOutReport[frame::kHidReportSize] = {};
 CCriticalSection g_csSend;
+CCriticalSection g_csModel;
 int g_nLinkMode = 0;
 int g_bNetLinkUp = 0;
 int g_nInputMode = 0;
@@ -185,6 +189,16 @@ SpkPair g_SpkPairs[2][kSpkPairCount] = {};
 
 void ClearCommFlags() {
     std::memset(g_CommFlags, 0, sizeof g_CommFlags);
+}
+
+CString GetShownPresetName() {
+    std::lock_guard lock(g_csModel);
+    return g_strShownPresetName;
+}
+
+void SetShownPresetName(const CString& name) {
+    std::lock_guard lock(g_csModel);
+    g_strShownPresetName = name;
 }
 
 COutputGroups g_OutputGroups;

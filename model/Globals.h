@@ -6,6 +6,7 @@
 // look.  Everything is plain data that lives for the whole run.
 
 #include "model/ArgbColor.h"
+#include "model/FrameFormat.h"
 #include "model/ModeTable.h"
 #include "model/OutputGroups.h"
 #include "platform/sys/CriticalSection.h"
@@ -14,6 +15,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 // ---- Device image layout ----------------------------------------------------
 
@@ -52,15 +54,17 @@ extern BYTE g_PresetImages[kPresetCount][kDeviceImageSize];
 // The blocks outside a preset that device-information frames address by
 // sub-id.  Fields are in memory order; the preset files copy them as they are.
 struct DeviceSettingsArea {
-    BYTE VersionLabel[12] = {}; // 11 bytes used
-    BYTE SoundDelay[98] = {};
-    BYTE InputSettings[8] = {}; // 0 input mode, 1 routing-table type, 4 routing selection (255 none)
-    BYTE SystemData[8] = {};    // 0-1 master volume, 3 noise-gate threshold, 6 master on, 7 last threshold
-    BYTE SpeakerTypes[16] = {}; // 0-11 speaker type of each output
-    BYTE CurrentPreset[8] = {}; // 0 the current preset (0 live, 1..6 stored)
-    BYTE LockBlock[8] = {};
+    BYTE VersionLabel[12]; // 11 bytes used
+    BYTE SoundDelay[98];
+    BYTE InputSettings[8]; // 0 input mode, 1 routing-table type, 4 routing selection (255 none)
+    BYTE SystemData[8];    // 0-1 master volume, 3 noise-gate threshold, 6 master on, 7 last threshold
+    BYTE SpeakerTypes[16]; // 0-11 speaker type of each output
+    BYTE CurrentPreset[8]; // 0 the current preset (0 live, 1..6 stored)
+    BYTE LockBlock[8];
 };
 static_assert(sizeof(DeviceSettingsArea) == 158);
+// Plain bytes: it is copied and cleared as a whole by files and tests.
+static_assert(std::is_trivial_v<DeviceSettingsArea>);
 
 extern DeviceSettingsArea g_DeviceSettings;
 
@@ -98,8 +102,17 @@ extern std::intptr_t g_OutLinkTable[25];
 
 inline constexpr int kTxFrameSize = 316;
 extern BYTE g_TxFrame[kTxFrameSize]; // transmit template of every frame builder
-extern CCriticalSection g_csSend;    // guards the send queue and g_TxFrame, on both threads
-extern int g_nLinkMode;              // 0 none, 1 USB, 2 network
+extern int g_nDeviceAddress;         // header byte 5 of every frame; the processor answers at 1
+// The USB output report the writer sends: report id 0, then up to 64 frame
+// bytes (CSendData::NextHidChunk fills it under the send lock).
+extern BYTE g_UsbOutReport[frame::kHidReportSize];
+extern CCriticalSection g_csSend; // guards the send queue and g_TxFrame, on both threads
+// Guards the model objects, the device images, the settings area, the preset
+// lock flag and password and the shown preset name, on both threads.  Held
+// only for short copies and stores, never across I/O, a sleep or a message
+// box.  A thread that needs both locks takes g_csSend first.
+extern CCriticalSection g_csModel;
+extern int g_nLinkMode; // 0 none, 1 USB, 2 network
 extern int g_bNetLinkUp;
 extern int g_nInputMode;
 extern int g_bOnline;
@@ -139,7 +152,7 @@ extern const CString g_strMasterPassword;
 
 extern const CString g_strMachineType;
 extern const CString g_strCustomPresetName;
-extern CString g_strShownPresetName;
+extern CString g_strShownPresetName; // use the two operations below, they take g_csModel
 
 extern const CString g_strUsbFailEn, g_strUsbFailZh;
 extern const CString g_strWifiFailEn, g_strWifiFailZh;
@@ -201,3 +214,7 @@ extern CModeTable g_ModeTable;
 // ---- Operations on the shared state -----------------------------------------
 
 void ClearCommFlags();
+
+// The preset name last shown by the view; both threads read and write it.
+CString GetShownPresetName();
+void SetShownPresetName(const CString& name);

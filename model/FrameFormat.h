@@ -62,28 +62,18 @@ inline constexpr std::size_t kOverhead = 16;
 // The check covers bytes kCheckFrom .. total - 3; it sits at total - 2.
 inline constexpr std::size_t kCheckFrom = kOffCommand;
 
-// The largest payload any request carries (an output record is 296) and the
-// transmit template: header, payload area and two spare bytes.
+// The largest payload any request carries (an output record is 296 bytes;
+// the transmit template leaves room for 300).
 inline constexpr std::size_t kMaxPayload = 300;
-inline constexpr std::size_t kTemplateSize = kHeaderSize + kMaxPayload + 2;
 // The largest frame the program sends or asks for: an output record.
 inline constexpr std::size_t kMaxFrameLength = 296 + kOverhead;
 
 inline constexpr BYTE kDeviceAddress = 1;
 // Block byte of a whole-record read of a stored preset.
 inline constexpr BYTE kBlockStoredRecord = 0x77;
-// Block size within a record.
-inline constexpr std::size_t kBlockSize = 8;
-
 // USB HID reports: id byte 0, then up to 64 frame bytes.
 inline constexpr std::size_t kHidReportSize = 65;
 inline constexpr std::size_t kHidChunkSize = 64;
-
-// Payload sizes of whole-record frames.
-inline constexpr std::size_t kMicRecordSize = 112;
-inline constexpr std::size_t kSystemRecordSize = 96;
-inline constexpr std::size_t kMusicRecordSize = 288;
-inline constexpr std::size_t kOutputRecordSize = 296;
 
 } // namespace frame
 

@@ -1,0 +1,427 @@
+// The receiver and reply parser of the command object.  Everything here runs
+// on the communication thread; the queue is touched under g_csSend only.
+
+#include "link/KTVCommand.h"
+
+#include "link/LinkGlobals.h"
+#include "link/LinkProgress.h"
+#include "model/Globals.h"
+#include "platform/sys/MessageQueue.h"
+#include "platform/sys/UserMessages.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+namespace {
+
+// Frame-buffer positions (start byte EE at 0).
+constexpr int kBufCode = 1;
+constexpr int kBufPreset = 3;
+constexpr int kBufType = 4;
+constexpr int kBufChannel = 5;
+constexpr int kBufBlock = 6;
+constexpr int kBufLength = 9;
+
+// Name bytes a name reply may fill; the two after them are cleared.
+constexpr int kNameKeptBytes = 13;
+constexpr int kNameClearedBytes = 2;
+constexpr int kVersionLabelBytes = 11;
+constexpr int kStatusEntries = 16;
+
+const char* Text(const char* zh, const char* en) {
+    return g_bChinese ? zh : en;
+}
+
+void SetUpdateLabel(const char* zh, const char* en) {
+    if (ILinkStatusLabel* label = g_pUpdateStatusLabel.load())
+        label->SetText(Text(zh, en));
+}
+
+} // namespace
+
+int CKTVCommand::OnHidReport(int reportLength) {
+    if (!g_hUsbRead.IsOpen() || reportLength == 0)
+        return 1;
+    const std::size_t count = frame::kHidChunkSize;
+    std::memcpy(m_StageBuf, g_UsbInReport + 1, count);
+    std::memset(g_UsbInReport + 1, 0, count);
+    return ReceiveBytes(int(count));
+}
+
+int CKTVCommand::OnNetworkData(int count) {
+    count = std::clamp(count, 0, kNetRecvBufSize);
+    std::memcpy(m_StageBuf, g_NetRecvBuf, std::size_t(count));
+    std::memset(g_NetRecvBuf, 0, std::size_t(count));
+    return ReceiveBytes(count);
+}
+
+void CKTVCommand::ClearReceiver() {
+    m_nByteCount = 0;
+    m_bSynchronised = 0;
+}
+
+int CKTVCommand::ReceiveBytes(int count) {
+    m_byCheck = 0;
+    count = std::clamp(count, 0, int(kReceiveBufferSize));
+    int pos = 0;
+    int result = 0;
+    while (pos < count && !result) {
+        if (!m_bSynchronised) {
+            for (; pos < count; ++pos) {
+                const BYTE b = m_StageBuf[pos];
+                if (b == frame::kPreamble) {
+                    ++m_nPreambleCount;
+                    g_CommFlags[10] = 1;
+                    g_CommFlags[11] = 0;
+                } else if (b == frame::kStart && m_nPreambleCount == 3) {
+                    m_bSynchronised = 1;
+                    m_nPreambleCount = 0;
+                    m_nByteCount = 0;
+                    break; // the start byte is the frame's first byte
+                } else {
+                    m_nPreambleCount = 0;
+                }
+            }
+            if (!m_bSynchronised)
+                break;
+        }
+
+        // Take bytes up to the header, then up to the announced end, never more.
+        const int wanted =
+            m_nByteCount < kFrameFixedBytes ? kFrameFixedBytes - m_nByteCount : m_nExpectedLen - m_nByteCount;
+        const int taken = std::min(wanted, count - pos);
+        std::memcpy(m_FrameBuf + m_nByteCount, m_StageBuf + pos, std::size_t(taken));
+        std::memset(m_StageBuf + pos, 0, std::size_t(taken));
+        m_nByteCount += taken;
+        pos += taken;
+        if (m_nByteCount < kFrameFixedBytes)
+            break;
+
+        m_nExpectedLen = m_FrameBuf[kBufLength] + 256 * m_FrameBuf[kBufLength + 1] + kFrameFixedBytes;
+        if (m_nExpectedLen > int(kReceiveBufferSize)) {
+            // No reply is this long: take it for noise and hunt again.
+            ClearReceiver();
+            continue;
+        }
+        if (m_nByteCount < m_nExpectedLen)
+            continue; // the rest comes later in this read or the next
+        // A damaged frame gives 0: a good one may follow in the same bytes.
+        // Bytes after a frame that ended the exchange are dropped.
+        result = CmdCallback();
+    }
+    std::memset(m_StageBuf, 0, std::size_t(count));
+    return result;
+}
+
+int CKTVCommand::CmdCallback() {
+    const int total = m_nExpectedLen;
+    g_CommFlags[1] = 1;
+    if (m_FrameBuf[total - 1] != frame::kEnd) {
+        g_CommFlags[5] = 1;
+        ClearReceiver();
+        return 0;
+    }
+    m_byCheck = frame::XorCheck(m_FrameBuf + 1, std::size_t(total - 3));
+    if (m_byCheck != m_FrameBuf[total - 2]) {
+        ClearReceiver();
+        return 0;
+    }
+
+    m_nReplyCode = m_FrameBuf[kBufCode];
+    m_nPreset = m_FrameBuf[kBufPreset];
+    m_nDataType = m_FrameBuf[kBufType];
+    m_nChannel = m_FrameBuf[kBufChannel];
+    m_nBlock = m_FrameBuf[kBufBlock];
+    m_nPayloadLen = m_FrameBuf[kBufLength] + 256 * m_FrameBuf[kBufLength + 1];
+
+    std::unique_lock lock(g_csSend);
+    CSendData* head = GetCurrentCommand();
+    if (!head) {
+        // Nothing was asked: whatever this answers is gone.
+        ClearReceiver();
+        return 1;
+    }
+
+    switch (m_nReplyCode) {
+    case frame::kReplyAck:
+        ClearReceiver();
+        CompleteHead();
+        return 1;
+    case frame::kReplyReject: {
+        ResetReceiver();
+        RewindCurrentCommand();
+        MarkCurrentFailed();
+        // A data frame is written again at the next step; the firmware steps
+        // wait on for their own limits and look at the failed mark.
+        return head->GetCommand() == 0 ? 1 : 0;
+    }
+    case frame::kReplyData:
+        lock.unlock(); // a store may send a notice and wait for the view
+        return OnDataReply();
+    default:
+        ClearReceiver();
+        DropReply();
+        return 1;
+    }
+}
+
+// Progress counts only replies that take the head frame off the queue: a
+// rejected or unknown reply leaves the frame to be written again, and moving
+// the bar (or announcing the end of a transfer) for it would report a step
+// that did not happen.
+void CKTVCommand::CompleteHead() {
+    std::lock_guard lock(g_csSend);
+    UpDataPGRange();
+    PopCommand();
+}
+
+void CKTVCommand::DropReply() {
+    RewindCurrentCommand();
+}
+
+int CKTVCommand::OnDataReply() {
+    m_nReadIndex = kFrameHeadBytes;
+    if (g_bHandshakeWait) {
+        if (m_nDataType == DATA_DEVICE_INFO && m_nChannel == INFO_HANDSHAKE && m_nPayloadLen == 1 &&
+            Payload()[0] == 0) {
+            CompleteHead();
+            g_bHandshakeWait = 0;
+        } else {
+            DropReply();
+        }
+        ClearReceiver();
+        return 1;
+    }
+    if (m_nPayloadLen == 0) {
+        Notify(UM_EMPTY_DATA_REPLY, 0, 0);
+        g_bDataStepHalted = 1;
+        ClearReceiver();
+        return 1;
+    }
+
+    bool taken = false;
+    switch (m_nDataType) {
+    case DATA_MIC_INPUT:
+    case DATA_SYSTEM:
+        taken = true;
+        break;
+    case DATA_MUSIC_INPUT:
+        taken = StoreMusicRecord();
+        break;
+    case DATA_OUTPUT:
+        taken = StoreOutputRecord();
+        break;
+    case DATA_DEVICE_INFO:
+        taken = StoreDeviceInfo();
+        break;
+    default:
+        break;
+    }
+    if (taken)
+        CompleteHead();
+    else
+        DropReply();
+    ClearReceiver();
+    return 1;
+}
+
+BYTE* CKTVCommand::RecordImage() const {
+    if (m_nBlock == frame::kBlockStoredRecord && m_nPreset >= 1 && m_nPreset <= kPresetCount)
+        return g_PresetImages[m_nPreset - 1];
+    return g_DeviceImage;
+}
+
+bool CKTVCommand::StoreMusicRecord() {
+    if (m_nChannel >= kMusicInputCount || m_nPreset > kPresetCount || m_nPayloadLen != kMusicRecordSize)
+        return false;
+    std::memcpy(RecordImage() + MusicRecordOffset(m_nChannel), Payload(), kMusicRecordSize);
+    return true;
+}
+
+bool CKTVCommand::StoreOutputRecord() {
+    if (m_nChannel >= kOutputCount || m_nPreset > kPresetCount || m_nPayloadLen != kOutputRecordSize)
+        return false;
+    std::memcpy(RecordImage() + OutputRecordOffset(m_nChannel), Payload(), kOutputRecordSize);
+    if (m_nChannel == kOutputCount - 1) {
+        if (m_nBlock != frame::kBlockStoredRecord)
+            Notify(UM_LIVE_DATA_RECEIVED, WPARAM(m_nPreset), 0);
+        else if (m_nPreset == 0)
+            Notify(UM_LIVE_DATA_RECEIVED, 0, 0);
+        else if (m_nPreset == kPresetCount)
+            Notify(UM_ALL_PRESETS_RECEIVED, kPresetCount, 0);
+    }
+    return true;
+}
+
+bool CKTVCommand::StoreDeviceInfo() {
+    const BYTE* payload = Payload();
+    const int length = m_nPayloadLen;
+    DeviceSettingsArea& area = g_DeviceSettings;
+    auto storeField = [&](BYTE* field, int size) {
+        if (length != size)
+            return false;
+        std::memcpy(field, payload, std::size_t(size));
+        return true;
+    };
+
+    switch (m_nChannel) {
+    case INFO_PRESET_NAME: {
+        if (m_nPreset > kPresetCount || length > kPresetNameSize)
+            return false;
+        BYTE* name = m_nPreset == 0 ? g_DeviceImage : g_PresetImages[m_nPreset - 1];
+        for (int i = 0; i < kNameKeptBytes; ++i) {
+            const BYTE c = i < length ? payload[i] : 0;
+            name[i] = (c < 0x20 || c > 0x7F) ? 0 : c;
+        }
+        std::memset(name + kNameKeptBytes, 0, kNameClearedBytes);
+        return true;
+    }
+    case INFO_INPUT_SETTINGS:
+        return storeField(area.InputSettings, sizeof area.InputSettings);
+    case INFO_STATUS:
+        return StoreStatusList();
+    case INFO_VERSION_LABEL:
+        if (length > kVersionLabelBytes)
+            return false;
+        std::memset(area.VersionLabel, 0, sizeof area.VersionLabel);
+        std::memcpy(area.VersionLabel, payload, std::size_t(length));
+        Notify(UM_VERSION_INFO, 0, 0);
+        return true;
+    case INFO_SYSTEM_DATA:
+        if (!storeField(area.SystemData, sizeof area.SystemData))
+            return false;
+        area.SystemData[7] = area.SystemData[3];
+        return true;
+    case INFO_SPEAKER_TYPES:
+        if (!storeField(area.SpeakerTypes, 8))
+            return false;
+        // The view rebuilds the speaker types before the next reply is parsed.
+        if (m_pNotifyWnd)
+            SendMessage(m_pNotifyWnd, UM_ROUTING_RECEIVED, 0, 0);
+        return true;
+    case INFO_LOCK_BLOCK:
+        return storeField(area.LockBlock, sizeof area.LockBlock);
+    case INFO_CURRENT_PRESET: {
+        if (length > int(sizeof area.CurrentPreset) || payload[0] > kPresetCount)
+            return false;
+        const int preset = payload[0];
+        if (preset != 0)
+            std::memcpy(g_DeviceImage + kPresetNameOffset, g_PresetImages[preset - 1] + kPresetNameOffset,
+                        15);
+        area.CurrentPreset[0] = BYTE(preset);
+        return true;
+    }
+    case INFO_SOUND_DELAY:
+        if (length > int(sizeof area.SoundDelay))
+            return false;
+        std::memcpy(area.SoundDelay, payload, std::size_t(length));
+        Notify(UM_ROUTING_RECEIVED, 0, 0);
+        return true;
+    default:
+        return true;
+    }
+}
+
+bool CKTVCommand::StoreStatusList() {
+    if (m_nPayloadLen > kStatusEntries)
+        return false;
+    for (int i = 0; i < m_nPayloadLen; ++i)
+        g_DeviceStatus[i] = Payload()[i];
+    Notify(UM_STATUS_RECEIVED, 0, m_nPayloadLen);
+    return true;
+}
+
+void CKTVCommand::UpDataPGRange() {
+    std::lock_guard lock(g_csSend);
+    CSendData* head = GetCurrentCommand();
+    if (!head || head->GetProgressPos() == 0)
+        return;
+    if (head->GetCommand() == 0) {
+        if (ILinkProgressBar* bar = g_pTransferProgress.load())
+            bar->SetPos(head->GetProgressPos());
+        if (head->GetNotifyEnd())
+            Notify(UM_TRANSFER_DONE, 0, 1);
+        if (head->GetNotifyLast())
+            Notify(UM_TRANSFER_DONE, 0, 0);
+        return;
+    }
+
+    ILinkProgressBar* bar = g_pFirmwareProgress.load();
+    int pos = bar ? bar->GetCurPos() + 1 : 1;
+    const int upper = bar ? bar->GetUpper() : 0;
+    const bool aborting = g_bUpdateAbort != 0;
+    auto label = [&](const char* zh, const char* en) {
+        if (!aborting)
+            SetUpdateLabel(zh, en);
+    };
+    switch (head->GetCommand()) {
+    case HEXApply:
+        m_bFirmwareDataPhase = 0;
+        label("固件更新开始 请勿中断", "Firmware update begins Do not interrupt");
+        break;
+    case HEXStart:
+        m_bFirmwareDataPhase = 0;
+        break;
+    case HEXData:
+        if (m_bFirmwareDataPhase == 0) {
+            label("数据传输中 请勿中断", "Programming Do not interrupt");
+            if (pos == upper)
+                --pos;
+            m_bFirmwareDataPhase = 1;
+        }
+        break;
+    case HEXEnd:
+        label("更新完成", "Update successfully");
+        pos = upper;
+        m_bFirmwareDataPhase = 0;
+        g_bFirmwareRebooting = 1;
+        Notify(UM_FIRMWARE_DONE, 0, HEXEnd);
+        break;
+    case IAP_DSP_REQUEST_INFO:
+        label("数据传输中 请勿中断", "Programming Do not interrupt");
+        m_bFirmwareDataPhase = 1;
+        break;
+    case IAP_DSP_DATA:
+        if (!aborting) {
+            label("数据传输中 请勿中断", "Programming Do not interrupt");
+            if (pos == upper)
+                --pos;
+        }
+        m_bFirmwareDataPhase = 1;
+        break;
+    case IAP_DSP_END:
+        m_bFirmwareDataPhase = 0;
+        if (!g_bMcuImageLoaded) {
+            label("更新完成", "Update successfully");
+            pos = upper;
+            Notify(UM_FIRMWARE_DONE, 0, HEXEnd);
+        }
+        break;
+    default:
+        break;
+    }
+    if (!aborting && bar)
+        bar->SetPos(pos);
+}
+
+void CKTVCommand::FinishUpgrade() {
+    SetUpdateLabel("更新完成", "Update successfully");
+    if (ILinkProgressBar* bar = g_pFirmwareProgress.load())
+        bar->SetPos(bar->GetUpper());
+    m_bFirmwareDataPhase = 0;
+    g_bFirmwareRebooting = 1;
+    Notify(UM_FIRMWARE_DONE, 0, HEXEnd);
+    PopCommand();
+}
+
+void CKTVCommand::MarkCurrentFailed() {
+    std::lock_guard lock(g_csSend);
+    if (CSendData* head = GetCurrentCommand())
+        head->SetFailed(1);
+}
+
+void CKTVCommand::Notify(UINT message, WPARAM wParam, LPARAM lParam) const {
+    if (m_pNotifyWnd)
+        PostMessage(m_pNotifyWnd, message, wParam, lParam);
+}

@@ -1,0 +1,315 @@
+// The communication thread: one exchange after another with the processor,
+// over USB or TCP, and the firmware steps while an update runs.
+
+#include "model/FrameBuilders.h"
+#include "link/LinkGlobals.h"
+#include "link/LinkModel.h"
+#include "link/NetLink.h"
+#include "link/TALQ50View.h"
+#include "model/Globals.h"
+#include "platform/sys/Clock.h"
+#include "platform/sys/UserMessages.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int kStopWaitMs = 60'000;
+constexpr int kLinkDownPauseMs = 50;
+constexpr int kStepPauseMs = 5;
+constexpr int kNetReopenPauseMs = 2000;
+constexpr int kNetReplyLimitSeconds = 3; // more than this many whole seconds
+constexpr int kThreadExitCode = 100;
+
+} // namespace
+
+int CTALQ50View::CreateCommThread() {
+    g_hCommEvents.ResetAll();
+    {
+        std::lock_guard lock(m_resumeMutex);
+        m_bResume = false;
+    }
+    m_bThreadAlive = 1;
+    m_bThreadRunning = 0;
+    m_pCommThread = std::make_unique<std::thread>([this] {
+        WaitWhileSuspended(); // created suspended
+        CommThreadProc(this);
+    });
+    return 1;
+}
+
+void CTALQ50View::WaitWhileSuspended() {
+    std::unique_lock lock(m_resumeMutex);
+    m_resumed.wait(lock, [this] { return m_bResume; });
+    m_bResume = false;
+}
+
+int CTALQ50View::StartCommThread() {
+    g_bDataStepHalted = 0;
+    if (!m_pCommThread) {
+        CreateCommThread();
+        g_hCommEvents.Set(g_bUpgrading ? CCommEvents::FirmwareStep : CCommEvents::DataStep);
+        {
+            std::lock_guard lock(m_resumeMutex);
+            m_bResume = true;
+        }
+        m_resumed.notify_all();
+    }
+    g_bUsbLinkUp = 1;
+    m_bConnected = 1;
+    return 1;
+}
+
+int CTALQ50View::StopCommThread(int full) {
+    if (m_pCommThread) {
+        {
+            std::lock_guard lock(m_resumeMutex);
+            m_bResume = true;
+        }
+        m_resumed.notify_all();
+        // The thread may be sending the view a notice and waiting for it, so
+        // the wait keeps handling what it sends.
+        g_hCommEvents.Set(CCommEvents::Quit);
+        platform::WaitHandlingSentMessages([this] { return m_bThreadAlive == 0; }, kStopWaitMs);
+        if (m_pCommThread->joinable())
+            m_pCommThread->join();
+    }
+    if (!full)
+        return 0;
+    m_pCommThread.reset();
+    m_bThreadAlive = 0;
+    m_bThreadRunning = 1;
+    g_hCommEvents.ResetAll();
+    g_bUsbLinkUp = 0;
+    m_bConnected = 0;
+    if (m_pNet)
+        m_pNet->StartPing();
+    return 1;
+}
+
+unsigned CTALQ50View::CommThreadProc(CTALQ50View* view) {
+    g_bUpdateAbort = 0;
+    view->m_bThreadAlive = 1;
+    view->m_bThreadRunning = 1;
+    for (;;) {
+        // While the data steps are halted only quit and suspend count, so the
+        // thread sleeps until the view stops it.
+        const unsigned mask = g_bDataStepHalted && !g_bUpgrading ? CCommEvents::Bit(CCommEvents::Quit) |
+                                                                       CCommEvents::Bit(CCommEvents::Suspend)
+                                                                 : CCommEvents::kAll;
+        switch (g_hCommEvents.WaitAny(mask, kThreadWaitMs)) {
+        case CCommEvents::Quit:
+            view->m_bThreadAlive = 0;
+            return kThreadExitCode;
+        case CCommEvents::Suspend:
+            view->m_bThreadRunning = 0;
+            view->WaitWhileSuspended();
+            view->m_bThreadRunning = 1;
+            break;
+        case CCommEvents::FirmwareStep:
+            if (g_bFirmwareRebooting) {
+                g_hCommEvents.Reset(CCommEvents::FirmwareStep);
+            } else if (g_nLinkMode == 1) {
+                if (g_bUsbLinkUp)
+                    view->UsbFirmwareStep();
+                else
+                    Sleep(kLinkDownPauseMs);
+            } else if (g_nLinkMode == 2) {
+                if (g_bNetLinkUp)
+                    view->NetFirmwareStep();
+                else
+                    Sleep(kLinkDownPauseMs);
+            }
+            break;
+        case CCommEvents::DataStep:
+            if (g_bUpdateAbort || g_bDataStepHalted) {
+                g_hCommEvents.Reset(CCommEvents::FirmwareStep);
+                break;
+            }
+            if (g_nLinkMode == 1) {
+                view->UsbDataStep();
+            } else if (g_nLinkMode == 2) {
+                if (g_bNetLinkUp)
+                    view->NetDataStep();
+                else
+                    Sleep(kLinkDownPauseMs);
+            }
+            Sleep(kStepPauseMs);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+std::unique_ptr<CSendData> CTALQ50View::NextFrame() {
+    if (m_pModel)
+        return m_pModel->SendNextDirtyBlock();
+    return BuildBandFrame(DATA_STATUS_POLL, 0, 0);
+}
+
+void CTALQ50View::PostLinkLost(LPARAM reason) {
+    PostMessage(m_hWnd, UM_LINK_LOST, 0, reason);
+}
+
+// ---- USB ---------------------------------------------------------------------
+
+int CTALQ50View::UsbDataStep() {
+    g_liExchangeStart = GetTickCount64Ms();
+    if (UsbWriteStep() == 1)
+        UsbReadStep();
+    return 0;
+}
+
+int CTALQ50View::UsbWriteStep() {
+    const auto device = g_hUsbWrite.Get();
+    if (!device) {
+        if (!OpenUsbDevice())
+            PostLinkLost(0);
+        else
+            m_KTVCommand.RewindCurrentCommand();
+        return 0;
+    }
+    if (!g_bUsbLinkUp)
+        return 0;
+
+    {
+        std::lock_guard lock(g_csSend);
+        CSendData* head = m_KTVCommand.GetCurrentCommand();
+        if (!head) {
+            m_KTVCommand.AddCommand(NextFrame());
+            return 0;
+        }
+        if (head->GetChunkPos() == 0) {
+            // A new write of the frame; a processor that keeps rejecting it
+            // (or a reply that cannot be taken) ends the link at the third.
+            const int writes = head->GetRetries() + 1;
+            head->SetRetries(writes);
+            if (writes > kMaxFrameWrites) {
+                if (writes == kMaxFrameWrites + 1)
+                    PostLinkLost(0);
+                return 0;
+            }
+        }
+    }
+
+    BYTE report[frame::kHidReportSize];
+    for (;;) {
+        {
+            std::lock_guard lock(g_csSend);
+            CSendData* head = m_KTVCommand.GetCurrentCommand();
+            if (!head || !head->NextHidChunk())
+                return 1;
+            std::memcpy(report, g_UsbOutReport, sizeof report);
+        }
+        device->Write(report, sizeof report, kUsbReportWaitMs);
+        if (!g_bUsbLinkUp)
+            return 0;
+    }
+}
+
+int CTALQ50View::UsbReadStep() {
+    for (;;) {
+        if (!g_bUsbLinkUp)
+            return 0;
+        const auto device = g_hUsbRead.Get();
+        const int got = device ? device->Read(g_UsbInReport, sizeof g_UsbInReport, kUsbReplyReportMs) : -1;
+        if (got <= 0) {
+            if (g_bUsbLinkUp)
+                PostLinkLost(0);
+            return 1;
+        }
+        if (FeedHidReport())
+            return 1;
+        if (GetTickCount64Ms() - g_liExchangeStart > kUsbReplyLimitMs) {
+            Sleep(10);
+            if (g_bUsbLinkUp)
+                PostLinkLost(0);
+            return 0;
+        }
+    }
+}
+
+int CTALQ50View::FeedHidReport() {
+    return m_KTVCommand.OnHidReport(int(frame::kHidReportSize));
+}
+
+// ---- TCP ---------------------------------------------------------------------
+
+int CTALQ50View::NetDataStep() {
+    g_liExchangeStart = GetTickCount64Ms();
+    if (NetWriteStep() == 1)
+        NetReadStep();
+    return 0;
+}
+
+void CTALQ50View::ReopenSocket() {
+    m_pNet->Close();
+    Sleep(kNetReopenPauseMs);
+    m_pNet->Connect();
+}
+
+int CTALQ50View::NetWriteStep() {
+    if (!m_pNet)
+        return 0;
+    std::vector<BYTE> bytes;
+    {
+        std::lock_guard lock(g_csSend);
+        CSendData* head = m_KTVCommand.GetCurrentCommand();
+        if (!head) {
+            m_KTVCommand.AddCommand(NextFrame());
+            return 0;
+        }
+        if (head->GetCommand() != 0)
+            return 0; // firmware frames go out through the firmware steps only
+        const int writes = head->GetRetries() + 1;
+        head->SetRetries(writes);
+        if (writes > kMaxFrameWrites) {
+            if (writes == kMaxFrameWrites + 1) {
+                g_bNetLinkUp = 0;
+                PostLinkLost(0);
+            }
+            return 0;
+        }
+        head->RewindChunks();
+        bytes.assign(head->GetData(), head->GetData() + head->GetLength());
+    }
+    if (!m_pNet->Send(reinterpret_cast<const char*>(bytes.data()), int(bytes.size()), 0)) {
+        ReopenSocket();
+        return 0;
+    }
+    return 1;
+}
+
+int CTALQ50View::NetReadStep() {
+    if (!m_pNet)
+        return 0;
+    for (;;) {
+        int length = 0;
+        m_pNet->Receive(&length);
+        if (length <= 0 || length > kNetRecvBufSize) {
+            // A time-out, an error or a closed peer: no bytes to parse.
+            if (m_pNet->IsDeviceOnLocalSubnet()) {
+                ReopenSocket();
+                return 0;
+            }
+            g_bNetLinkUp = 0;
+            PostLinkLost(0);
+            return 1;
+        }
+        if (m_KTVCommand.OnNetworkData(length))
+            return 1;
+        if ((GetTickCount64Ms() - g_liExchangeStart) / 1000 > kNetReplyLimitSeconds) {
+            if (m_bConnected) {
+                if (m_pNet->IsDeviceOnLocalSubnet()) {
+                    ReopenSocket();
+                } else {
+                    g_bNetLinkUp = 0;
+                    PostLinkLost(2);
+                }
+            }
+            return 0;
+        }
+    }
+}

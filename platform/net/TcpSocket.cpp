@@ -1,0 +1,128 @@
+#include "platform/net/TcpSocket.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace platform {
+
+TcpSocket::~TcpSocket() {
+    Close();
+}
+
+bool TcpSocket::Fail() {
+    m_lastError = errno;
+    return false;
+}
+
+bool TcpSocket::Open() {
+    Close();
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
+    if (fd < 0)
+        return Fail();
+    m_fd = fd;
+    return true;
+}
+
+bool TcpSocket::SetTimeout(int option, int ms) {
+    const timeval tv{ms / 1000, (ms % 1000) * 1000};
+    if (setsockopt(m_fd, SOL_SOCKET, option, &tv, sizeof tv) != 0)
+        return Fail();
+    return true;
+}
+
+bool TcpSocket::SetSendTimeout(int ms) {
+    return SetTimeout(SO_SNDTIMEO, ms);
+}
+
+bool TcpSocket::SetReceiveTimeout(int ms) {
+    return SetTimeout(SO_RCVTIMEO, ms);
+}
+
+bool TcpSocket::SetBufferSizes(int bytes) {
+    if (setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes) != 0 ||
+        setsockopt(m_fd, SOL_SOCKET, SO_SNDBUF, &bytes, sizeof bytes) != 0)
+        return Fail();
+    return true;
+}
+
+bool TcpSocket::Connect(const std::string& address, std::uint16_t port, int timeoutMs) {
+    const int fd = m_fd;
+    if (fd < 0) {
+        m_lastError = EBADF;
+        return false;
+    }
+    sockaddr_in peer{};
+    peer.sin_family = AF_INET;
+    peer.sin_port = htons(port);
+    if (inet_pton(AF_INET, address.c_str(), &peer.sin_addr) != 1) {
+        m_lastError = EINVAL;
+        return false;
+    }
+    // Connect without blocking so the wait has a limit, then go back to
+    // blocking calls bounded by the socket's time-outs.
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags < 0 || fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0)
+        return Fail();
+    int error = 0;
+    if (connect(fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
+        error = errno;
+        if (error == EINPROGRESS) {
+            pollfd waiting{fd, POLLOUT, 0};
+            int ready;
+            do
+                ready = poll(&waiting, 1, timeoutMs);
+            while (ready < 0 && errno == EINTR);
+            socklen_t length = sizeof error;
+            if (ready == 0)
+                error = ETIMEDOUT;
+            else if (ready < 0)
+                error = errno;
+            else if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
+                error = errno;
+        }
+    }
+    fcntl(fd, F_SETFL, flags);
+    m_lastError = error;
+    return error == 0;
+}
+
+int TcpSocket::Send(const void* data, int length) {
+    const auto* bytes = static_cast<const char*>(data);
+    int sent = 0;
+    while (sent < length) {
+        const ssize_t n = send(m_fd, bytes + sent, static_cast<std::size_t>(length - sent), MSG_NOSIGNAL);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            Fail();
+            return -1;
+        }
+        sent += static_cast<int>(n);
+    }
+    return sent;
+}
+
+int TcpSocket::Receive(void* buffer, int capacity) {
+    for (;;) {
+        const ssize_t n = recv(m_fd, buffer, static_cast<std::size_t>(capacity), 0);
+        if (n >= 0)
+            return static_cast<int>(n);
+        if (errno != EINTR) {
+            Fail();
+            return -1;
+        }
+    }
+}
+
+void TcpSocket::Close() {
+    const int fd = m_fd.exchange(-1);
+    if (fd >= 0)
+        close(fd);
+}
+
+} // namespace platform
