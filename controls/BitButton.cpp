@@ -12,7 +12,8 @@ ON_WM_SETCURSOR()
 ON_WM_TIMER()
 END_MESSAGE_MAP()
 
-void CBitButton::SetBitmaps(UINT normal, UINT hover, UINT pressed, UINT selNormal, UINT selHover, UINT selPressed) {
+void CBitButton::SetBitmaps(UINT normal, UINT hover, UINT pressed, UINT selNormal, UINT selHover,
+                            UINT selPressed) {
     m_nBitmaps[0] = normal;
     m_nBitmaps[1] = hover;
     m_nBitmaps[2] = pressed;
@@ -137,7 +138,8 @@ void CBitButton::DrawPushButton() {
             memDC.CreateCompatibleDC(dc);
             CBitmap* old = memDC.SelectObject(&bitmap);
             dc->SetStretchBltMode(COLORONCOLOR);
-            dc->StretchBlt(0, 0, window.Width(), client.Height(), &memDC, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+            dc->StretchBlt(0, 0, window.Width(), client.Height(), &memDC, 0, 0, info.bmWidth, info.bmHeight,
+                           SRCCOPY);
             memDC.SelectObject(old);
         }
     } else {

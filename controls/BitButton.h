@@ -13,11 +13,12 @@ class CBitButton : public CButton {
 public:
     CBitButton() = default;
 
-    void SetBitmaps(UINT normal, UINT hover, UINT pressed, UINT selNormal = 0, UINT selHover = 0, UINT selPressed = 0);
+    void SetBitmaps(UINT normal, UINT hover, UINT pressed, UINT selNormal = 0, UINT selHover = 0,
+                    UINT selPressed = 0);
     void SetSelectedBitmap(UINT id);
     void SetDisabledBitmaps(UINT unselected, UINT selected);
-    void SetTextColors(COLORREF normal, COLORREF hover, COLORREF pressed, COLORREF selNormal, COLORREF selHover,
-                       COLORREF selPressed);
+    void SetTextColors(COLORREF normal, COLORREF hover, COLORREF pressed, COLORREF selNormal,
+                       COLORREF selHover, COLORREF selPressed);
     void SetDisabledTextColor(COLORREF color) { m_crDisabledText = color; }
     void SetDisabledFont(CFont* font) { m_pDisabledFont = font; }
     void SetDisabledTextFormat(UINT format) { m_nDisabledFormat = format; }

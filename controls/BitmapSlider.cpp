@@ -25,8 +25,8 @@ ON_WM_DESTROY()
 ON_MESSAGE(UM_SLIDER_TAKE_FOCUS, &CBitmapSlider::OnTakeFocus)
 END_MESSAGE_MAP()
 
-BOOL CBitmapSlider::LoadPicture(CBitmap& picture, CBitmap& mask, UINT id, BOOL transparent, COLORREF maskColor, int x,
-                                int y) {
+BOOL CBitmapSlider::LoadPicture(CBitmap& picture, CBitmap& mask, UINT id, BOOL transparent,
+                                COLORREF maskColor, int x, int y) {
     picture.DeleteObject();
     mask.DeleteObject();
     if (!picture.LoadBitmap(id))
@@ -54,8 +54,8 @@ BOOL CBitmapSlider::LoadPicture(CBitmap& picture, CBitmap& mask, UINT id, BOOL t
     return TRUE;
 }
 
-BOOL CBitmapSlider::SetBitmapChannel(UINT channelId, UINT activeId, BOOL transparent, COLORREF maskColor, int x,
-                                     int y) {
+BOOL CBitmapSlider::SetBitmapChannel(UINT channelId, UINT activeId, BOOL transparent, COLORREF maskColor,
+                                     int x, int y) {
     if (channelId == 0) {
         m_bmChannel.DeleteObject();
         m_bmChannelMask.DeleteObject();
@@ -96,7 +96,8 @@ BOOL CBitmapSlider::SetBitmapChannel(UINT channelId, UINT activeId, BOOL transpa
     return TRUE;
 }
 
-BOOL CBitmapSlider::SetBitmapThumb(UINT thumbId, UINT activeId, BOOL transparent, COLORREF maskColor, int x, int y) {
+BOOL CBitmapSlider::SetBitmapThumb(UINT thumbId, UINT activeId, BOOL transparent, COLORREF maskColor, int x,
+                                   int y) {
     if (int(thumbId) == m_nLoadedThumb)
         return TRUE;
     if (thumbId == 0) {
@@ -240,7 +241,8 @@ int CBitmapSlider::PosFromPixel(int y) const {
 
 int CBitmapSlider::ClampCentre(int y) const {
     const int h = m_nThumbHeight;
-    return std::clamp(y, m_nMarginTop + h / 2, std::max(m_nMarginTop + h / 2, m_nHeight - m_nMarginBottom - h / 2));
+    return std::clamp(y, m_nMarginTop + h / 2,
+                      std::max(m_nMarginTop + h / 2, m_nHeight - m_nMarginBottom - h / 2));
 }
 
 void CBitmapSlider::Report(UINT message) {
@@ -248,7 +250,8 @@ void CBitmapSlider::Report(UINT message) {
         parent->PostMessage(message, GetDlgCtrlID(), m_nPos);
 }
 
-void CBitmapSlider::DrawPicture(CDC* dc, int x, int y, CBitmap& picture, CBitmap* mask, int srcY, int height) {
+void CBitmapSlider::DrawPicture(CDC* dc, int x, int y, CBitmap& picture, CBitmap* mask, int srcY,
+                                int height) {
     if (height <= 0 || !picture.GetSafeHandle())
         return;
     BITMAP info;
@@ -280,7 +283,8 @@ void CBitmapSlider::OnPaint() {
         if (m_bHasActiveChannel && m_bEnabled) {
             const int p = Pixel(m_nPos);
             DrawPicture(dc, 0, p, m_bmChannel, channelMask, p, m_nHeight - p);
-            DrawPicture(dc, 0, 0, m_bmChannelActive, m_bChannelTransparent ? &m_bmChannelActiveMask : nullptr, 0, p);
+            DrawPicture(dc, 0, 0, m_bmChannelActive, m_bChannelTransparent ? &m_bmChannelActiveMask : nullptr,
+                        0, p);
         } else {
             DrawPicture(dc, 0, 0, m_bmChannel, channelMask, 0, m_nHeight);
         }
@@ -290,8 +294,8 @@ void CBitmapSlider::OnPaint() {
         if (!m_bEnabled && m_bThumbAlt) {
             DrawPicture(dc, m_nMarginLeft, top, m_bmThumbAlt, &m_bmThumbAltMask, 0, m_nThumbHeight);
         } else if (m_bHasActiveThumb && (m_bDragging || m_bFocused)) {
-            DrawPicture(dc, m_nMarginLeft, top, m_bmThumbActive, m_bThumbTransparent ? &m_bmThumbActiveMask : nullptr, 0,
-                        m_nThumbHeight);
+            DrawPicture(dc, m_nMarginLeft, top, m_bmThumbActive,
+                        m_bThumbTransparent ? &m_bmThumbActiveMask : nullptr, 0, m_nThumbHeight);
         } else {
             DrawPicture(dc, m_nMarginLeft, top, m_bmThumb, m_bThumbTransparent ? &m_bmThumbMask : nullptr, 0,
                         m_nThumbHeight);
@@ -423,8 +427,9 @@ BOOL CBitmapSlider::OnMouseWheel(UINT flags, short delta, CPoint point) {
 }
 
 void CBitmapSlider::OnDestroy() {
-    for (CBitmap* b : {&m_bmChannel, &m_bmChannelMask, &m_bmChannelActive, &m_bmChannelActiveMask, &m_bmThumb,
-                       &m_bmThumbMask, &m_bmThumbActive, &m_bmThumbActiveMask, &m_bmThumbAlt, &m_bmThumbAltMask})
+    for (CBitmap* b :
+         {&m_bmChannel, &m_bmChannelMask, &m_bmChannelActive, &m_bmChannelActiveMask, &m_bmThumb,
+          &m_bmThumbMask, &m_bmThumbActive, &m_bmThumbActiveMask, &m_bmThumbAlt, &m_bmThumbAltMask})
         b->DeleteObject();
     CStatic::OnDestroy();
 }

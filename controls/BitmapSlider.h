@@ -58,7 +58,8 @@ private:
     int PosFromPixel(int y) const;
     int ClampCentre(int y) const;
     void Report(UINT message);
-    static BOOL LoadPicture(CBitmap& picture, CBitmap& mask, UINT id, BOOL transparent, COLORREF maskColor, int x, int y);
+    static BOOL LoadPicture(CBitmap& picture, CBitmap& mask, UINT id, BOOL transparent, COLORREF maskColor,
+                            int x, int y);
     void DrawPicture(CDC* dc, int x, int y, CBitmap& picture, CBitmap* mask, int srcY, int height);
 
     CNumEdit* m_pBuddy = nullptr;

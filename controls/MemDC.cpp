@@ -1,6 +1,7 @@
 #include "controls/MemDC.h"
 
-CMemDC::CMemDC(CDC* target, const RECT* rect, bool copyBackground) : m_pDC(target), m_bMemDC(!target->IsPrinting()) {
+CMemDC::CMemDC(CDC* target, const RECT* rect, bool copyBackground)
+    : m_pDC(target), m_bMemDC(!target->IsPrinting()) {
     if (!m_bMemDC) {
         m_hDC = target->m_hDC;
         m_hAttribDC = target->m_hAttribDC;
@@ -20,14 +21,16 @@ CMemDC::CMemDC(CDC* target, const RECT* rect, bool copyBackground) : m_pDC(targe
     target->DPtoLP(reinterpret_cast<POINT*>(&m_rect), 2);
     SetWindowOrg(m_rect.left, m_rect.top);
     if (copyBackground)
-        BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), target, m_rect.left, m_rect.top, SRCCOPY);
+        BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), target, m_rect.left, m_rect.top,
+               SRCCOPY);
     else
         FillSolidRect(&m_rect, target->GetBkColor());
 }
 
 CMemDC::~CMemDC() {
     if (m_bMemDC) {
-        m_pDC->BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), this, m_rect.left, m_rect.top, SRCCOPY);
+        m_pDC->BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), this, m_rect.left, m_rect.top,
+                      SRCCOPY);
         SelectObject(m_oldBitmap);
     } else {
         m_hDC = m_hAttribDC = nullptr;

@@ -1,5 +1,5 @@
-#include "TestResources.h"
 #include "controls/BitButton.h"
+#include "TestResources.h"
 #include "platform/sys/MessageWindow.h"
 #include "platform/sys/UserMessages.h"
 #include "platform/sys/VirtualClock.h"
@@ -13,7 +13,8 @@ namespace {
 
 // Picture ids: unselected 11..13, selected 21..23, disabled 31 / 32.
 constexpr COLORREF kNormal = RGB(200, 0, 0), kHover = RGB(0, 200, 0), kPressed = RGB(0, 0, 200);
-constexpr COLORREF kSelNormal = RGB(200, 200, 0), kSelHover = RGB(0, 200, 200), kSelPressed = RGB(200, 0, 200);
+constexpr COLORREF kSelNormal = RGB(200, 200, 0), kSelHover = RGB(0, 200, 200),
+                   kSelPressed = RGB(200, 0, 200);
 constexpr COLORREF kDisabled = RGB(90, 90, 90), kSelDisabled = RGB(160, 160, 160);
 
 class ButtonDialog final : public CDialog {
@@ -57,7 +58,9 @@ protected:
         return RGB(qRed(p), qGreen(p), qBlue(p));
     }
 
-    void Move(CWnd& w, int x = 5, int y = 5) { platform::win::MouseInput(w.GetSafeHwnd(), WM_MOUSEMOVE, {x, y}); }
+    void Move(CWnd& w, int x = 5, int y = 5) {
+        platform::win::MouseInput(w.GetSafeHwnd(), WM_MOUSEMOVE, {x, y});
+    }
 
     platform::VirtualClock clock;
     TestResources res;
