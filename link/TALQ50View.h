@@ -10,6 +10,8 @@
 // Everything runs on the thread that made the view (the GUI thread), except
 // the communication thread's procedure and its steps.
 
+#include "link/FirmwareQueue.h"
+#include "link/GuiThreadCall.h"
 #include "link/KTVCommand.h"
 #include "platform/hid/HidBackend.h"
 #include "platform/sys/MessageQueue.h"
@@ -25,6 +27,8 @@
 class ILinkForm;
 class ILinkModel;
 class INetLink;
+class ISyncForm;
+class ISyncModel;
 
 // WM_DEVICECHANGE events and the notice's device type for an interface.
 inline constexpr UINT DBT_DEVICEARRIVAL = 0x8000;
@@ -73,6 +77,28 @@ public:
     int UsbFirmwareStep();
     int NetFirmwareStep();
 
+    // ---- Firmware file and firmware transfer (TALQ50View_Firmware.cpp) ----
+    int LoadFirmwareFile(int ignored);
+    int DisconnectForUpdate();
+    int ConnectUsbForUpdate(const CString& path);
+    int ConnectNetworkForUpdate();
+    // Reopens the link in update mode after the processor restarted; runs on
+    // the GUI thread (the update dialog's reconnect polling asks it to).
+    int ReconnectAfterReboot(int keepTrying);
+    void OnFirmwareUpdateFailed();
+    int AbortUpdateLink();
+    void OnFirmwareDone(WPARAM ignored, LPARAM step);
+    void OnUpdateReconnectFailed();
+    void NextFirmwareFrame();
+    void QueueFirmwareHandshake();
+    void QueueDspFirmwareFrames();
+    void QueueMcuFirmwareFrames();
+    int UsbFirmwareWriteStep();
+    int UsbFirmwareReadStep();
+    int NetFirmwareWriteStep();
+    int NetFirmwareReadStep();
+    const CFirmwareFile& GetFirmwareFile() const { return m_firmware.File(); }
+
     // ---- Link management and the USB link ----
     void RegisterHidNotification();
     void CreateUsbRegistryKey();
@@ -106,6 +132,55 @@ public:
     int m_nFrameSeq = 0;
     int m_bIgnoreStatusMode = 0;
 
+    // ---- Network link and the connect button (TALQ50View_Net.cpp) ----
+    // The form and the model as the synchronisation sees them; each also
+    // serves as the ILinkForm / ILinkModel of the link.
+    void SetSyncForm(ISyncForm* form);
+    void SetSyncModel(ISyncModel* model);
+    void OnConnectButton();
+    void OnUsbDeviceMenu(UINT id);
+    void OnMenuUsb();
+    void OnMenuNetwork();
+    void OnNetDeviceFound();
+    void OnPingStop();
+
+    // ---- Version check and live synchronisation (TALQ50View_Sync.cpp) ----
+    void OnVersionInfo();
+    void ShowVersionMismatch();
+    void OnLiveDataReceived(int preset);
+    void OnAllPresetsReceived();
+    void OnRoutingReceived(int keep);
+    void ApplySpeakerTypes();
+    void LoadSpeakerTypes(int keepLock);
+    void OnStatusReceived(int length);
+    void OnEmptyDataReply();
+    void SendCommand(int code, int param);
+    void SendChannelData(int output, int mode);
+    void SendPresetNameResetCurrent(int preset);
+    void SetTransferMute(int restore);
+    void RequestSystemBlock5(int flag);
+    void RequestSystemBlock2(int flag);
+    void OnSettingsChanged() {}
+    void ClearLockFlags(int preset);
+    void SelectInputSource(int mode, int store);
+    int m_nSavedMasterOn = 0;
+
+    // ---- Preset transfers (TALQ50View_Presets.cpp) ----
+    void SendAllPresets();
+    void SendPreset(int preset, int pack);
+    int ReadAllPresets();
+    void ReadPreset(int preset, int ignored);
+    void SendOutputChannelData(int output);
+    void SendOutputChannel(int output);
+    void SendOutputChannelChecked(int output, int ignored);
+    void ResetOutputEq();
+    void ResetOutputChannelEq(int output);
+    void CopyOutputChannel(int source, int target);
+    void OnTransferDone();
+    void SetProgressRange();
+    void SendInputChannel(int input);
+    void ResetInputEq(int input);
+
 private:
     // A frame may be written this often before the link counts as lost.
     static constexpr int kMaxFrameWrites = 2;
@@ -126,12 +201,24 @@ private:
     void ReopenSocket();
     bool IsMatchingHidPath(const CString& path);
     void WaitWhileSuspended();
+    // The notices and commands of the synchronisation and the network link.
+    LRESULT HandleSyncMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Appends a frame counted for the progress bars at m_nFrameSeq, with an
+    // end mark (kMarkNone, kMarkEnd, kMarkLast); the count goes up unless
+    // `advance` is false.
+    enum EndMark { kMarkNone, kMarkEnd, kMarkLast };
+    void QueueCounted(std::unique_ptr<CSendData> frame, EndMark mark = kMarkNone, bool advance = true);
+    // Queues the output's basic block with the output switched off, leaving
+    // the model's on/off value and the block's change flag as they were.
+    void QueueOutputMute(int output);
 
     HWND m_hWnd = nullptr;
     CKTVCommand m_KTVCommand;
     ILinkForm* m_pForm = nullptr;
     ILinkModel* m_pModel = nullptr;
     INetLink* m_pNet = nullptr;
+    ISyncForm* m_pSyncForm = nullptr;
+    ISyncModel* m_pSyncModel = nullptr;
 
     std::unique_ptr<std::thread> m_pCommThread;
     std::atomic<int> m_bThreadAlive{0};
@@ -144,4 +231,24 @@ private:
     std::mutex m_noticeMutex;
     std::deque<DeviceNotice> m_notices;
     bool m_bHidSubscribed = false;
+
+    // The firmware transfer: the loaded images and where their frames stand,
+    // the step of the head frame, and the GUI thread's hand for the reopen
+    // after the processor restarted.
+    enum class FirmwareWrite {
+        None,      // nothing to send
+        Handshake, // the raw handshake pattern
+        Frame,     // a firmware frame
+        OverLimit, // written as often as allowed: the link is lost
+        Refused,   // past the limit, already reported
+    };
+    FirmwareWrite TakeFirmwareHead(int (*writeLimit)(int step));
+    void RemoveHandshakeMarker();
+    // Stops the firmware steps and tells the view the link is lost.
+    void AbandonFirmwareLink();
+    void StopAndDisconnect();
+    int ReopenAfterRestart();
+    CFirmwareQueue m_firmware;
+    int m_nFirmwareStep = 0;
+    CGuiThreadCall m_guiCall;
 };

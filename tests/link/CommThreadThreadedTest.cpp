@@ -118,7 +118,13 @@ TEST_F(CommThreadThreaded, AnEmptyDataReplyHaltsTheThreadWithoutBusyWaiting) {
     empty.channel = INFO_STATUS;
     processor.InjectFault(empty);
     view->InitLink();
-    ASSERT_TRUE(Until([&] { return view->Count(UM_EMPTY_DATA_REPLY) == 1; }));
+    ASSERT_TRUE(Until([&] { return g_nLinkMode == 1; }));
+    // The view would stop the link on the notice; left unhandled, the thread
+    // shows how it waits meanwhile.
+    const auto halted = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!g_bDataStepHalted && std::chrono::steady_clock::now() < halted)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(g_bDataStepHalted, 1);
     const std::size_t requests = processor.Requests().size();
 
     rusage before{};
