@@ -65,6 +65,25 @@ std::size_t UnselectedBytes(const CString& text, int start, int end) {
     return bytes;
 }
 
+// Puts a space before every double-byte character that follows an odd number
+// of single-byte characters since the start or the last space so put.
+CString AlignDoubleByte(const CString& text) {
+    // Walks characters, not bytes: a GBK trail byte may be below 0x80 and
+    // must not count as a single-byte character of its own.
+    CString out;
+    int singles = 0;
+    ForEachCharacter(text, [&](std::string_view c) {
+        if (!IsDoubleByte(c)) {
+            ++singles;
+        } else if (singles % 2 != 0) {
+            out += ' ';
+            singles = 0;
+        }
+        out += c;
+    });
+    return out;
+}
+
 } // namespace
 
 void CChEnEdit::OnChar(UINT ch, UINT repeat, UINT flags) {
@@ -89,21 +108,4 @@ void CChEnEdit::OnKillFocus(CWnd* newWnd) {
     if (!m_bEvenAlign)
         return;
     SetWindowText(AlignDoubleByte(GetWindowText()));
-}
-
-CString CChEnEdit::AlignDoubleByte(const CString& text) {
-    // Walks characters, not bytes: a GBK trail byte may be below 0x80 and
-    // must not count as a single-byte character of its own.
-    CString out;
-    int singles = 0;
-    ForEachCharacter(text, [&](std::string_view c) {
-        if (!IsDoubleByte(c)) {
-            ++singles;
-        } else if (singles % 2 != 0) {
-            out += ' ';
-            singles = 0;
-        }
-        out += c;
-    });
-    return out;
 }

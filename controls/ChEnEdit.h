@@ -11,11 +11,6 @@ class CChEnEdit : public CEdit {
 public:
     void SetEvenAlign(BOOL on) { m_bEvenAlign = on; }
 
-    // Puts a space before every double-byte character that follows an odd
-    // number of single-byte characters since the start or the last space so
-    // put.
-    static CString AlignDoubleByte(const CString& text);
-
 protected:
     void OnChar(UINT ch, UINT repeat, UINT flags);
     void OnKillFocus(CWnd* newWnd);
