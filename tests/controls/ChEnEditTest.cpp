@@ -64,9 +64,14 @@ TEST_F(ChEnEditTest, WithTheModeOffDoubleByteCharactersNeverReachTheText) {
 TEST_F(ChEnEditTest, LeavingTheEditAlignsPastedDoubleByteCharacters) {
     ASSERT_EQ(platform::Utf8ToGbk("時"), std::string("\x95\x72"));
     const std::pair<CString, CString> cases[] = {
-        {"ab高", "ab高"},    {"a高", "a 高"},        {"時高", "時高"}, // a walk over bytes took 0x72 for a
-                                                                       // character and split the pair
-        {"時a高", "時a 高"}, {"a時b高", "a 時b 高"}, {"abc", "abc"},   {"", ""},
+        {"ab高", "ab高"},
+        {"a高", "a 高"},
+        {"時高", "時高"}, // a walk over bytes took 0x72 for a
+                          // character and split the pair
+        {"時a高", "時a 高"},
+        {"a時b高", "a 時b 高"},
+        {"abc", "abc"},
+        {"", ""},
     };
     for (const auto& [pasted, aligned] : cases) {
         dlg.edit.SetFocus();
