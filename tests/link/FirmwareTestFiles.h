@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace firmware_test {
@@ -53,7 +54,9 @@ class TempFile {
 public:
     explicit TempFile(const Bytes& content, const char* name = "firmware.bin") {
         static std::atomic<int> s_count{0};
-        m_path = testing::TempDir() + "/kt-" + std::to_string(++s_count) + "-" + name;
+        // ctest runs each test in its own process: the count alone repeats.
+        m_path = testing::TempDir() + "/kt-" + std::to_string(::getpid()) + "-" + std::to_string(++s_count) +
+                 "-" + name;
         std::ofstream out(m_path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(content.data()), std::streamsize(content.size()));
     }
