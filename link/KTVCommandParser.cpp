@@ -10,6 +10,7 @@
 #include "platform/sys/UserMessages.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <mutex>
 
@@ -326,8 +327,9 @@ bool CKTVCommand::StoreDeviceInfo() {
 bool CKTVCommand::StoreStatusList() {
     if (m_nPayloadLen > kStatusEntries)
         return false;
+    // The GUI thread reads the list while the next reply may come in.
     for (int i = 0; i < m_nPayloadLen; ++i)
-        g_DeviceStatus[i] = Payload()[i];
+        std::atomic_ref(g_DeviceStatus[i]).store(Payload()[i], std::memory_order_relaxed);
     Notify(UM_STATUS_RECEIVED, 0, m_nPayloadLen);
     return true;
 }

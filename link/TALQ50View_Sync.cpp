@@ -14,6 +14,7 @@
 #include "model/SpkType.h"
 #include "platform/sys/MessageBox.h"
 
+#include <atomic>
 #include <cstring>
 #include <mutex>
 
@@ -212,7 +213,7 @@ void CTALQ50View::SelectInputSource(int mode, int store) {
 void CTALQ50View::OnStatusReceived(int length) {
     if (!m_bConnected || length != kStatusLength)
         return;
-    const int mode = g_DeviceStatus[kStatusInputMode];
+    const int mode = std::atomic_ref(g_DeviceStatus[kStatusInputMode]).load(std::memory_order_relaxed);
     if (mode == g_nInputMode)
         return;
     g_nInputMode = mode;
