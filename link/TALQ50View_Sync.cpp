@@ -14,7 +14,6 @@
 #include "model/SpkType.h"
 #include "platform/sys/MessageBox.h"
 
-#include <atomic>
 #include <cstring>
 #include <mutex>
 
@@ -213,7 +212,11 @@ void CTALQ50View::SelectInputSource(int mode, int store) {
 void CTALQ50View::OnStatusReceived(int length) {
     if (!m_bConnected || length != kStatusLength)
         return;
-    const int mode = std::atomic_ref(g_DeviceStatus[kStatusInputMode]).load(std::memory_order_relaxed);
+    int mode = 0;
+    {
+        std::lock_guard lock(g_csModel);
+        mode = g_DeviceStatus[kStatusInputMode];
+    }
     if (mode == g_nInputMode)
         return;
     g_nInputMode = mode;
