@@ -5,9 +5,13 @@
 
 #include "tests/link/FirmwareFixture.h"
 
+#include "link/Net_Socket.h"
+#include "platform/net/ProcessRunner.h"
 #include "sim/lib/SimFirmwareImage.h"
+#include "sim/lib/SimTcpServer.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -74,6 +78,30 @@ void ExpectLoaded(const sim::SimFirmwareImage& fw, const Image& image) {
     EXPECT_EQ(*fw.checkByte, Check(image.mcu));
 }
 
+// Every ping of the processor's address answers.
+class AnsweringPing final : public platform::ProcessRunner {
+public:
+    AnsweringPing() : m_previous(Install(this)) {}
+    ~AnsweringPing() override { Install(m_previous); }
+
+    std::unique_ptr<platform::ChildProcess> Start(const std::vector<std::string>&) override {
+        return std::make_unique<Child>();
+    }
+
+private:
+    struct Child final : platform::ChildProcess {
+        bool WaitForExit(int) override { return true; }
+        int ReadOutput(char* buffer, int capacity) override {
+            const std::string out = "64 bytes from 127.0.0.1: icmp_seq=1 ttl=64 time=0.05 ms\n";
+            const int n = std::min(capacity, int(out.size()));
+            std::memcpy(buffer, out.data(), std::size_t(n));
+            return n;
+        }
+        void Kill() override {}
+    };
+    ProcessRunner* m_previous = nullptr;
+};
+
 class FirmwareTransferThreaded : public firmwaretest::FirmwareView,
                                  public ::testing::WithParamInterface<std::size_t> {
 protected:
@@ -107,6 +135,35 @@ TEST_P(FirmwareTransferThreaded, OverUsbTheProcessorComesBackAtANewPathAndTakesT
     // connected as any processor that arrives.
     clock->Advance(2000);
     EXPECT_TRUE(Until([&] { return g_nLinkMode == 1 && view->IsCommThreadAlive(); }));
+}
+
+TEST_P(FirmwareTransferThreaded, OverTcpTheConnectionIsResetAfterTheStartAndTheWholeFileArrives) {
+    AnsweringPing ping;
+    sim::SimTcpServer server(processor);
+    ASSERT_TRUE(server.Start(0));
+    g_strDeviceIp = "127.0.0.1";
+    g_nDevicePort = server.Port();
+    CNet_Socket net;
+    std::atomic<bool> running{true};
+    ASSERT_EQ(net.OnPingTick(&running), 1) << "the processor was seen";
+    view->SetNetLink(&net);
+    Load(FirmwareBytes(m_image.dsp, m_image.mcu));
+
+    g_nLinkMode = 2;
+    ASSERT_EQ(view->ConnectNetworkForUpdate(), 1);
+    ASSERT_TRUE(Until([&] {
+        return view->Count(UM_FIRMWARE_DONE) == 1 && g_nLinkMode == 0 && processor.Firmware().complete;
+    }));
+
+    ExpectLoaded(processor.Firmware(), m_image);
+    EXPECT_GE(server.AcceptedCount(), 2) << "connected again after the start frame";
+    EXPECT_EQ(view->Count(UM_LINK_LOST), 0);
+    EXPECT_EQ(g_bUpgrading, 0);
+    EXPECT_EQ(g_bNetLinkUp, 0);
+    EXPECT_EQ(BoxTexts(), std::vector<CString>{"Update successfully"});
+    EXPECT_EQ(label.Texts().front(), "Connected NetWork");
+    EXPECT_EQ(label.Texts().back(), "Update successfully");
+    view.reset();
 }
 
 INSTANTIATE_TEST_SUITE_P(Images, FirmwareTransferThreaded, ::testing::Values(0, 1, 2),
