@@ -214,7 +214,6 @@ void CTALQ50View::OnStatusReceived(int length) {
         return;
     int mode = 0;
     {
-        // The parser stores the next poll's answer under the model lock.
         std::lock_guard lock(g_csModel);
         mode = g_DeviceStatus[kStatusInputMode];
     }
