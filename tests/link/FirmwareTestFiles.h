@@ -11,8 +11,9 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
+
+#include <unistd.h>
 
 namespace firmware_test {
 
@@ -54,8 +55,8 @@ class TempFile {
 public:
     explicit TempFile(const Bytes& content, const char* name = "firmware.bin") {
         static std::atomic<int> s_count{0};
-        // ctest runs each test in its own process: the count alone repeats.
-        m_path = testing::TempDir() + "/kt-" + std::to_string(::getpid()) + "-" + std::to_string(++s_count) +
+        // Test programs run side by side: the process id keeps their files apart.
+        m_path = testing::TempDir() + "/kt-" + std::to_string(getpid()) + "-" + std::to_string(++s_count) +
                  "-" + name;
         std::ofstream out(m_path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(content.data()), std::streamsize(content.size()));
