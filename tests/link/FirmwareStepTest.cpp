@@ -131,4 +131,43 @@ TEST_F(FirmwareStep, ADeviceGoneDuringAWaitIsReportedOnceAndEndsTheStep) {
     EXPECT_EQ(g_nLinkMode, 0);
 }
 
+// A file that cannot be sent is refused before the working link is touched.
+TEST_F(FirmwareStep, AFileWithoutAWholeImageIsRefusedAndTheLinkStays) {
+    struct Case {
+        int chinese;
+        bool exists;
+        const char* text;
+        int code;
+    };
+    const Case cases[] = {
+        {0, true, "Update file error!", -3},
+        {1, true, "更新文件错误!", -2},
+        {0, false, "Update file error!", -3},
+    };
+    OpenWithoutThread();
+    firmware_test::TempFile garbage(Bytes(0x40010, 0x33));
+    for (const auto& c : cases) {
+        g_bChinese = c.chinese;
+        g_strHexFile = c.exists ? garbage.Path() : garbage.Path() + ".missing";
+        EXPECT_EQ(view->LoadFirmwareFile(1), 0);
+        EXPECT_TRUE(g_strHexFile.empty());
+        ASSERT_FALSE(boxes.Entries().empty());
+        EXPECT_EQ(boxes.Entries().back().text, c.text);
+        EXPECT_EQ(boxes.Entries().back().helpId, c.code);
+    }
+    EXPECT_EQ(g_nLinkMode, 1);
+    EXPECT_EQ(view->m_bConnected, 1);
+    EXPECT_TRUE(g_hUsbRead.IsOpen());
+}
+
+TEST_F(FirmwareStep, QuittingTheDialogDuringAnUpdateDropsTheLinkAndSaysSo) {
+    Begin(FirmwareBytes({}, McuImage(200)));
+    view->OnFirmwareUpdateFailed();
+    EXPECT_EQ(g_nLinkMode, 0);
+    EXPECT_EQ(g_bUpgrading, 0);
+    EXPECT_FALSE(g_hUsbRead.IsOpen());
+    EXPECT_EQ(BoxTexts(), std::vector<CString>{"The firmware update failed!"});
+    EXPECT_EQ(boxes.Entries().back().helpId, 2001);
+}
+
 } // namespace
