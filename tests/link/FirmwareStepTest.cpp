@@ -4,6 +4,7 @@
 // processor refuses or does not answer.
 
 #include "link/FirmwareFrames.h"
+#include "platform/sys/FileDialog.h"
 #include "tests/link/FirmwareFixture.h"
 
 namespace {
@@ -129,6 +130,105 @@ TEST_F(FirmwareStep, ADeviceGoneDuringAWaitIsReportedOnceAndEndsTheStep) {
     Run();
     EXPECT_EQ(view->Count(UM_LINK_LOST), 1);
     EXPECT_EQ(g_nLinkMode, 0);
+}
+
+// Answers the file dialog with a path, or cancels it.
+class AnsweringFileDialog final : public platform::FileDialogHandler {
+public:
+    AnsweringFileDialog() : m_previous(platform::SetFileDialogHandler(this)) {}
+    ~AnsweringFileDialog() override { platform::SetFileDialogHandler(m_previous); }
+    bool Choose(const platform::FileDialogRequest& r, CString& path) override {
+        request = r;
+        path = answer;
+        return !answer.empty();
+    }
+    CString answer;
+    platform::FileDialogRequest request;
+
+private:
+    platform::FileDialogHandler* m_previous = nullptr;
+};
+
+TEST_F(FirmwareStep, ChoosingTheFileTakesOnlyAnExactBinExtension) {
+    const CString dspMcu = "Software\\KAVRO-TUNE-V2.03_2.exe\\DspMcu";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKey(HKEY_CURRENT_USER, dspMcu, &key), ERROR_SUCCESS);
+    RegCloseKey(key);
+    g_strLanguage = "English";
+    AnsweringFileDialog dialog;
+    struct Case {
+        CString answer;
+        int result;
+        CString hexFile;
+        CString folder;
+    };
+    const Case cases[] = {
+        {"/fw/v2/update.bin", 1, "/fw/v2/update.bin", "/fw/v2"},
+        // The refusals below leave the stored settings as the first case wrote them.
+        {"", 0, "/old/keep.bin", "/old"},
+        {"/fw/update.BIN", 0, "/fw/update.BIN", "/old"},
+        {"/fw/update.bin.txt", 0, "/fw/update.bin.txt", "/old"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer);
+        g_strHexFile = "/old/keep.bin";
+        view->m_strFirmwareFolder = "/old";
+        dialog.answer = c.answer;
+        EXPECT_EQ(view->SelectFirmwareFile(), c.result);
+        EXPECT_EQ(g_strHexFile, c.hexFile);
+        EXPECT_EQ(view->m_strFirmwareFolder, c.folder);
+        EXPECT_TRUE(dialog.request.open);
+        EXPECT_EQ(dialog.request.defaultExt, "bin");
+        EXPECT_EQ(dialog.request.initialDir, "/old");
+    }
+    CString name, path, language;
+    ASSERT_EQ(RegOpenKey(HKEY_CURRENT_USER, dspMcu, &key), ERROR_SUCCESS);
+    RegQueryStringValue(key, "Name", &name, 300);
+    RegQueryStringValue(key, "Path", &path, 260);
+    RegQueryStringValue(key, "Language", &language, 10);
+    RegCloseKey(key);
+    EXPECT_EQ(name, "/fw/v2/update.bin");
+    EXPECT_EQ(path, "/fw/v2");
+    EXPECT_EQ(language, "English");
+}
+
+// A file that cannot be sent is refused before the working link is touched.
+TEST_F(FirmwareStep, AFileWithoutAWholeImageIsRefusedAndTheLinkStays) {
+    struct Case {
+        int chinese;
+        bool exists;
+        const char* text;
+        int code;
+    };
+    const Case cases[] = {
+        {0, true, "Update file error!", -3},
+        {1, true, "更新文件错误!", -2},
+        {0, false, "Update file error!", -3},
+    };
+    OpenWithoutThread();
+    firmware_test::TempFile garbage(Bytes(0x40010, 0x33));
+    for (const auto& c : cases) {
+        g_bChinese = c.chinese;
+        g_strHexFile = c.exists ? garbage.Path() : garbage.Path() + ".missing";
+        EXPECT_EQ(view->LoadFirmwareFile(1), 0);
+        EXPECT_TRUE(g_strHexFile.empty());
+        ASSERT_FALSE(boxes.Entries().empty());
+        EXPECT_EQ(boxes.Entries().back().text, c.text);
+        EXPECT_EQ(boxes.Entries().back().helpId, c.code);
+    }
+    EXPECT_EQ(g_nLinkMode, 1);
+    EXPECT_EQ(view->m_bConnected, 1);
+    EXPECT_TRUE(g_hUsbRead.IsOpen());
+}
+
+TEST_F(FirmwareStep, QuittingTheDialogDuringAnUpdateDropsTheLinkAndSaysSo) {
+    Begin(FirmwareBytes({}, McuImage(200)));
+    view->OnFirmwareUpdateFailed();
+    EXPECT_EQ(g_nLinkMode, 0);
+    EXPECT_EQ(g_bUpgrading, 0);
+    EXPECT_FALSE(g_hUsbRead.IsOpen());
+    EXPECT_EQ(BoxTexts(), std::vector<CString>{"The firmware update failed!"});
+    EXPECT_EQ(boxes.Entries().back().helpId, 2001);
 }
 
 } // namespace
