@@ -160,16 +160,8 @@ void CBitButton::OnMouseMove(UINT flags, CPoint point) {
         m_bHover = TRUE;
         Invalidate(FALSE);
     }
-    TRACKMOUSEEVENT track;
-    track.dwFlags = TME_LEAVE | TME_HOVER;
-    track.hwndTrack = m_hWnd;
-    track.dwHoverTime = 1;
-    ::TrackMouseEvent(&track);
-    if (m_bMoveNotify && point != m_ptLastMove) {
-        m_ptLastMove = point;
-        if (CWnd* parent = GetParent())
-            parent->SendMessage(UM_MOUSE_MOVE_NOTIFY, flags, GetDlgCtrlID());
-    }
+    TrackLeaveAndHover(m_hWnd);
+    m_moveNotice.Moved(*this, flags, point);
     CButton::OnMouseMove(flags, point);
 }
 

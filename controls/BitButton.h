@@ -7,6 +7,7 @@
 // reports single (200 ms later), double and right clicks with UM_BUTTON_CLICK.
 
 #include "controls/HandCursor.h"
+#include "controls/MoveNotice.h"
 #include "platform/win/Button.h"
 
 class CBitButton : public CButton {
@@ -26,7 +27,7 @@ public:
 
     void SetSelected(BOOL selected);
     BOOL GetSelected() const { return m_bSelected; }
-    void EnableMoveNotify(BOOL enable) { m_bMoveNotify = enable; }
+    void EnableMoveNotify(BOOL enable) { m_moveNotice.Enable(enable); }
     virtual void ShowButton(int show);
 
     BOOL PreTranslateMessage(MSG* msg) override;
@@ -65,6 +66,5 @@ private:
     BOOL m_bPressed = FALSE;
     HandCursor m_hand;
     int m_nDisabledIndent = 0;
-    BOOL m_bMoveNotify = FALSE;
-    CPoint m_ptLastMove{-1, -1};
+    MoveNotice m_moveNotice;
 };

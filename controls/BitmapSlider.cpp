@@ -334,11 +334,7 @@ void CBitmapSlider::OnMouseMove(UINT flags, CPoint point) {
         CStatic::OnMouseMove(flags, point);
         return;
     }
-    if (m_bMoveNotify && point != m_ptLastMove) {
-        m_ptLastMove = point;
-        if (CWnd* parent = GetParent())
-            parent->SendMessage(UM_MOUSE_MOVE_NOTIFY, flags, GetDlgCtrlID());
-    }
+    m_moveNotice.Moved(*this, flags, point);
 }
 
 void CBitmapSlider::OnLButtonUp(UINT, CPoint) {

@@ -7,6 +7,7 @@
 // UM_SLIDER_POSITION (release, keys, wheel).
 
 #include "controls/HandCursor.h"
+#include "controls/MoveNotice.h"
 #include "platform/win/Static.h"
 
 class CNumEdit;
@@ -21,7 +22,7 @@ public:
     void SetMargin(int left, int top, int right, int bottom);
     void SetValueKind(int kind) { m_nValueKind = kind; }
     void SetBuddy(CNumEdit* buddy) { m_pBuddy = buddy; }
-    void EnableMoveNotify(BOOL enable) { m_bMoveNotify = enable; }
+    void EnableMoveNotify(BOOL enable) { m_moveNotice.Enable(enable); }
 
     void SetPos(int value);
     int GetPos() const;
@@ -65,8 +66,7 @@ private:
     CNumEdit* m_pBuddy = nullptr;
     int m_nValueKind = 0;
     HandCursor m_hand;
-    BOOL m_bMoveNotify = FALSE;
-    CPoint m_ptLastMove{-1, -1};
+    MoveNotice m_moveNotice;
     int m_nMax = 100;
     int m_nMin = 0;
     int m_nPos = 0;

@@ -175,16 +175,8 @@ void CBtnPng::DrawItem(LPDRAWITEMSTRUCT dis) {
 }
 
 void CBtnPng::OnMouseMove(UINT flags, CPoint point) {
-    TRACKMOUSEEVENT track;
-    track.dwFlags = TME_LEAVE | TME_HOVER;
-    track.hwndTrack = m_hWnd;
-    track.dwHoverTime = 1;
-    ::TrackMouseEvent(&track);
-    if (m_bMoveNotify && point != m_ptLastMove) {
-        m_ptLastMove = point;
-        if (CWnd* parent = GetParent())
-            parent->SendMessage(UM_MOUSE_MOVE_NOTIFY, flags, GetDlgCtrlID());
-    }
+    TrackLeaveAndHover(m_hWnd);
+    m_moveNotice.Moved(*this, flags, point);
     CButton::OnMouseMove(flags, point);
 }
 

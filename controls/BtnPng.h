@@ -12,6 +12,7 @@
 // background afterwards.
 
 #include "controls/HandCursor.h"
+#include "controls/MoveNotice.h"
 #include "controls/PngResImage.h"
 #include "platform/win/Button.h"
 
@@ -36,7 +37,7 @@ public:
     // Partner buttons whose hover look follows this one (none allowed).
     void SetBuddies(CBtnPng* first, CBtnPng* second);
     void Refresh() { Invalidate(TRUE); }
-    void EnableMoveNotify(BOOL enable) { m_bMoveNotify = enable; }
+    void EnableMoveNotify(BOOL enable) { m_moveNotice.Enable(enable); }
     virtual void ShowButton(int show);
 
     void DrawItem(LPDRAWITEMSTRUCT dis) override;
@@ -92,6 +93,5 @@ private:
     int m_nImageWidth = 0;
     int m_nTag = -1;
     CBtnPng* m_pBuddies[2] = {nullptr, nullptr};
-    BOOL m_bMoveNotify = FALSE;
-    CPoint m_ptLastMove{-1, -1};
+    MoveNotice m_moveNotice;
 };

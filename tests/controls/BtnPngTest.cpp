@@ -1,6 +1,7 @@
 #include "controls/BtnPng.h"
 #include "TestResources.h"
 #include "model/Globals.h"
+#include "platform/sys/UserMessages.h"
 #include "platform/sys/VirtualClock.h"
 #include "platform/win/Dialog.h"
 #include "platform/win/Input.h"
@@ -23,6 +24,7 @@ class PngDialog final : public CDialog {
 public:
     CBtnPng a, b, c;
     COLORREF back = kBack;
+    std::vector<std::pair<WPARAM, LPARAM>> moves;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override {
@@ -38,6 +40,10 @@ protected:
         m_brush.CreateSolidBrush(back);
         return m_brush.GetHandle();
     }
+    LRESULT OnMoveNotice(WPARAM flags, LPARAM id) {
+        moves.push_back({flags, id});
+        return 0;
+    }
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -46,6 +52,7 @@ private:
 
 BEGIN_MESSAGE_MAP(PngDialog, CDialog)
 ON_WM_CTLCOLOR()
+ON_MESSAGE(UM_MOUSE_MOVE_NOTIFY, &PngDialog::OnMoveNotice)
 END_MESSAGE_MAP()
 
 class BtnPngTest : public ::testing::Test {
@@ -209,6 +216,18 @@ TEST_F(BtnPngTest, TheSecondLanguageSetShowsInTheChineseInterface) {
     dlg.a.Refresh();
     EXPECT_EQ(Shown(dlg.a), kN);
     EXPECT_EQ(dlg.a.GetTag(), -1);
+}
+
+TEST_F(BtnPngTest, MoveNoticesOnlyWhenEnabledAndOnlyForANewPoint) {
+    const HWND a = dlg.a.GetSafeHwnd();
+    platform::win::MouseInput(a, WM_MOUSEMOVE, {5, 5});
+    EXPECT_TRUE(dlg.moves.empty());
+    dlg.a.EnableMoveNotify(TRUE);
+    platform::win::MouseInput(a, WM_MOUSEMOVE, {5, 5});
+    platform::win::MouseInput(a, WM_MOUSEMOVE, {5, 5});
+    platform::win::MouseInput(a, WM_MOUSEMOVE, {6, 5}, MK_SHIFT);
+    const std::vector<std::pair<WPARAM, LPARAM>> sent = {{0, 1301}, {MK_SHIFT, 1301}};
+    EXPECT_EQ(dlg.moves, sent); // sent, not posted: here before any pumping
 }
 
 } // namespace
