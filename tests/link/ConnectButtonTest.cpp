@@ -40,7 +40,10 @@ TEST_F(ConnectButton, DecisionTable) {
     };
     const Case cases[] = {
         {"one USB, network seen", 1, 1, ShowsMenu, {{732, "USB"}, {733, "WIFI"}}},
-        {"three USB, network seen", 3, 1, ShowsMenu,
+        {"three USB, network seen",
+         3,
+         1,
+         ShowsMenu,
          {{6600, "USB1"}, {6601, "USB2"}, {6602, "USB3"}, {733, "127.0.0.1"}}},
         {"one USB only", 1, 0, ConnectsUsb, {}},
         {"two USB only", 2, 0, ShowsMenu, {{6600, "USB1"}, {6601, "USB2"}}},

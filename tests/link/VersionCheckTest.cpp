@@ -25,12 +25,16 @@ protected:
 };
 
 TEST_F(VersionCheck, OnlyTheFamilyAndTheMajorDigitDecide) {
-    const CString zhDeviceOlder = "设备版本比PC软件版本号低，只有版本号为“ZEFB-MV1.01到ZEFB-MV1.99”之间的设备才能和该版本的PC软件连接。";
-    const CString enDeviceOlder = " If device version is lower than the software version, only the device at version, "
-                                  "ZEFB-MV1.01 to ZEFB-MV1.99, can be connected with this software.";
-    const CString zhSoftwareOlder = "PC软件版本比设备版本号低，只有版本号为“ZEFA-MV2.01到ZEFA-MV2.99”之间的PC软件才能和该版本的设备连接。";
-    const CString enSoftwareOlder = " If software version is lower than the device version, only the software at version, "
-                                    "ZEFA-MV2.01 to ZEFA-MV2.99, can be connected with this device.";
+    const CString zhDeviceOlder = "设备版本比PC软件版本号低，只有版本号为“ZEFB-MV1.01到ZEFB-MV1."
+                                  "99”之间的设备才能和该版本的PC软件连接。";
+    const CString enDeviceOlder =
+        " If device version is lower than the software version, only the device at version, "
+        "ZEFB-MV1.01 to ZEFB-MV1.99, can be connected with this software.";
+    const CString zhSoftwareOlder = "PC软件版本比设备版本号低，只有版本号为“ZEFA-MV2.01到ZEFA-MV2."
+                                    "99”之间的PC软件才能和该版本的设备连接。";
+    const CString enSoftwareOlder =
+        " If software version is lower than the device version, only the software at version, "
+        "ZEFA-MV2.01 to ZEFA-MV2.99, can be connected with this device.";
     struct Case {
         const char* label;
         int chinese;
@@ -115,14 +119,14 @@ TEST_F(LiveNotices, StatusInputModeTable) {
     // Each row starts from input mode 1, setting 1, no entry chosen.
     const Step steps[] = {
         {15, 1, 1, 1, 1, -1}, // same mode: nothing
-        {15, 1, 0, 0, 0, 3},  {15, 1, 2, 2, 2, 2}, {15, 1, 3, 3, 3, 1}, {15, 1, 4, 4, 4, 4},
-        {15, 1, 7, 7, 7, -1}, // stored, but no entry offers it
-        {14, 1, 3, 1, 1, -1}, // wrong length
-        {15, 0, 3, 1, 1, -1}, // not connected
+        {15, 1, 0, 0, 0, 3},  {15, 1, 2, 2, 2, 2},  {15, 1, 3, 3, 3, 1},
+        {15, 1, 4, 4, 4, 4},  {15, 1, 7, 7, 7, -1}, // stored, but no entry offers it
+        {14, 1, 3, 1, 1, -1},                       // wrong length
+        {15, 0, 3, 1, 1, -1},                       // not connected
     };
     for (const auto& s : steps) {
-        SCOPED_TRACE(testing::Message() << "length " << s.length << " connected " << s.connected << " mode "
-                                        << s.mode);
+        SCOPED_TRACE(testing::Message()
+                     << "length " << s.length << " connected " << s.connected << " mode " << s.mode);
         g_nInputMode = 1;
         g_DeviceSettings.InputSettings[0] = 1;
         syncForm.inputSourceEntry = -1;
@@ -213,7 +217,8 @@ TEST_F(LiveNotices, AnEmptyDataReplyDropsTheLinkAndAsksForNewFirmware) {
         EXPECT_EQ(view->m_bConnected, 0);
         EXPECT_EQ(g_nLinkMode, 0);
         ASSERT_FALSE(boxes.Entries().empty());
-        EXPECT_EQ(boxes.Entries().back().text, chinese ? "设备异常 请更新固件!" : "Please Update the Firmware!");
+        EXPECT_EQ(boxes.Entries().back().text,
+                  chinese ? "设备异常 请更新固件!" : "Please Update the Firmware!");
         EXPECT_EQ(boxes.Entries().back().helpId, 2001);
     }
 }
