@@ -65,7 +65,7 @@ public:
     // Checks and dispatches the collected frame; result as for ReceiveBytes.
     int CmdCallback();
 
-    // Progress of the head frame, run for every intact reply.
+    // Progress of the head frame, run for every reply that takes it off the queue.
     void UpDataPGRange();
     // End of a firmware transfer over TCP.
     void FinishUpgrade();
@@ -85,6 +85,8 @@ private:
     void ClearReceiver();
     // A well-formed reply that cannot be taken: the head frame goes out again.
     void DropReply();
+    // The reply answered the head frame: its progress, then off the queue.
+    void CompleteHead();
     int OnDataReply();
     bool StoreMusicRecord();
     bool StoreOutputRecord();

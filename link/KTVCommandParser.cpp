@@ -142,12 +142,11 @@ int CKTVCommand::CmdCallback() {
         ClearReceiver();
         return 1;
     }
-    UpDataPGRange();
 
     switch (m_nReplyCode) {
     case frame::kReplyAck:
         ClearReceiver();
-        PopCommand();
+        CompleteHead();
         return 1;
     case frame::kReplyReject: {
         ResetReceiver();
@@ -167,6 +166,16 @@ int CKTVCommand::CmdCallback() {
     }
 }
 
+// Progress counts only replies that take the head frame off the queue: a
+// rejected or unknown reply leaves the frame to be written again, and moving
+// the bar (or announcing the end of a transfer) for it would report a step
+// that did not happen.
+void CKTVCommand::CompleteHead() {
+    std::lock_guard lock(g_csSend);
+    UpDataPGRange();
+    PopCommand();
+}
+
 void CKTVCommand::DropReply() {
     RewindCurrentCommand();
 }
@@ -176,7 +185,7 @@ int CKTVCommand::OnDataReply() {
     if (g_bHandshakeWait) {
         if (m_nDataType == DATA_DEVICE_INFO && m_nChannel == INFO_HANDSHAKE && m_nPayloadLen == 1 &&
             Payload()[0] == 0) {
-            PopCommand();
+            CompleteHead();
             g_bHandshakeWait = 0;
         } else {
             DropReply();
@@ -210,7 +219,7 @@ int CKTVCommand::OnDataReply() {
         break;
     }
     if (taken)
-        PopCommand();
+        CompleteHead();
     else
         DropReply();
     ClearReceiver();

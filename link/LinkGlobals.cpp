@@ -31,6 +31,12 @@ std::atomic<int> g_bUpgrading{0};
 std::atomic<int> g_bReconnectPending{0};
 std::atomic<int> g_bMcuImageLoaded{0};
 std::atomic<int> g_nLastFirmwareStep{0};
+std::atomic<int> g_bFirmwareHandshakePending{0};
+std::atomic<int> g_nDspPhase{0};
+std::atomic<int> g_nDspAddress{0};
+std::atomic<int> g_nMcuPhase{0};
+std::atomic<int> g_bDspImageLoaded{0};
+std::atomic<int> g_nFirmwareFrameTotal{0};
 std::atomic<HWND> g_pNotifyView{nullptr};
 
 std::atomic<ILinkProgressBar*> g_pTransferProgress{nullptr};

@@ -14,6 +14,7 @@
 class ILinkProgressBar {
 public:
     virtual ~ILinkProgressBar() = default;
+    virtual void SetRange(int lower, int upper) = 0;
     virtual void SetPos(int pos) = 0;
     virtual int GetCurPos() const = 0;
     virtual int GetUpper() const = 0;

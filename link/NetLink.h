@@ -23,6 +23,11 @@ public:
     // receive's own result (the byte count, 0 for a closed peer, negative on
     // an error).  Returns the count or the socket error.
     virtual int Receive(int* length) = 0;
+    // The same with at most 16 bytes, for the firmware steps.
+    virtual int ReceiveShort(int* length) = 0;
+    // The socket's receive time-out; on failure the socket is closed and the
+    // result is 0.
+    virtual int SetRecvTimeout(int ms) = 0;
     virtual int IsDeviceOnLocalSubnet() = 0;
     virtual void StartPing() = 0;
     // keepThread 0 also ends the ping thread (shut-down).

@@ -50,9 +50,9 @@ public:
     // any other failure returns 0.
     int Receive(int* length) override;
     // The same with at most 16 bytes, for the firmware steps.
-    int ReceiveShort(int* length);
+    int ReceiveShort(int* length) override;
     // On failure the socket is closed and the result is 0.
-    int SetRecvTimeout(int ms);
+    int SetRecvTimeout(int ms) override;
 
     int IsDeviceOnLocalSubnet() override;
     int PingDevice();

@@ -10,6 +10,8 @@
 // Everything runs on the thread that made the view (the GUI thread), except
 // the communication thread's procedure and its steps.
 
+#include "link/FirmwareQueue.h"
+#include "link/GuiThreadCall.h"
 #include "link/KTVCommand.h"
 #include "platform/hid/HidBackend.h"
 #include "platform/sys/MessageQueue.h"
@@ -74,6 +76,28 @@ public:
     int NetReadStep();
     int UsbFirmwareStep();
     int NetFirmwareStep();
+
+    // ---- Firmware file and firmware transfer (TALQ50View_Firmware.cpp) ----
+    int LoadFirmwareFile(int ignored);
+    int DisconnectForUpdate();
+    int ConnectUsbForUpdate(const CString& path);
+    int ConnectNetworkForUpdate();
+    // Reopens the link in update mode after the processor restarted; runs on
+    // the GUI thread (the update dialog's reconnect polling asks it to).
+    int ReconnectAfterReboot(int keepTrying);
+    void OnFirmwareUpdateFailed();
+    int AbortUpdateLink();
+    void OnFirmwareDone(WPARAM ignored, LPARAM step);
+    void OnUpdateReconnectFailed();
+    void NextFirmwareFrame();
+    void QueueFirmwareHandshake();
+    void QueueDspFirmwareFrames();
+    void QueueMcuFirmwareFrames();
+    int UsbFirmwareWriteStep();
+    int UsbFirmwareReadStep();
+    int NetFirmwareWriteStep();
+    int NetFirmwareReadStep();
+    const CFirmwareFile& GetFirmwareFile() const { return m_firmware.File(); }
 
     // ---- Link management and the USB link ----
     void RegisterHidNotification();
@@ -207,4 +231,24 @@ private:
     std::mutex m_noticeMutex;
     std::deque<DeviceNotice> m_notices;
     bool m_bHidSubscribed = false;
+
+    // The firmware transfer: the loaded images and where their frames stand,
+    // the step of the head frame, and the GUI thread's hand for the reopen
+    // after the processor restarted.
+    enum class FirmwareWrite {
+        None,      // nothing to send
+        Handshake, // the raw handshake pattern
+        Frame,     // a firmware frame
+        OverLimit, // written as often as allowed: the link is lost
+        Refused,   // past the limit, already reported
+    };
+    FirmwareWrite TakeFirmwareHead(int (*writeLimit)(int step));
+    void RemoveHandshakeMarker();
+    // Stops the firmware steps and tells the view the link is lost.
+    void AbandonFirmwareLink();
+    void StopAndDisconnect();
+    int ReopenAfterRestart();
+    CFirmwareQueue m_firmware;
+    int m_nFirmwareStep = 0;
+    CGuiThreadCall m_guiCall;
 };

@@ -73,6 +73,12 @@ LRESULT CTALQ50View::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case UM_LINK_LOST:
         OnLinkLost();
         return 0;
+    case UM_FIRMWARE_DONE:
+        OnFirmwareDone(wParam, lParam);
+        return 0;
+    case UM_UPDATE_RECONNECT_FAILED:
+        OnUpdateReconnectFailed();
+        return 0;
     case WM_DEVICECHANGE: {
         DeviceNotice notice;
         {
@@ -234,6 +240,10 @@ void CloseUsbDevice() {
 
 int CTALQ50View::ReopenUsb() {
     CloseUsbDevice();
+    if (ConnectUsb())
+        return 1;
+    // A processor that restarted may come back at another path.  The failed
+    // connect forgot the old one, so the next looks at what is there now.
     return ConnectUsb();
 }
 

@@ -95,6 +95,8 @@ int SimHidBus::Read(const Ticket& ticket, const std::atomic<bool>& closed, BYTE*
         std::int64_t wakeAt = deadline;
         if (!unit.input.empty())
             wakeAt = std::min(wakeAt, unit.input.front().dueMs);
+        if (m_unplugAtMs)
+            wakeAt = std::min(wakeAt, *m_unplugAtMs);
         if (m_replugAtMs)
             wakeAt = std::min(wakeAt, *m_replugAtMs);
         WaitLocked(lock, std::max<std::int64_t>(wakeAt - now, 1));
@@ -171,12 +173,25 @@ void SimHidBus::PlugLocked(Unit& unit, const std::string& path) {
 }
 
 void SimHidBus::RestartLocked(Unit& unit) {
+    if (m_restartDelayMs > 0) {
+        m_unplugAtMs = NowMs() + m_restartDelayMs;
+        return;
+    }
+    GoAwayLocked(unit, NowMs());
+}
+
+void SimHidBus::GoAwayLocked(Unit& unit, std::int64_t atMs) {
     UnplugLocked(unit);
     m_replugPath = m_restartNewPath ? kPathStem + std::to_string(m_nextPathNumber++) : std::string();
-    m_replugAtMs = NowMs() + m_restartAwayMs;
+    m_replugAtMs = atMs + m_restartAwayMs;
 }
 
 void SimHidBus::ServiceLocked() {
+    if (m_unplugAtMs && NowMs() >= *m_unplugAtMs) {
+        const std::int64_t at = *m_unplugAtMs;
+        m_unplugAtMs.reset();
+        GoAwayLocked(m_units[0], at);
+    }
     if (m_replugAtMs && NowMs() >= *m_replugAtMs) {
         m_replugAtMs.reset();
         PlugLocked(m_units[0], m_replugPath);
@@ -195,20 +210,23 @@ bool SimHidBus::IsProcessorPresent() const {
 
 void SimHidBus::Unplug() {
     std::lock_guard lock(m_mutex);
+    m_unplugAtMs.reset();
     m_replugAtMs.reset();
     UnplugLocked(m_units[0]);
 }
 
 void SimHidBus::Plug(const std::string& path) {
     std::lock_guard lock(m_mutex);
+    m_unplugAtMs.reset();
     m_replugAtMs.reset();
     PlugLocked(m_units[0], path);
 }
 
-void SimHidBus::SetRestart(int awayMs, bool newPath) {
+void SimHidBus::SetRestart(int awayMs, bool newPath, int delayMs) {
     std::lock_guard lock(m_mutex);
     m_restartAwayMs = awayMs;
     m_restartNewPath = newPath;
+    m_restartDelayMs = delayMs;
 }
 
 void SimHidBus::AddForeignDevice(const platform::HidDeviceInfo& info) {
@@ -239,7 +257,7 @@ bool SimHidBus::WaitNotices(std::vector<Notice>& notices) {
             m_notices.clear();
             return true;
         }
-        if (m_replugAtMs)
+        if (m_unplugAtMs || m_replugAtMs)
             m_changed.wait_for(lock, kReplugPoll);
         else
             m_changed.wait(lock);
@@ -249,6 +267,7 @@ bool SimHidBus::WaitNotices(std::vector<Notice>& notices) {
 void SimHidBus::Shutdown() {
     std::lock_guard lock(m_mutex);
     m_shutDown = true;
+    m_unplugAtMs.reset();
     m_replugAtMs.reset();
     for (auto& unit : m_units) {
         unit.present = false;

@@ -63,8 +63,10 @@ public:
     // Plugs the processor back in, at `path` when one is given.
     void Plug(const std::string& path = {});
     // How a restart (after the firmware start and end frames) looks: away for
-    // `awayMs`, then back at the same path or the next one.
-    void SetRestart(int awayMs, bool newPath);
+    // `awayMs`, then back at the same path or the next one.  With `delayMs`
+    // the processor goes away that long after its reply was read, as a real
+    // one does once its reply is out, instead of at once.
+    void SetRestart(int awayMs, bool newPath, int delayMs = 0);
 
     // Other HID interfaces: present, openable, never answering.
     void AddForeignDevice(const platform::HidDeviceInfo& info);
@@ -96,6 +98,7 @@ private:
     void UnplugLocked(Unit& unit);
     void PlugLocked(Unit& unit, const std::string& path);
     void RestartLocked(Unit& unit);
+    void GoAwayLocked(Unit& unit, std::int64_t atMs);
     void ServiceLocked();
     void WaitLocked(std::unique_lock<std::mutex>& lock, std::int64_t ms);
 
@@ -103,9 +106,11 @@ private:
     std::condition_variable m_changed;
     std::vector<Unit> m_units; // the processor first
     std::vector<Notice> m_notices;
+    std::optional<std::int64_t> m_unplugAtMs;
     std::optional<std::int64_t> m_replugAtMs;
     std::string m_replugPath;
     int m_restartAwayMs = kDefaultRestartAwayMs;
+    int m_restartDelayMs = 0;
     bool m_restartNewPath = true;
     int m_nextPathNumber = 1;
     bool m_shutDown = false;

@@ -1,11 +1,11 @@
 // The receiver and reply parser fed byte streams as the transports deliver
 // them: whole, in 64-byte reports, byte by byte, with noise and damage.
 
-#include "model/FrameBuilders.h"
 #include "link/KTVCommand.h"
 #include "link/LinkGlobals.h"
 #include "link/LinkProgress.h"
 #include "model/DeviceDefaults.h"
+#include "model/FrameBuilders.h"
 #include "model/Globals.h"
 #include "platform/sys/MessageWindow.h"
 #include "platform/sys/UserMessages.h"
@@ -313,6 +313,7 @@ TEST_F(ReplyParser, AnEmptyDataReplyHaltsTheDataSteps) {
 
 TEST_F(ReplyParser, BatchProgressAndItsEndNotices) {
     struct Bar : ILinkProgressBar {
+        void SetRange(int, int) override {}
         void SetPos(int p) override { pos = p; }
         int GetCurPos() const override { return pos; }
         int GetUpper() const override { return 110; }

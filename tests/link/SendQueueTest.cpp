@@ -1,6 +1,6 @@
-#include "model/FrameBuilders.h"
 #include "link/KTVCommand.h"
 #include "link/LinkGlobals.h"
+#include "model/FrameBuilders.h"
 #include "model/Globals.h"
 
 #include <atomic>

@@ -138,6 +138,8 @@ public:
         *length = 0;
         return 0;
     }
+    int ReceiveShort(int* length) override { return Receive(length); }
+    int SetRecvTimeout(int) override { return 1; }
     int IsDeviceOnLocalSubnet() override { return onSubnet; }
     void StartPing() override { ++pingStarts; }
     void StopPing(int keepThread) override { pingStops.push_back(keepThread); }

@@ -4,8 +4,8 @@
 
 #include "tests/link/ViewLinkFixture.h"
 
-#include "model/FrameBuilders.h"
 #include "link/LinkProgress.h"
+#include "model/FrameBuilders.h"
 #include "platform/sys/Process.h"
 
 #include <sys/wait.h>

@@ -1,0 +1,20 @@
+#pragma once
+
+// The drawing objects every window shares: the dialog background brush, the
+// Arial fonts and the speaker-type popup menu.  They exist for the whole run;
+// the start-up gives them their GDI resources once.
+
+#include "platform/gdi/GdiObjects.h"
+
+extern CBrush g_brDlgBk;
+extern CFont g_fontPresetList;
+extern CFont g_fontNumEdit;
+extern CFont g_fontSmallEdit;
+extern CFont g_fontDialogBold;
+extern CFont g_fontTitleBold;
+extern CFont g_fontDialog;
+
+// The nine Arial fonts, in the start-up's order (three of them no window uses).
+void CreateSharedFonts();
+// The dialog background, RGB(227, 228, 238); made after the language is chosen.
+void CreateDialogBrush();

@@ -1,0 +1,63 @@
+#pragma once
+
+// The few GDI+ classes the program uses: images decoded from streams and
+// drawn with their alpha onto a DC.
+
+#include "platform/gdi/Dc.h"
+#include "platform/res/ResourceApi.h"
+#include "platform/sys/Color.h"
+
+#include <QImage>
+
+namespace Gdiplus {
+
+enum Status { Ok = 0, GenericError = 1, InvalidParameter = 2, OutOfMemory = 3, Win32Error = 7 };
+
+class Image {
+public:
+    virtual ~Image() = default;
+    UINT GetWidth() const { return UINT(m_image.width()); }
+    UINT GetHeight() const { return UINT(m_image.height()); }
+    Status GetLastStatus() const { return m_status; }
+    // Decodes an image from a stream; check GetLastStatus.
+    static Image* FromStream(IStream* stream, BOOL useEmbeddedColorManagement = FALSE);
+
+    const QImage& Pixels() const { return m_image; }
+
+protected:
+    Image() = default;
+    QImage m_image; // ARGB32, premultiplied
+    Status m_status = GenericError;
+};
+
+class Bitmap final : public Image {
+public:
+    Bitmap(IStream* stream, BOOL useEmbeddedColorManagement = FALSE);
+    Bitmap(int width, int height);
+    static Bitmap* FromStream(IStream* stream, BOOL useEmbeddedColorManagement = FALSE) {
+        return new Bitmap(stream, useEmbeddedColorManagement);
+    }
+    Status GetPixel(int x, int y, Color* color) const;
+};
+
+// Draws on a DC: images blend by their alpha.
+class Graphics {
+public:
+    explicit Graphics(HDC dc) : m_dc(dc) {}
+    static Graphics* FromHDC(HDC dc) { return new Graphics(dc); }
+    Status DrawImage(Image* image, int x, int y, int width, int height);
+    Status DrawImage(Image* image, int x, int y) {
+        return image ? DrawImage(image, x, y, int(image->GetWidth()), int(image->GetHeight()))
+                     : InvalidParameter;
+    }
+
+private:
+    HDC m_dc;
+};
+
+struct GdiplusStartupInput {};
+using ULONG_PTR = std::uintptr_t;
+Status GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input, void* output);
+void GdiplusShutdown(ULONG_PTR token);
+
+} // namespace Gdiplus

@@ -1,0 +1,184 @@
+#include "platform/win/DialogTemplate.h"
+
+#include "platform/res/Resources.h"
+#include "platform/win/TabCtrl.h"
+#include "platform/win/WinDefs.h"
+
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+
+#include <map>
+
+namespace platform::win {
+
+namespace {
+
+const std::map<QString, DWORD>& StyleNames() {
+    static const std::map<QString, DWORD> names = {
+        {"WS_POPUP", WS_POPUP},
+        {"WS_CHILD", WS_CHILD},
+        {"WS_VISIBLE", WS_VISIBLE},
+        {"WS_DISABLED", WS_DISABLED},
+        {"WS_CLIPSIBLINGS", WS_CLIPSIBLINGS},
+        {"WS_CLIPCHILDREN", WS_CLIPCHILDREN},
+        {"WS_CAPTION", WS_CAPTION},
+        {"WS_BORDER", WS_BORDER},
+        {"WS_SYSMENU", WS_SYSMENU},
+        {"WS_GROUP", WS_GROUP},
+        {"WS_TABSTOP", WS_TABSTOP},
+        {"DS_SETFONT", DS_SETFONT},
+        {"DS_MODALFRAME", DS_MODALFRAME},
+        {"DS_CENTER", DS_CENTER},
+        {"BS_PUSHBUTTON", BS_PUSHBUTTON},
+        {"BS_DEFPUSHBUTTON", BS_DEFPUSHBUTTON},
+        {"BS_CHECKBOX", BS_CHECKBOX},
+        {"BS_AUTOCHECKBOX", BS_AUTOCHECKBOX},
+        {"BS_RADIOBUTTON", BS_RADIOBUTTON},
+        {"BS_AUTORADIOBUTTON", BS_AUTORADIOBUTTON},
+        {"BS_GROUPBOX", BS_GROUPBOX},
+        {"BS_OWNERDRAW", BS_OWNERDRAW},
+        {"BS_NOTIFY", BS_NOTIFY},
+        {"SS_LEFT", SS_LEFT},
+        {"SS_CENTER", SS_CENTER},
+        {"SS_RIGHT", SS_RIGHT},
+        {"SS_NOTIFY", SS_NOTIFY},
+        {"SS_CENTERIMAGE", SS_CENTERIMAGE},
+        {"SS_BLACKFRAME", SS_BLACKFRAME},
+        {"ES_LEFT", ES_LEFT},
+        {"ES_CENTER", ES_CENTER},
+        {"ES_RIGHT", ES_RIGHT},
+        {"ES_AUTOHSCROLL", ES_AUTOHSCROLL},
+        {"ES_READONLY", ES_READONLY},
+        {"ES_NUMBER", ES_NUMBER},
+        {"TCS_OWNERDRAWFIXED", TCS_OWNERDRAWFIXED},
+        {"TCS_FIXEDWIDTH", TCS_FIXEDWIDTH},
+    };
+    return names;
+}
+
+std::optional<DWORD> ParseStyle(const QString& text) {
+    DWORD style = 0;
+    for (const QString& part : text.split('|', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const DWORD n = part.trimmed().toUInt(&ok, 0);
+        if (ok) {
+            style |= n;
+            continue;
+        }
+        auto it = StyleNames().find(part.trimmed());
+        if (it == StyleNames().end())
+            return std::nullopt;
+        style |= it->second;
+    }
+    return style;
+}
+
+// Words and "quoted strings" ("" inside a string is one quote).
+QStringList Tokens(const QString& line) {
+    QStringList out;
+    qsizetype i = 0;
+    while (i < line.size()) {
+        if (line[i].isSpace()) {
+            ++i;
+            continue;
+        }
+        if (line[i] == '"') {
+            QString s;
+            ++i;
+            while (i < line.size()) {
+                if (line[i] == '"') {
+                    if (i + 1 < line.size() && line[i + 1] == '"') {
+                        s += '"';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                s += line[i++];
+            }
+            out << s;
+            continue;
+        }
+        qsizetype j = i;
+        while (j < line.size() && !line[j].isSpace())
+            ++j;
+        out << line.mid(i, j - i);
+        i = j;
+    }
+    return out;
+}
+
+} // namespace
+
+std::optional<DialogTemplate> ParseDialogTemplate(const CString& source, CString* error) {
+    DialogTemplate t;
+    bool haveDialog = false;
+    int lineNo = 0;
+    auto fail = [&](const QString& why) -> std::optional<DialogTemplate> {
+        if (error)
+            *error = QString("line %1: %2").arg(lineNo).arg(why).toStdString();
+        return std::nullopt;
+    };
+    for (const QString& raw : QString::fromUtf8(source.data(), qsizetype(source.size())).split('\n')) {
+        ++lineNo;
+        const QString line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        const QStringList f = Tokens(line);
+        const QString kw = f[0].toUpper();
+        if (kw == "DIALOG") {
+            if (f.size() < 6)
+                return fail("DIALOG needs id x y cx cy");
+            t.id = f[1].toUInt();
+            t.x = f[2].toInt();
+            t.y = f[3].toInt();
+            t.cx = f[4].toInt();
+            t.cy = f[5].toInt();
+            t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT;
+            haveDialog = true;
+        } else if (kw == "STYLE" && f.size() >= 2) {
+            auto s = ParseStyle(f[1]);
+            if (!s)
+                return fail("unknown style " + f[1]);
+            t.style = *s;
+        } else if (kw == "CAPTION" && f.size() >= 2) {
+            t.caption = f[1].toStdString();
+        } else if (kw == "FONT" && f.size() >= 3) {
+            t.pointSize = f[1].toInt();
+            t.face = f[2].toStdString();
+        } else if (kw == "CONTROL") {
+            if (f.size() < 8)
+                return fail("CONTROL needs id class style x y cx cy");
+            DialogItem item;
+            item.id = f[1].toUInt();
+            item.className = f[2].toStdString();
+            auto s = ParseStyle(f[3]);
+            if (!s)
+                return fail("unknown style " + f[3]);
+            item.style = *s | WS_CHILD;
+            item.x = f[4].toInt();
+            item.y = f[5].toInt();
+            item.cx = f[6].toInt();
+            item.cy = f[7].toInt();
+            if (f.size() > 8)
+                item.text = f[8].toStdString();
+            t.items.push_back(item);
+        } else {
+            return fail("unknown statement " + f[0]);
+        }
+    }
+    if (!haveDialog)
+        return fail("no DIALOG statement");
+    return t;
+}
+
+std::optional<DialogTemplate> LoadDialogTemplate(UINT id) {
+    auto source = platform::res::Provider().Source(id, "DIALOG");
+    if (!source)
+        return std::nullopt;
+    return ParseDialogTemplate(*source);
+}
+
+} // namespace platform::win
