@@ -49,13 +49,18 @@ void CTALQ50View::OnVersionInfo() {
     if (!m_bConnected)
         return;
     BYTE* label = g_DeviceSettings.VersionLabel;
-    const bool family = std::memcmp(label, kExpectedVersion, kFamilyLength) == 0;
-    if (!family || label[kMajorDigit] != BYTE(kExpectedVersion[kMajorDigit])) {
+    bool family;
+    bool major;
+    {
+        std::lock_guard lock(g_csSend);
+        family = std::memcmp(label, kExpectedVersion, kFamilyLength) == 0;
+        major = label[kMajorDigit] == BYTE(kExpectedVersion[kMajorDigit]);
+    }
+    if (!family || !major) {
+        // Not under the send lock: the disconnect waits for the communication thread.
         OnConnectButton();
-        {
-            std::lock_guard lock(g_csSend);
-            m_KTVCommand.ClearCommands();
-        }
+        std::lock_guard lock(g_csSend);
+        m_KTVCommand.ClearCommands();
         if (family)
             ShowVersionMismatch();
         std::memset(label, ' ', sizeof g_DeviceSettings.VersionLabel);
@@ -71,7 +76,11 @@ void CTALQ50View::OnVersionInfo() {
 
 void CTALQ50View::ShowVersionMismatch() {
     const CString s(1, kExpectedVersion[kMajorDigit]);
-    const CString d(1, char(g_DeviceSettings.VersionLabel[kMajorDigit]));
+    CString d;
+    {
+        std::lock_guard lock(g_csSend);
+        d.assign(1, char(g_DeviceSettings.VersionLabel[kMajorDigit]));
+    }
     const int software = DigitValue(s[0]);
     const int device = DigitValue(d[0]);
     if (software == device)
@@ -133,6 +142,9 @@ void CTALQ50View::OnAllPresetsReceived() {
 }
 
 void CTALQ50View::OnRoutingReceived(int) {
+    // The parser stores the settings area under the send lock; it does not
+    // hold it while it waits for this notice.
+    std::lock_guard lock(g_csSend);
     DeviceSettingsArea& area = g_DeviceSettings;
     area.SystemData[4] = 0;
 
@@ -163,7 +175,6 @@ void CTALQ50View::OnRoutingReceived(int) {
     g_nInputMode = area.InputSettings[0];
     SelectInputSource(g_nInputMode, 0);
 
-    std::lock_guard lock(g_csSend);
     m_KTVCommand.AddCommand(BuildSystemFrame(INFO_PRESET_NAME, 0));
 }
 
@@ -177,6 +188,7 @@ void CTALQ50View::ApplySpeakerTypes() {
 }
 
 void CTALQ50View::LoadSpeakerTypes(int keepLock) {
+    std::lock_guard lock(g_csSend);
     SpkType_ResetStates();
     for (int i = 0; i < kOutputCount; ++i)
         g_SpkTypeState[kSpkTypeOutputBase + i] = g_DeviceImage[OutputRecordOffset(i) + kRecordSpeakerType];
@@ -195,6 +207,7 @@ void CTALQ50View::LoadSpeakerTypes(int keepLock) {
 }
 
 void CTALQ50View::SelectInputSource(int mode, int store) {
+    std::lock_guard lock(g_csSend);
     const int entry = InputSourceEntry(mode);
     if (entry >= 0 && m_pSyncForm)
         m_pSyncForm->SetInputSourceEntry(entry);
@@ -212,6 +225,7 @@ void CTALQ50View::SelectInputSource(int mode, int store) {
 void CTALQ50View::OnStatusReceived(int length) {
     if (!m_bConnected || length != kStatusLength)
         return;
+    std::lock_guard lock(g_csSend);
     const int mode = g_DeviceStatus[kStatusInputMode];
     if (mode == g_nInputMode)
         return;
