@@ -240,6 +240,7 @@ bool CKTVCommand::StoreMusicRecord() {
     std::lock_guard lock(g_csSend);
     if (m_nChannel >= kMusicInputCount || m_nPreset > kPresetCount || m_nPayloadLen != kMusicRecordSize)
         return false;
+    std::lock_guard lock(g_csModel);
     std::memcpy(RecordImage() + MusicRecordOffset(m_nChannel), Payload(), kMusicRecordSize);
     return true;
 }
@@ -248,7 +249,10 @@ bool CKTVCommand::StoreOutputRecord() {
     std::lock_guard lock(g_csSend);
     if (m_nChannel >= kOutputCount || m_nPreset > kPresetCount || m_nPayloadLen != kOutputRecordSize)
         return false;
-    std::memcpy(RecordImage() + OutputRecordOffset(m_nChannel), Payload(), kOutputRecordSize);
+    {
+        std::lock_guard lock(g_csModel);
+        std::memcpy(RecordImage() + OutputRecordOffset(m_nChannel), Payload(), kOutputRecordSize);
+    }
     if (m_nChannel == kOutputCount - 1) {
         if (m_nBlock != frame::kBlockStoredRecord)
             Notify(UM_LIVE_DATA_RECEIVED, WPARAM(m_nPreset), 0);
@@ -265,9 +269,11 @@ bool CKTVCommand::StoreDeviceInfo() {
     const BYTE* payload = Payload();
     const int length = m_nPayloadLen;
     DeviceSettingsArea& area = g_DeviceSettings;
+    // The model lock covers each store; never a notice, which may wait for the view.
     auto storeField = [&](BYTE* field, int size) {
         if (length != size)
             return false;
+        std::lock_guard lock(g_csModel);
         std::memcpy(field, payload, std::size_t(size));
         return true;
     };
@@ -276,6 +282,7 @@ bool CKTVCommand::StoreDeviceInfo() {
     case INFO_PRESET_NAME: {
         if (m_nPreset > kPresetCount || length > kPresetNameSize)
             return false;
+        std::lock_guard lock(g_csModel);
         BYTE* name = m_nPreset == 0 ? g_DeviceImage : g_PresetImages[m_nPreset - 1];
         for (int i = 0; i < kNameKeptBytes; ++i) {
             const BYTE c = i < length ? payload[i] : 0;
@@ -291,14 +298,20 @@ bool CKTVCommand::StoreDeviceInfo() {
     case INFO_VERSION_LABEL:
         if (length > kVersionLabelBytes)
             return false;
-        std::memset(area.VersionLabel, 0, sizeof area.VersionLabel);
-        std::memcpy(area.VersionLabel, payload, std::size_t(length));
+        {
+            std::lock_guard lock(g_csModel);
+            std::memset(area.VersionLabel, 0, sizeof area.VersionLabel);
+            std::memcpy(area.VersionLabel, payload, std::size_t(length));
+        }
         Notify(UM_VERSION_INFO, 0, 0);
         return true;
     case INFO_SYSTEM_DATA:
         if (!storeField(area.SystemData, sizeof area.SystemData))
             return false;
-        area.SystemData[7] = area.SystemData[3];
+        {
+            std::lock_guard lock(g_csModel);
+            area.SystemData[7] = area.SystemData[3];
+        }
         return true;
     case INFO_SPEAKER_TYPES:
         if (!storeField(area.SpeakerTypes, 8))
@@ -314,6 +327,7 @@ bool CKTVCommand::StoreDeviceInfo() {
         if (length > int(sizeof area.CurrentPreset) || payload[0] > kPresetCount)
             return false;
         const int preset = payload[0];
+        std::lock_guard lock(g_csModel);
         if (preset != 0)
             std::memcpy(g_DeviceImage + kPresetNameOffset, g_PresetImages[preset - 1] + kPresetNameOffset,
                         15);
@@ -323,7 +337,10 @@ bool CKTVCommand::StoreDeviceInfo() {
     case INFO_SOUND_DELAY:
         if (length > int(sizeof area.SoundDelay))
             return false;
-        std::memcpy(area.SoundDelay, payload, std::size_t(length));
+        {
+            std::lock_guard lock(g_csModel);
+            std::memcpy(area.SoundDelay, payload, std::size_t(length));
+        }
         Notify(UM_ROUTING_RECEIVED, 0, 0);
         return true;
     default:
@@ -334,8 +351,11 @@ bool CKTVCommand::StoreDeviceInfo() {
 bool CKTVCommand::StoreStatusList() {
     if (m_nPayloadLen > kStatusEntries)
         return false;
-    for (int i = 0; i < m_nPayloadLen; ++i)
-        g_DeviceStatus[i] = Payload()[i];
+    {
+        std::lock_guard lock(g_csModel);
+        for (int i = 0; i < m_nPayloadLen; ++i)
+            g_DeviceStatus[i] = Payload()[i];
+    }
     Notify(UM_STATUS_RECEIVED, 0, m_nPayloadLen);
     return true;
 }

@@ -37,7 +37,6 @@ std::atomic<int> g_nDspAddress{0};
 std::atomic<int> g_nMcuPhase{0};
 std::atomic<int> g_bDspImageLoaded{0};
 std::atomic<int> g_nFirmwareFrameTotal{0};
-std::atomic<HWND> g_pNotifyView{nullptr};
 
 std::atomic<ILinkProgressBar*> g_pTransferProgress{nullptr};
 std::atomic<ILinkProgressBar*> g_pFirmwareProgress{nullptr};

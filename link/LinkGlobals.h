@@ -67,11 +67,8 @@ extern std::atomic<int> g_nLastFirmwareStep;  // step of the last firmware frame
 
 // ---- Firmware transfer (set up by each load of a firmware file) --------------
 extern std::atomic<int> g_bFirmwareHandshakePending; // the next frame request queues the handshake
-extern std::atomic<int> g_nDspPhase;                 // 0 start, 1 data, 2 end, 3 handed to the MCU part, 4 done
-extern std::atomic<int> g_nDspAddress;               // address of the next DSP data frame
-extern std::atomic<int> g_nMcuPhase;                 // 0 start, 1 header, 2 data, 3 end, 4 done
-extern std::atomic<int> g_bDspImageLoaded;           // the firmware file held a DSP image
-extern std::atomic<int> g_nFirmwareFrameTotal;       // estimated frames; the update dialog's progress range
-
-// The view window that receives the parser's notices.
-extern std::atomic<HWND> g_pNotifyView;
+extern std::atomic<int> g_nDspPhase;           // 0 start, 1 data, 2 end, 3 handed to the MCU part, 4 done
+extern std::atomic<int> g_nDspAddress;         // address of the next DSP data frame
+extern std::atomic<int> g_nMcuPhase;           // 0 start, 1 header, 2 data, 3 end, 4 done
+extern std::atomic<int> g_bDspImageLoaded;     // the firmware file held a DSP image
+extern std::atomic<int> g_nFirmwareFrameTotal; // estimated frames; the update dialog's progress range

@@ -52,17 +52,20 @@ void CTALQ50View::OnVersionInfo() {
     bool family;
     bool major;
     {
-        std::lock_guard lock(g_csSend);
+        std::lock_guard lock(g_csModel);
         family = std::memcmp(label, kExpectedVersion, kFamilyLength) == 0;
         major = label[kMajorDigit] == BYTE(kExpectedVersion[kMajorDigit]);
     }
     if (!family || !major) {
         // Not under the send lock: the disconnect waits for the communication thread.
         OnConnectButton();
-        std::lock_guard lock(g_csSend);
-        m_KTVCommand.ClearCommands();
+        {
+            std::lock_guard lock(g_csSend);
+            m_KTVCommand.ClearCommands();
+        }
         if (family)
             ShowVersionMismatch();
+        std::lock_guard lock(g_csModel);
         std::memset(label, ' ', sizeof g_DeviceSettings.VersionLabel);
         return;
     }
@@ -78,7 +81,7 @@ void CTALQ50View::ShowVersionMismatch() {
     const CString s(1, kExpectedVersion[kMajorDigit]);
     CString d;
     {
-        std::lock_guard lock(g_csSend);
+        std::lock_guard lock(g_csModel);
         d.assign(1, char(g_DeviceSettings.VersionLabel[kMajorDigit]));
     }
     const int software = DigitValue(s[0]);
@@ -115,7 +118,7 @@ void CTALQ50View::ClearLockFlags(int) {
 
 void CTALQ50View::OnLiveDataReceived(int preset) {
     {
-        std::lock_guard lock(g_csSend);
+        CSendModelLock lock;
         ClearLockFlags(preset);
         if (m_pSyncForm)
             m_pSyncForm->ShowUnlockedForm();
@@ -142,9 +145,8 @@ void CTALQ50View::OnAllPresetsReceived() {
 }
 
 void CTALQ50View::OnRoutingReceived(int) {
-    // The parser stores the settings area under the send lock; it does not
-    // hold it while it waits for this notice.
-    std::lock_guard lock(g_csSend);
+    // The parser does not hold the locks while it waits for this notice.
+    CSendModelLock lock;
     DeviceSettingsArea& area = g_DeviceSettings;
     area.SystemData[4] = 0;
 
@@ -188,7 +190,7 @@ void CTALQ50View::ApplySpeakerTypes() {
 }
 
 void CTALQ50View::LoadSpeakerTypes(int keepLock) {
-    std::lock_guard lock(g_csSend);
+    CSendModelLock lock;
     SpkType_ResetStates();
     for (int i = 0; i < kOutputCount; ++i)
         g_SpkTypeState[kSpkTypeOutputBase + i] = g_DeviceImage[OutputRecordOffset(i) + kRecordSpeakerType];
@@ -207,7 +209,7 @@ void CTALQ50View::LoadSpeakerTypes(int keepLock) {
 }
 
 void CTALQ50View::SelectInputSource(int mode, int store) {
-    std::lock_guard lock(g_csSend);
+    CSendModelLock lock;
     const int entry = InputSourceEntry(mode);
     if (entry >= 0 && m_pSyncForm)
         m_pSyncForm->SetInputSourceEntry(entry);
@@ -225,7 +227,7 @@ void CTALQ50View::SelectInputSource(int mode, int store) {
 void CTALQ50View::OnStatusReceived(int length) {
     if (!m_bConnected || length != kStatusLength)
         return;
-    std::lock_guard lock(g_csSend);
+    std::lock_guard lock(g_csModel);
     const int mode = g_DeviceStatus[kStatusInputMode];
     if (mode == g_nInputMode)
         return;
@@ -261,7 +263,7 @@ void CTALQ50View::SendCommand(int code, int param) {
 }
 
 void CTALQ50View::SendChannelData(int output, int mode) {
-    std::lock_guard lock(g_csSend);
+    CSendModelLock lock;
     if (mode == 0) {
         CKTV_OutData* out = m_pSyncModel ? m_pSyncModel->GetOutput(output) : nullptr;
         if (!out)
@@ -289,13 +291,14 @@ void CTALQ50View::SendChannelData(int output, int mode) {
 void CTALQ50View::SendPresetNameResetCurrent(int preset) {
     if (!m_bConnected)
         return;
-    std::lock_guard lock(g_csSend);
+    CSendModelLock lock;
     m_KTVCommand.AddCommand(BuildSystemFrame(INFO_PRESET_NAME, preset));
     g_DeviceSettings.CurrentPreset[0] = 0;
     m_KTVCommand.AddCommand(BuildSystemFrame(INFO_CURRENT_PRESET, 0));
 }
 
 void CTALQ50View::SetTransferMute(int restore) {
+    CSendModelLock lock;
     if (!restore) {
         m_nSavedMasterOn = g_bMasterOn;
         g_bMasterOn = 0;

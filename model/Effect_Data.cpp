@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -50,6 +51,7 @@ std::array<CEffect_Data::Param, 11> CEffect_Data::Params() {
 }
 
 void CEffect_Data::LoadFromDevice(const BYTE* area) {
+    std::lock_guard lock(g_csModel);
     m_strName = BytesToString(area + kNameBytes, kNameSize);
     for (const auto& param : Params())
         *param.value = area[At(param.imageByte)];
@@ -59,6 +61,7 @@ void CEffect_Data::LoadFromDevice(const BYTE* area) {
 }
 
 void CEffect_Data::FillSendTable() {
+    std::lock_guard lock(g_csModel);
     BYTE* area = g_DeviceImage + kSystemRecordOffset;
     StringToBytesZ(area + kNameBytes, kNameSize, m_strName);
     for (const auto& param : Params())
@@ -71,11 +74,13 @@ void CEffect_Data::FillSendTable() {
 }
 
 void CEffect_Data::PackCrossover() {
+    std::lock_guard lock(g_csModel);
     const auto bytes = CrossoverBytes(*GetHighPass(), *GetLowPass());
     std::memcpy(g_DeviceImage + kSystemRecordOffset + kCrossoverBytes, bytes.data(), bytes.size());
 }
 
 void CEffect_Data::SetChanged(int v) {
+    std::lock_guard lock(g_csModel);
     m_bNameChanged = v;
     m_bGroupAChanged = v;
     m_bGroupBChanged = v;
@@ -150,6 +155,7 @@ CString CEffect_Data::GetParamB6Text() const {
 // ---- Archive ------------------------------------------------------------------------------
 
 void CEffect_Data::Serialize(CArchive& ar) {
+    std::lock_guard lock(g_csModel);
     CObject::Serialize(ar);
     // B5 has no place in the archive.
     if (ar.IsStoring()) {

@@ -29,11 +29,13 @@ int CFilter::GetBandwidthIndex() const {
 }
 
 void CFilter::SetGainOnlyLabel(int gainOnly) {
+    std::lock_guard lock(g_csModel);
     m_bGainOnly = gainOnly;
     UpdateHandles();
 }
 
 void CFilter::SetFreq(int hz, int fromUser) {
+    std::lock_guard lock(g_csModel);
     if (!fromUser) {
         m_nFreq = hz;
         m_nSentFreq = hz;
@@ -73,6 +75,7 @@ void CFilter::SetFreq(int hz, int fromUser) {
 }
 
 void CFilter::SetGainIndex(int index) {
+    std::lock_guard lock(g_csModel);
     m_dGain = index * 0.1 - 20.0;
     if (m_dGain == 0.0) {
         m_bFlat = 1;
@@ -87,6 +90,7 @@ void CFilter::SetGainIndex(int index) {
 }
 
 void CFilter::SetBandwidthIndex(int index) {
+    std::lock_guard lock(g_csModel);
     m_dBandwidth = index * 0.01 + 0.05;
     if (IsBand())
         UpdateBandwidthHandles();
@@ -95,6 +99,7 @@ void CFilter::SetBandwidthIndex(int index) {
 }
 
 void CFilter::SetSlope(int slope, int mark) {
+    std::lock_guard lock(g_csModel);
     m_nSlope = slope;
     ComputeResponse();
     if (mark)
@@ -102,6 +107,7 @@ void CFilter::SetSlope(int slope, int mark) {
 }
 
 void CFilter::SetFamily(int family, int mark) {
+    std::lock_guard lock(g_csModel);
     m_nFamily = family;
     ComputeResponse();
     if (mark)
@@ -109,6 +115,7 @@ void CFilter::SetFamily(int family, int mark) {
 }
 
 void CFilter::SetType(int type) {
+    std::lock_guard lock(g_csModel);
     m_nType = type;
     if (type == LowPass)
         m_nSentFreq = 20000;
@@ -117,6 +124,7 @@ void CFilter::SetType(int type) {
 }
 
 void CFilter::SetFlat(int flat) {
+    std::lock_guard lock(g_csModel);
     if (m_bBypass) {
         m_bBypass = 0;
         if (m_dGain == 0.0)
@@ -133,6 +141,7 @@ void CFilter::SetFlat(int flat) {
 }
 
 void CFilter::SetBypass(int bypass) {
+    std::lock_guard lock(g_csModel);
     if (bypass) {
         m_bSavedBypass = m_bBypass;
         m_bBypass = bypass;
@@ -146,6 +155,7 @@ void CFilter::SetBypass(int bypass) {
 }
 
 void CFilter::Reset(int hz) {
+    std::lock_guard lock(g_csModel);
     m_nFreq = hz;
     m_nSentFreq = hz;
     m_dBandwidth = 0.57;
@@ -156,6 +166,7 @@ void CFilter::Reset(int hz) {
 }
 
 void CFilter::StepSentFreq(int keep) {
+    std::lock_guard lock(g_csModel);
     if (m_nSentFreq == m_nFreq) {
         m_bChanged = keep;
         return;
@@ -174,6 +185,7 @@ void CFilter::StepSentFreq(int keep) {
 }
 
 void CFilter::CopyFrom(const CFilter& source) {
+    std::lock_guard lock(g_csModel);
     m_nType = source.m_nType;
     // The crossover corners stay with their channel.
     if (m_nType != HighPass && m_nType != LowPass) {
@@ -191,6 +203,7 @@ void CFilter::CopyFrom(const CFilter& source) {
 }
 
 void CFilter::Serialize(CArchive& ar) {
+    std::lock_guard lock(g_csModel);
     CObject::Serialize(ar);
     if (ar.IsStoring()) {
         ar << m_nType << m_nFreq << m_nSentFreq << m_dGain << m_bBypass << m_bFlat << m_dBandwidth
@@ -201,4 +214,11 @@ void CFilter::Serialize(CArchive& ar) {
     }
     UpdateGeometry();
     ComputeResponse();
+}
+
+// ---- Flags the change tracker takes ------------------------------------------------------
+
+void CFilter::SetSentFreq(int hz) {
+    std::lock_guard lock(g_csModel);
+    m_nSentFreq = hz;
 }

@@ -38,7 +38,7 @@ public:
     void SetBandNo(int bandNo) { m_nBandNo = bandNo; }
     void SetDragMode(int mode) { m_nDragMode = mode; }
     void SetLinkedSlider(FilterSliderLink* slider) { m_pLinkedSlider = slider; }
-    void SetSentFreq(int hz) { m_nSentFreq = hz; }
+    void SetSentFreq(int hz);
     void SetGainOnlyLabel(int gainOnly);
     int GetGainOnlyLabel() const { return m_bGainOnly; }
 
@@ -79,6 +79,10 @@ public:
 
     // Response (dB at g_FreqTable entries 1..241).
     void ComputeResponse();
+    // While deferred, ComputeResponse only notes that the response is out of
+    // date; ending the deferral computes it once if it is.  A load that sets
+    // every value of a filter one by one computes its response once.
+    void DeferResponse(int defer);
     const double* GetResponse() const { return m_dResponse; }
     static double Log10(double value);
 
@@ -145,6 +149,8 @@ private:
     int m_bHandlesMode = 1;
     int m_bChanged = 0;
     int m_bGainOnly = 0;
+    int m_bResponseDeferred = 0;
+    int m_bResponseStale = 0;
     CPoint m_ptCurve[kCurvePoints];
     CRect m_rcLabel;
     CString m_strLabel;

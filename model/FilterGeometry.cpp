@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <mutex>
 
 namespace {
 
@@ -180,6 +181,7 @@ void CFilter::BeginDrag(CPoint mouse) {
 }
 
 int CFilter::DragPoint(CPoint mouse) {
+    std::lock_guard lock(g_csModel);
     if (m_nType == HighPass || m_nType == LowPass)
         return 0;
     const CPoint p = mouse - m_ptDragOffset;
@@ -215,6 +217,7 @@ int CFilter::DragPoint(CPoint mouse) {
 }
 
 int CFilter::DragBandwidth(CPoint mouse) {
+    std::lock_guard lock(g_csModel);
     if (!m_bDragLow && !m_bDragHigh)
         return 1;
     const double mouseFreq = PosToFreq(mouse.x - kPlotLeft, m_nGraphWidth);
@@ -226,6 +229,7 @@ int CFilter::DragBandwidth(CPoint mouse) {
 }
 
 int CFilter::DragCrossover(CPoint mouse, int limitFreq) {
+    std::lock_guard lock(g_csModel);
     const CPoint p = mouse - m_ptDragOffset;
     int x = p.x - kPlotLeft;
     if (m_nDragMode != 10 && m_nDragMode != 11 && x <= 0) {

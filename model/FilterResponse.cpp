@@ -203,7 +203,18 @@ double CFilter::ShapingBandwidth() const {
     return Limited(m_dBandwidth, 0.05, 3.0, 0.57);
 }
 
+void CFilter::DeferResponse(int defer) {
+    m_bResponseDeferred = defer;
+    if (!defer && m_bResponseStale)
+        ComputeResponse();
+}
+
 void CFilter::ComputeResponse() {
+    if (m_bResponseDeferred) {
+        m_bResponseStale = 1;
+        return;
+    }
+    m_bResponseStale = 0;
     const bool silent = m_bBypass || m_bFlat;
     switch (m_nType) {
     case Peaking:

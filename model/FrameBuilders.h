@@ -8,7 +8,7 @@
 //
 // The builders share the template: call them only while holding g_csSend,
 // from the first build until the frames are appended.  (Each also takes the
-// lock itself; it is recursive.)
+// lock itself, it is recursive, and then g_csModel for the images.)
 //
 // A builder asked for a record, block, channel, preset or sub-id that does
 // not exist returns null instead of reading outside the images.  Builders

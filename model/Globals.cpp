@@ -91,22 +91,24 @@ CCriticalSection g_csModel;
 int g_nLinkMode = 0;
 int g_bNetLinkUp = 0;
 int g_nInputMode = 0;
-int g_bOnline = 0;
+std::atomic<int> g_bOnline{0};
 int g_bTransferBusy = 0;
 BYTE g_CommFlags[14] = {};
 CStringArray g_saHidPaths;
 CStringArray g_saFreeUsbPaths;
+std::atomic<HWND> g_pNotifyView{nullptr};
 
-int g_bSysBlock5Pending = 0;
-int g_bSysBlock2Pending = 0;
-int g_bPresetNamePending = 0;
-int g_bNameCheckPending = 0;
+std::atomic<int> g_bSysBlock5Pending{0};
+std::atomic<int> g_bSysBlock2Pending{0};
+std::atomic<int> g_bPresetNamePending{0};
+std::atomic<int> g_bNameCheckPending{0};
 
 int g_bChinese = 0;
 int g_nCurPage = 0;
 int g_nCurOutChannel = 0;
 int g_nCurInChannel = 0;
 int g_bOutCurveShown[kOutputCount] = {};
+int g_StripLinkTables[4][kOutputCount] = {};
 int g_nWorkMode = 1;
 
 int g_bPresetLocked = 0;

@@ -10,9 +10,11 @@
 #include "model/ModeTable.h"
 #include "model/OutputGroups.h"
 #include "platform/sys/CriticalSection.h"
+#include "platform/sys/Messages.h"
 #include "platform/sys/WinTypes.h"
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
@@ -112,21 +114,40 @@ extern CCriticalSection g_csSend; // guards the send queue and g_TxFrame, on bot
 // only for short copies and stores, never across I/O, a sleep or a message
 // box.  A thread that needs both locks takes g_csSend first.
 extern CCriticalSection g_csModel;
+
+// Holds g_csSend, then g_csModel: the order every thread that needs both keeps.
+class CSendModelLock {
+public:
+    CSendModelLock() {
+        g_csSend.Lock();
+        g_csModel.Lock();
+    }
+    ~CSendModelLock() {
+        g_csModel.Unlock();
+        g_csSend.Unlock();
+    }
+    CSendModelLock(const CSendModelLock&) = delete;
+    CSendModelLock& operator=(const CSendModelLock&) = delete;
+};
 extern int g_nLinkMode; // 0 none, 1 USB, 2 network
 extern int g_bNetLinkUp;
 extern int g_nInputMode;
-extern int g_bOnline;
+extern std::atomic<int> g_bOnline; // set by the link, read by every setter
 extern int g_bTransferBusy;
 extern BYTE g_CommFlags[14];
 extern CStringArray g_saHidPaths;
 extern CStringArray g_saFreeUsbPaths;
+// The view window that receives the parser's notices and the change
+// tracker's UM_PRESET_NAME_CHANGED.
+extern std::atomic<HWND> g_pNotifyView;
 
 // ---- Change tracking flags --------------------------------------------------
+// Set by the view and the frame builders, taken by the change tracker.
 
-extern int g_bSysBlock5Pending;
-extern int g_bSysBlock2Pending;
-extern int g_bPresetNamePending;
-extern int g_bNameCheckPending;
+extern std::atomic<int> g_bSysBlock5Pending;
+extern std::atomic<int> g_bSysBlock2Pending;
+extern std::atomic<int> g_bPresetNamePending;
+extern std::atomic<int> g_bNameCheckPending;
 
 // ---- View state -------------------------------------------------------------
 
@@ -135,6 +156,8 @@ extern int g_nCurPage;
 extern int g_nCurOutChannel;
 extern int g_nCurInChannel;
 extern int g_bOutCurveShown[kOutputCount];
+// The output strips' four per-output link bookkeeping tables.
+extern int g_StripLinkTables[4][kOutputCount];
 extern int g_nWorkMode;
 
 // ---- Locks ------------------------------------------------------------------

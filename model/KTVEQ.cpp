@@ -1,9 +1,11 @@
 #include "model/KTVEQ.h"
 
+#include "model/Globals.h"
 #include "platform/sys/Archive.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <mutex>
 
 namespace {
 
@@ -138,7 +140,13 @@ void CKTVEQ::ComputeBandCurve(int index) {
         m_ptSumCurve[s].y = GainToPos(response[s], m_nGraphHeight) + CFilter::kPlotTop;
 }
 
+void CKTVEQ::DeferResponses(int defer) {
+    for (auto& filter : m_filters)
+        filter->DeferResponse(defer);
+}
+
 void CKTVEQ::CopyFrom(const CKTVEQ& source) {
+    std::lock_guard lock(g_csModel);
     const int count = std::min(GetSize(), source.GetSize());
     for (int i = 0; i < count; ++i)
         GetAt(i)->CopyFrom(*source.GetAt(i));
@@ -162,6 +170,7 @@ BandBlock CKTVEQ::PackBand(int index) const {
 }
 
 void CKTVEQ::UnpackBand(const BYTE* block, int index) {
+    std::lock_guard lock(g_csModel);
     if (index < 0 || index >= GetSize())
         return;
     CFilter& filter = *GetAt(index);
@@ -175,6 +184,7 @@ void CKTVEQ::UnpackBand(const BYTE* block, int index) {
 }
 
 void CKTVEQ::Serialize(CArchive& ar) {
+    std::lock_guard lock(g_csModel);
     CObject::Serialize(ar);
     for (auto& filter : m_filters)
         filter->Serialize(ar);

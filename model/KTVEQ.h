@@ -52,6 +52,8 @@ public:
     const CurvePointF* GetSumCurveF() const { return m_ptfSumCurve; }
 
     void CopyFrom(const CKTVEQ& source);
+    // CFilter::DeferResponse on every filter of the set.
+    void DeferResponses(int defer);
 
     // Returned by value: packing runs on both threads.  An index outside the
     // set gives a zero block and an unpack of one does nothing.

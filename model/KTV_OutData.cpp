@@ -1,16 +1,17 @@
 #include "model/KTV_OutData.h"
 
-#include "model/FrameBuilders.h"
-#include "model/FrameFormat.h"
 #include "model/ChannelRecord.h"
 #include "model/DataDefine.h"
 #include "model/Filter.h"
+#include "model/FrameBuilders.h"
+#include "model/FrameFormat.h"
 #include "model/Globals.h"
 #include "platform/sys/Archive.h"
 #include "platform/sys/Gbk.h"
 
 #include <cassert>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -77,6 +78,7 @@ void CKTV_OutData::CreateEQ(int lastBand, int cutBlock, int dragMode, int highPa
 }
 
 void CKTV_OutData::SetChannelIndex(int index) {
+    std::lock_guard lock(g_csModel);
     m_nChannelIndex = index;
     if (index == 0 || index == 2 || index == 4) {
         m_bySourceA = 1;
@@ -88,6 +90,7 @@ void CKTV_OutData::SetChannelIndex(int index) {
 }
 
 BOOL CKTV_OutData::SetName(const CString& name) {
+    std::lock_guard lock(g_csModel);
     // Checked here, on the GUI thread, by storing into a field of the name
     // block's size: that also tells the user when the name does not fit.
     BYTE field[kBlockSize];
@@ -101,22 +104,26 @@ BOOL CKTV_OutData::SetName(const CString& name) {
 // ---- Setters that mark a block ------------------------------------------------
 
 void CKTV_OutData::SetGain(WORD gain) {
+    std::lock_guard lock(g_csModel);
     m_wGain = gain;
     m_bMuted = gain == 0;
     m_bBasicChanged = g_bOnline;
 }
 
 void CKTV_OutData::SetDelay(WORD delay) {
+    std::lock_guard lock(g_csModel);
     m_wDelay = delay;
     m_bBasicChanged = g_bOnline;
 }
 
 void CKTV_OutData::SetEnable(BYTE on) {
+    std::lock_guard lock(g_csModel);
     m_byEnable = on;
     m_bBasicChanged = g_bOnline;
 }
 
 void CKTV_OutData::SetPolarity(BYTE polarity) {
+    std::lock_guard lock(g_csModel);
     m_byPolarity = polarity;
     m_bBasicChanged = g_bOnline;
 }
@@ -138,6 +145,7 @@ void CKTV_OutData::TakeGainMode(const CKTV_OutData& source) {
 }
 
 void CKTV_OutData::SetEqMode(BYTE mode) {
+    std::lock_guard lock(g_csModel);
     m_byEqMode = mode;
     SetBandsGainOnly(mode);
     const auto ownTag = g_OutLinkTable[1 + m_nChannelIndex];
@@ -153,6 +161,7 @@ void CKTV_OutData::SetEqMode(BYTE mode) {
 }
 
 void CKTV_OutData::SetLimiterThreshold(WORD value) {
+    std::lock_guard lock(g_csModel);
     if (value == m_wLimiterThreshold)
         return;
     m_wLimiterThreshold = value;
@@ -160,6 +169,7 @@ void CKTV_OutData::SetLimiterThreshold(WORD value) {
 }
 
 void CKTV_OutData::SetLimiterAttack(WORD value) {
+    std::lock_guard lock(g_csModel);
     if (value == m_wLimiterAttack)
         return;
     m_wLimiterAttack = value;
@@ -167,6 +177,7 @@ void CKTV_OutData::SetLimiterAttack(WORD value) {
 }
 
 void CKTV_OutData::SetLimiterRelease(WORD value) {
+    std::lock_guard lock(g_csModel);
     if (value == m_wLimiterRelease)
         return;
     m_wLimiterRelease = value;
@@ -174,6 +185,7 @@ void CKTV_OutData::SetLimiterRelease(WORD value) {
 }
 
 void CKTV_OutData::SetMixLevel(int n, BYTE level) {
+    std::lock_guard lock(g_csModel);
     assert(n >= 1 && n <= kMixLevelCount);
     if (m_byMix[n - 1] == level)
         return;
@@ -205,11 +217,13 @@ CrossoverRecord CKTV_OutData::DefaultCrossover(int type) {
 }
 
 void CKTV_OutData::SetSpeakerType(int type) {
+    std::lock_guard lock(g_csModel);
     m_bySpeakerType = static_cast<BYTE>(type);
     GetHighPass()->SetDragMode(DefaultHighPassDragMode(type));
 }
 
 void CKTV_OutData::SetSpeakerTypeDefaults(int type) {
+    std::lock_guard lock(g_csModel);
     m_bySpeakerType = static_cast<BYTE>(type);
     GetHighPass()->SetDragMode(DefaultHighPassDragMode(type));
     const auto record = DefaultCrossover(type);
@@ -217,11 +231,13 @@ void CKTV_OutData::SetSpeakerTypeDefaults(int type) {
 }
 
 void CKTV_OutData::SetSpeakerTypeCrossover(int type, const BYTE* crossover) {
+    std::lock_guard lock(g_csModel);
     m_bySpeakerType = static_cast<BYTE>(type);
     ApplyCrossoverBytes(*GetHighPass(), *GetLowPass(), crossover, false, 1);
 }
 
 void CKTV_OutData::SetCrossover(const BYTE* crossover) {
+    std::lock_guard lock(g_csModel);
     LoadCrossoverBytes(*GetHighPass(), *GetLowPass(), crossover, false);
 }
 
@@ -232,6 +248,7 @@ CrossoverRecord CKTV_OutData::GetCrossover() const {
 // ---- Whole-set operations --------------------------------------------------------
 
 void CKTV_OutData::BypassAllBands(int bypass) {
+    std::lock_guard lock(g_csModel);
     for (int i = 0; i < m_EQ.GetSize(); ++i)
         GetBand(i)->SetBypass(bypass);
 }
@@ -249,11 +266,13 @@ int CKTV_OutData::IsAllBypassed() {
 }
 
 void CKTV_OutData::CopyEQFrom(const CKTV_OutData& other) {
+    std::lock_guard lock(g_csModel);
     m_EQ.CopyFrom(other.m_EQ);
     UpdateCurve();
 }
 
 void CKTV_OutData::SetAllDirty(int value) {
+    std::lock_guard lock(g_csModel);
     m_bBasicChanged = value;
     m_bLimiterChanged = value;
     m_bMixBChanged = value;
@@ -263,6 +282,7 @@ void CKTV_OutData::SetAllDirty(int value) {
 }
 
 int CKTV_OutData::TakeCrossoverChanged() {
+    std::lock_guard lock(g_csModel);
     int changed = 0;
     for (CFilter* filter : {GetHighPass(), GetLowPass()}) {
         if (filter->IsChanged()) {
@@ -365,18 +385,21 @@ std::array<BYTE, 8> CKTV_OutData::MixBBlock() const {
 }
 
 std::unique_ptr<CSendData> CKTV_OutData::PackBasic(int send) {
+    std::lock_guard lock(g_csModel);
     const auto block = BasicBlock();
     WriteBlock(kBasicBlock, block.data(), kBlockSize);
     return send ? Frame(kBasicBlock) : nullptr;
 }
 
 std::unique_ptr<CSendData> CKTV_OutData::PackCrossover(int send) {
+    std::lock_guard lock(g_csModel);
     const auto block = GetCrossover();
     WriteBlock(kCrossoverBlock, block.data(), kBlockSize);
     return send ? Frame(kCrossoverBlock) : nullptr;
 }
 
 std::unique_ptr<CSendData> CKTV_OutData::SendCrossover() {
+    std::lock_guard lock(g_csModel);
     // The processor gets the final crossover at once, so nothing is left to
     // glide: the targets become the sent frequencies.
     for (CFilter* filter : {GetHighPass(), GetLowPass()}) {
@@ -387,18 +410,21 @@ std::unique_ptr<CSendData> CKTV_OutData::SendCrossover() {
 }
 
 std::unique_ptr<CSendData> CKTV_OutData::PackMixA(int send) {
+    std::lock_guard lock(g_csModel);
     const auto block = MixABlock();
     WriteBlock(kMixABlock, block.data(), kBlockSize);
     return send ? Frame(kMixABlock) : nullptr;
 }
 
 std::unique_ptr<CSendData> CKTV_OutData::PackMixB(int send) {
+    std::lock_guard lock(g_csModel);
     const auto block = MixBBlock();
     WriteBlock(kMixBBlock, block.data(), kBlockSize);
     return send ? Frame(kMixBBlock) : nullptr;
 }
 
 std::unique_ptr<CSendData> CKTV_OutData::PackLimiter(int send) {
+    std::lock_guard lock(g_csModel);
     // Bytes 286 and 287 (reserved, link tag) belong to the output strips.
     const auto record = GetLimiterRecord();
     WriteBlock(kLimiterBlock, record.data(), static_cast<int>(record.size()));
@@ -406,17 +432,20 @@ std::unique_ptr<CSendData> CKTV_OutData::PackLimiter(int send) {
 }
 
 std::unique_ptr<CSendData> CKTV_OutData::PackBand(int band, int block) {
+    std::lock_guard lock(g_csModel);
     const auto bytes = m_EQ.PackBand(band);
     WriteBlock(band, bytes.data(), kBlockSize);
     return Frame(block);
 }
 
 std::unique_ptr<CSendData> CKTV_OutData::SendName() {
+    std::lock_guard lock(g_csModel);
     platform::StoreGbkField(m_strName, Record() + kNameBlock * kBlockSize, kBlockSize);
     return Frame(kNameBlock);
 }
 
 void CKTV_OutData::PackAll() {
+    std::lock_guard lock(g_csModel);
     for (int k = 0; k < kBandCount; ++k) {
         const auto bytes = m_EQ.PackBand(k);
         WriteBlock(k, bytes.data(), kBlockSize);
@@ -429,6 +458,7 @@ void CKTV_OutData::PackAll() {
 }
 
 void CKTV_OutData::LoadFromRecord(const BYTE* record) {
+    std::lock_guard lock(g_csModel);
     for (int k = 0; k < kBandCount; ++k)
         m_EQ.UnpackBand(record + k * kBlockSize, k);
     m_strName = BytesToStringN(record + kNameBlock * kBlockSize, kBlockSize);
@@ -458,6 +488,7 @@ void CKTV_OutData::LoadFromRecord(const BYTE* record) {
 // ---- Archive -------------------------------------------------------------------------------
 
 void CKTV_OutData::Serialize(CArchive& ar) {
+    std::lock_guard lock(g_csModel);
     CObject::Serialize(ar);
     if (ar.IsStoring()) {
         ar << m_strName << m_byEnable << m_byPolarity << m_wGain << m_wDelay << m_bySpeakerType << m_bySourceA
@@ -470,4 +501,31 @@ void CKTV_OutData::Serialize(CArchive& ar) {
         m_bMuted = m_wGain == 0;
     }
     m_EQ.Serialize(ar);
+}
+
+// ---- Flags the change tracker takes ------------------------------------------------------
+
+void CKTV_OutData::SetNameDirty(int v) {
+    std::lock_guard lock(g_csModel);
+    m_bNameChanged = v;
+}
+
+void CKTV_OutData::SetBasicDirty(int v) {
+    std::lock_guard lock(g_csModel);
+    m_bBasicChanged = v;
+}
+
+void CKTV_OutData::SetLimiterDirty(int v) {
+    std::lock_guard lock(g_csModel);
+    m_bLimiterChanged = v;
+}
+
+void CKTV_OutData::SetMixBDirty(int v) {
+    std::lock_guard lock(g_csModel);
+    m_bMixBChanged = v;
+}
+
+void CKTV_OutData::SetMixADirty(int v) {
+    std::lock_guard lock(g_csModel);
+    m_bMixAChanged = v;
 }

@@ -111,11 +111,11 @@ public:
 
     // Change flags.
     void SetAllDirty(int value);
-    void SetNameDirty(int v) { m_bNameChanged = v; }
-    void SetBasicDirty(int v) { m_bBasicChanged = v; }
-    void SetLimiterDirty(int v) { m_bLimiterChanged = v; }
-    void SetMixBDirty(int v) { m_bMixBChanged = v; }
-    void SetMixADirty(int v) { m_bMixAChanged = v; }
+    void SetNameDirty(int v);
+    void SetBasicDirty(int v);
+    void SetLimiterDirty(int v);
+    void SetMixBDirty(int v);
+    void SetMixADirty(int v);
     int GetNameDirty() const { return m_bNameChanged; }
     int GetBasicDirty() const { return m_bBasicChanged; }
     int GetLimiterDirty() const { return m_bLimiterChanged; }

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -57,6 +58,7 @@ void CMIC_InData::InitEQ(int lastBand, int cutBlock, int lowPassHz) {
 }
 
 void CMIC_InData::SetName(const CString& name) {
+    std::lock_guard lock(g_csModel);
     m_Name = NameField(name);
     m_bNamePending = g_bOnline;
 }
@@ -66,6 +68,7 @@ CString CMIC_InData::GetName() const {
 }
 
 void CMIC_InData::SetAllPending(int v) {
+    std::lock_guard lock(g_csModel);
     m_bMainPending = v;
     m_bNamePending = v;
     m_bThresholdPending = v;
@@ -98,6 +101,7 @@ BYTE* CMIC_InData::Record() const {
 }
 
 void CMIC_InData::LoadFromDevice(const BYTE* record) {
+    std::lock_guard lock(g_csModel);
     for (int k = 0; k < kBandCount; ++k)
         m_EQ.UnpackBand(record + k * kBlockSize, k);
     m_Name = {};
@@ -118,6 +122,7 @@ void CMIC_InData::LoadFromDevice(const BYTE* record) {
 }
 
 void CMIC_InData::PackAll() {
+    std::lock_guard lock(g_csModel);
     BYTE* record = Record();
     for (int k = 0; k < kBandCount; ++k) {
         const auto bytes = m_EQ.PackBand(k);
@@ -131,6 +136,7 @@ void CMIC_InData::PackAll() {
 }
 
 void CMIC_InData::PackMain() {
+    std::lock_guard lock(g_csModel);
     BYTE* record = Record();
     record[kLevelByte] = static_cast<BYTE>(m_nLevel);
     record[kEqModeByte] = static_cast<BYTE>(m_nEqMode);
@@ -141,11 +147,13 @@ void CMIC_InData::PackMain() {
 }
 
 void CMIC_InData::PackCrossover() {
+    std::lock_guard lock(g_csModel);
     const auto bytes = CrossoverBytes(*GetHPF(), *GetLPF());
     std::memcpy(Record() + kCrossoverBytes, bytes.data(), bytes.size());
 }
 
 void CMIC_InData::PackGroupB() {
+    std::lock_guard lock(g_csModel);
     BYTE* record = Record();
     PutLe16(record + kGroupBWordBytes, m_wGroupBWord);
     record[kGroupBByte1] = static_cast<BYTE>(m_nGroupBByte1);
@@ -153,6 +161,7 @@ void CMIC_InData::PackGroupB() {
 }
 
 void CMIC_InData::PackThreshold() {
+    std::lock_guard lock(g_csModel);
     Record()[kThresholdByte] = static_cast<BYTE>(m_nThreshold);
 }
 
@@ -181,6 +190,7 @@ CString CMIC_InData::FormatThreshold() const {
 // ---- Archive ------------------------------------------------------------------------------
 
 void CMIC_InData::Serialize(CArchive& ar) {
+    std::lock_guard lock(g_csModel);
     CObject::Serialize(ar);
     if (ar.IsStoring()) {
         ar << GetName();

@@ -1,15 +1,16 @@
 #include "model/Music_InData.h"
 
-#include "model/FrameBuilders.h"
-#include "model/FrameFormat.h"
 #include "model/ChannelRecord.h"
 #include "model/DataDefine.h"
 #include "model/Filter.h"
+#include "model/FrameBuilders.h"
+#include "model/FrameFormat.h"
 #include "model/Globals.h"
 #include "model/InputTexts.h"
 #include "platform/sys/Archive.h"
 
 #include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -38,32 +39,38 @@ void CMusic_InData::InitEQ(int lastBand, int cutBlock, int lowPassHz) {
 // ---- Setters -----------------------------------------------------------------------
 
 void CMusic_InData::SetName(const CString& name) {
+    std::lock_guard lock(g_csModel);
     m_strName = name;
     m_bNamePending = g_bOnline;
 }
 
 void CMusic_InData::SetGain(int gain) {
+    std::lock_guard lock(g_csModel);
     m_nGain = gain;
     m_bMainPending = g_bOnline;
 }
 
 void CMusic_InData::SetOnOff(int on) {
+    std::lock_guard lock(g_csModel);
     m_nOnOff = on;
     m_bMainPending = g_bOnline;
 }
 
 void CMusic_InData::SetEQSwitch(int mode) {
+    std::lock_guard lock(g_csModel);
     m_nEqMode = mode;
     SetBandsGainOnly(mode);
     m_bMainPending = g_bOnline;
 }
 
 void CMusic_InData::SetThreshold(int threshold) {
+    std::lock_guard lock(g_csModel);
     m_nThreshold = threshold;
     m_bThresholdPending = g_bOnline;
 }
 
 void CMusic_InData::SetAllPending(int v) {
+    std::lock_guard lock(g_csModel);
     m_bMainPending = v;
     m_bNamePending = v;
     m_bThresholdPending = v;
@@ -95,6 +102,7 @@ CFilter* CMusic_InData::GetLPF() const {
 }
 
 void CMusic_InData::SetAllBandsSwitch(int bypass) {
+    std::lock_guard lock(g_csModel);
     for (int k = 0; k < kBandCount; ++k)
         GetBand(k)->SetBypass(bypass);
 }
@@ -135,6 +143,7 @@ BYTE* CMusic_InData::Record() const {
 }
 
 std::unique_ptr<CSendData> CMusic_InData::SendMain(bool send) {
+    std::lock_guard lock(g_csModel);
     BYTE* record = Record();
     record[kOnOffByte] = static_cast<BYTE>(m_nOnOff);
     record[kPolarityByte] = static_cast<BYTE>(m_nPolarity);
@@ -147,6 +156,7 @@ std::unique_ptr<CSendData> CMusic_InData::SendMain(bool send) {
 }
 
 std::unique_ptr<CSendData> CMusic_InData::SendThreshold(bool send) {
+    std::lock_guard lock(g_csModel);
     Record()[kThresholdByte] = static_cast<BYTE>(m_nThreshold);
     if (!send)
         return nullptr;
@@ -154,17 +164,20 @@ std::unique_ptr<CSendData> CMusic_InData::SendThreshold(bool send) {
 }
 
 std::unique_ptr<CSendData> CMusic_InData::SendBand(int band, int block) {
+    std::lock_guard lock(g_csModel);
     const auto bytes = m_EQ.PackBand(band);
     std::memcpy(Record() + band * kBlockSize, bytes.data(), kBlockSize);
     return BuildBandFrame(DATA_MUSIC_INPUT, m_nChannel, block);
 }
 
 void CMusic_InData::PackCrossover() {
+    std::lock_guard lock(g_csModel);
     const auto bytes = CrossoverBytes(*GetHPF(), *GetLPF());
     std::memcpy(Record() + kCrossoverBlock * kBlockSize, bytes.data(), bytes.size());
 }
 
 void CMusic_InData::PackGroupB() {
+    std::lock_guard lock(g_csModel);
     BYTE* record = Record();
     PutLe16(record + kGroupBWordBytes, static_cast<unsigned>(m_nGroupBWord));
     record[kGroupBByte1] = static_cast<BYTE>(m_nGroupBByte1);
@@ -172,6 +185,7 @@ void CMusic_InData::PackGroupB() {
 }
 
 void CMusic_InData::PackAll() {
+    std::lock_guard lock(g_csModel);
     BYTE* record = Record();
     for (int k = 0; k < kBandCount; ++k) {
         const auto bytes = m_EQ.PackBand(k);
@@ -185,6 +199,7 @@ void CMusic_InData::PackAll() {
 }
 
 void CMusic_InData::LoadFromDevice(const BYTE* record) {
+    std::lock_guard lock(g_csModel);
     for (int k = 0; k < kBandCount; ++k)
         m_EQ.UnpackBand(record + k * kBlockSize, k);
     m_nOnOff = record[kOnOffByte];
@@ -218,6 +233,7 @@ CString CMusic_InData::FormatThreshold() const {
 // ---- Archive ------------------------------------------------------------------------------
 
 void CMusic_InData::Serialize(CArchive& ar) {
+    std::lock_guard lock(g_csModel);
     CObject::Serialize(ar);
     if (ar.IsStoring()) {
         ar << m_strName;
@@ -232,4 +248,16 @@ void CMusic_InData::Serialize(CArchive& ar) {
         m_bMute = m_nGain == 0;
     }
     m_EQ.Serialize(ar);
+}
+
+// ---- Flags the change tracker takes ------------------------------------------------------
+
+void CMusic_InData::SetMainPending(int v) {
+    std::lock_guard lock(g_csModel);
+    m_bMainPending = v;
+}
+
+void CMusic_InData::SetThresholdPending(int v) {
+    std::lock_guard lock(g_csModel);
+    m_bThresholdPending = v;
 }

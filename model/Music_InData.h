@@ -52,8 +52,8 @@ public:
     void SetEQSwitch(int mode);
     void SetThreshold(int threshold);
 
-    void SetMainPending(int v) { m_bMainPending = v; }
-    void SetThresholdPending(int v) { m_bThresholdPending = v; }
+    void SetMainPending(int v);
+    void SetThresholdPending(int v);
     void SetAllPending(int v);
     int GetMainPending() const { return m_bMainPending; }
     int GetThresholdPending() const { return m_bThresholdPending; }

@@ -83,7 +83,7 @@ protected:
     // A copy taken under the send lock: the change tracker packs into the
     // live image on the communication thread.
     static std::vector<BYTE> Live() {
-        std::lock_guard lock(g_csSend);
+        CSendModelLock lock;
         return {g_DeviceImage, g_DeviceImage + kDeviceImageSize};
     }
 
@@ -191,13 +191,16 @@ TEST_P(LinkEndToEndThreaded, ReadingAllPresetsCopiesTheProcessorsStoredPresets) 
 TEST_P(LinkEndToEndThreaded, WrittenPresetsArriveAsTheyAreSent) {
     ConnectAndGoOnline();
     // All presets, with a noise gate that has no remembered threshold.
-    for (int p = 1; p <= kPresetCount; ++p) {
-        for (int i = kMusicRecordOffset; i < kDeviceImageSize; ++i)
-            g_PresetImages[p - 1][i] = BYTE(i * 3 + p);
+    {
+        CSendModelLock lock;
+        for (int p = 1; p <= kPresetCount; ++p) {
+            for (int i = kMusicRecordOffset; i < kDeviceImageSize; ++i)
+                g_PresetImages[p - 1][i] = BYTE(i * 3 + p);
+        }
+        g_DeviceSettings.SystemData[3] = 40;
+        g_DeviceSettings.SystemData[7] = 0;
+        g_bMasterOn = 1;
     }
-    g_DeviceSettings.SystemData[3] = 40;
-    g_DeviceSettings.SystemData[7] = 0;
-    g_bMasterOn = 1;
     processor.ClearRequests();
     view->SendAllPresets();
     // A batch ends with the system data that switches the master back on.
@@ -227,7 +230,7 @@ TEST_P(LinkEndToEndThreaded, WrittenPresetsArriveAsTheyAreSent) {
     processor.ClearRequests();
     {
         // The change tracker reads the lock flag on the communication thread.
-        std::lock_guard lock(g_csSend);
+        CSendModelLock lock;
         g_bPresetLocked = 1;
         view->SendPreset(2, 1);
         g_bPresetLocked = 0;

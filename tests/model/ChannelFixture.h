@@ -4,8 +4,8 @@
 // online, no link groups, English texts, and the helpers that read frames.
 
 #include "model/FrameFormat.h"
-#include "model/SendData.h"
 #include "model/Globals.h"
+#include "model/SendData.h"
 
 #include <gtest/gtest.h>
 
