@@ -232,12 +232,7 @@ BYTE* CKTVCommand::RecordImage() const {
     return g_DeviceImage;
 }
 
-// The stores below hold the send lock: the view reads and writes the images
-// and the settings area under it on its own thread.  It is let go before the
-// routing notice, which waits for the view.
-
 bool CKTVCommand::StoreMusicRecord() {
-    std::lock_guard lock(g_csSend);
     if (m_nChannel >= kMusicInputCount || m_nPreset > kPresetCount || m_nPayloadLen != kMusicRecordSize)
         return false;
     std::lock_guard lock(g_csModel);
@@ -246,7 +241,6 @@ bool CKTVCommand::StoreMusicRecord() {
 }
 
 bool CKTVCommand::StoreOutputRecord() {
-    std::lock_guard lock(g_csSend);
     if (m_nChannel >= kOutputCount || m_nPreset > kPresetCount || m_nPayloadLen != kOutputRecordSize)
         return false;
     {
@@ -265,7 +259,6 @@ bool CKTVCommand::StoreOutputRecord() {
 }
 
 bool CKTVCommand::StoreDeviceInfo() {
-    std::unique_lock lock(g_csSend);
     const BYTE* payload = Payload();
     const int length = m_nPayloadLen;
     DeviceSettingsArea& area = g_DeviceSettings;
@@ -317,7 +310,6 @@ bool CKTVCommand::StoreDeviceInfo() {
         if (!storeField(area.SpeakerTypes, 8))
             return false;
         // The view rebuilds the speaker types before the next reply is parsed.
-        lock.unlock();
         if (m_pNotifyWnd)
             SendMessage(m_pNotifyWnd, UM_ROUTING_RECEIVED, 0, 0);
         return true;
