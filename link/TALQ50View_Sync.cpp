@@ -118,7 +118,7 @@ void CTALQ50View::ClearLockFlags(int) {
 
 void CTALQ50View::OnLiveDataReceived(int preset) {
     {
-        CSendModelLock lock;
+        CModelLock lock(true);
         ClearLockFlags(preset);
         if (m_pSyncForm)
             m_pSyncForm->ShowUnlockedForm();
@@ -146,7 +146,7 @@ void CTALQ50View::OnAllPresetsReceived() {
 
 void CTALQ50View::OnRoutingReceived(int) {
     // The parser does not hold the locks while it waits for this notice.
-    CSendModelLock lock;
+    CModelLock lock(true);
     DeviceSettingsArea& area = g_DeviceSettings;
     area.SystemData[4] = 0;
 
@@ -190,7 +190,7 @@ void CTALQ50View::ApplySpeakerTypes() {
 }
 
 void CTALQ50View::LoadSpeakerTypes(int keepLock) {
-    CSendModelLock lock;
+    CModelLock lock(true);
     SpkType_ResetStates();
     for (int i = 0; i < kOutputCount; ++i)
         g_SpkTypeState[kSpkTypeOutputBase + i] = g_DeviceImage[OutputRecordOffset(i) + kRecordSpeakerType];
@@ -209,7 +209,7 @@ void CTALQ50View::LoadSpeakerTypes(int keepLock) {
 }
 
 void CTALQ50View::SelectInputSource(int mode, int store) {
-    CSendModelLock lock;
+    CModelLock lock(true);
     const int entry = InputSourceEntry(mode);
     if (entry >= 0 && m_pSyncForm)
         m_pSyncForm->SetInputSourceEntry(entry);
@@ -263,7 +263,7 @@ void CTALQ50View::SendCommand(int code, int param) {
 }
 
 void CTALQ50View::SendChannelData(int output, int mode) {
-    CSendModelLock lock;
+    CModelLock lock(true);
     if (mode == 0) {
         CKTV_OutData* out = m_pSyncModel ? m_pSyncModel->GetOutput(output) : nullptr;
         if (!out)
@@ -291,14 +291,14 @@ void CTALQ50View::SendChannelData(int output, int mode) {
 void CTALQ50View::SendPresetNameResetCurrent(int preset) {
     if (!m_bConnected)
         return;
-    CSendModelLock lock;
+    CModelLock lock(true);
     m_KTVCommand.AddCommand(BuildSystemFrame(INFO_PRESET_NAME, preset));
     g_DeviceSettings.CurrentPreset[0] = 0;
     m_KTVCommand.AddCommand(BuildSystemFrame(INFO_CURRENT_PRESET, 0));
 }
 
 void CTALQ50View::SetTransferMute(int restore) {
-    CSendModelLock lock;
+    CModelLock lock(true);
     if (!restore) {
         m_nSavedMasterOn = g_bMasterOn;
         g_bMasterOn = 0;

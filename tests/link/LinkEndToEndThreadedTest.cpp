@@ -83,7 +83,7 @@ protected:
     // A copy taken under the send lock: the change tracker packs into the
     // live image on the communication thread.
     static std::vector<BYTE> Live() {
-        CSendModelLock lock;
+        CModelLock lock(true);
         return {g_DeviceImage, g_DeviceImage + kDeviceImageSize};
     }
 
@@ -192,7 +192,7 @@ TEST_P(LinkEndToEndThreaded, WrittenPresetsArriveAsTheyAreSent) {
     ConnectAndGoOnline();
     // All presets, with a noise gate that has no remembered threshold.
     {
-        CSendModelLock lock;
+        CModelLock lock(true);
         for (int p = 1; p <= kPresetCount; ++p) {
             for (int i = kMusicRecordOffset; i < kDeviceImageSize; ++i)
                 g_PresetImages[p - 1][i] = BYTE(i * 3 + p);
@@ -230,7 +230,7 @@ TEST_P(LinkEndToEndThreaded, WrittenPresetsArriveAsTheyAreSent) {
     processor.ClearRequests();
     {
         // The change tracker reads the lock flag on the communication thread.
-        CSendModelLock lock;
+        CModelLock lock(true);
         g_bPresetLocked = 1;
         view->SendPreset(2, 1);
         g_bPresetLocked = 0;
