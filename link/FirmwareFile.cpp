@@ -37,12 +37,6 @@ bool CFirmwareFile::IsMcuSection(std::istream& in) {
     return HasTag(in, "WMCU");
 }
 
-bool CFirmwareFile::HasFirmwareExtension(const CString& path) {
-    const auto name = path.substr(path.find_last_of('/') + 1);
-    const auto dot = name.find_last_of('.');
-    return dot != CString::npos && name.compare(dot + 1, CString::npos, "bin") == 0;
-}
-
 void CFirmwareFile::Clear() {
     *this = CFirmwareFile();
 }

@@ -53,8 +53,6 @@ public:
     // The estimated number of data frames of the transfer.
     int GetFrameEstimate() const { return m_nFrameEstimate; }
 
-    // True when the file name's extension is exactly "bin".
-    static bool HasFirmwareExtension(const CString& path);
     // Read the next four bytes of `in` and compare them with the tag.
     static bool IsDspSection(std::istream& in);
     static bool IsMcuSection(std::istream& in);

@@ -44,8 +44,12 @@ const BYTE kZeroRequest[kFirmwareRequestPayload] = {};
 } // namespace
 
 CFirmwareFile::LoadResult CFirmwareQueue::Load(const CString& path) {
-    // A status list from before the update means nothing to the new firmware.
-    std::fill(std::begin(g_DeviceStatus), std::end(g_DeviceStatus), 0);
+    {
+        // A status list from before the update means nothing to the new
+        // firmware.  The link may still be running and storing replies.
+        std::lock_guard lock(g_csModel);
+        std::fill(std::begin(g_DeviceStatus), std::end(g_DeviceStatus), 0);
+    }
     g_bMcuImageLoaded = 0;
     g_bDspImageLoaded = 0;
     g_nDspPhase = 0;

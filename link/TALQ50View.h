@@ -78,6 +78,7 @@ public:
     int NetFirmwareStep();
 
     // ---- Firmware file and firmware transfer (TALQ50View_Firmware.cpp) ----
+    int SelectFirmwareFile();
     int LoadFirmwareFile(int ignored);
     int DisconnectForUpdate();
     int ConnectUsbForUpdate(const CString& path);
@@ -98,6 +99,10 @@ public:
     int NetFirmwareWriteStep();
     int NetFirmwareReadStep();
     const CFirmwareFile& GetFirmwareFile() const { return m_firmware.File(); }
+    // The firmware file, its folder and the language, in the registry
+    // (TALQ50View_Settings.cpp).
+    int SaveDspMcuSettings();
+    CString m_strFirmwareFolder;
 
     // ---- Link management and the USB link ----
     void RegisterHidNotification();

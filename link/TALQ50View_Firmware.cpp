@@ -12,6 +12,7 @@
 #include "link/ViewTexts.h"
 #include "model/Globals.h"
 #include "platform/sys/Clock.h"
+#include "platform/sys/FileDialog.h"
 #include "platform/sys/MessageBox.h"
 #include "platform/sys/UserMessages.h"
 
@@ -62,6 +63,20 @@ std::int64_t SinceExchangeStart() {
 } // namespace
 
 // ---- Loading and update mode ---------------------------------------------------
+
+int CTALQ50View::SelectFirmwareFile() {
+    CFileDialog dialog(TRUE, g_strFirmwareExt, {}, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, g_strFirmwareFilter,
+                       m_hWnd);
+    dialog.SetInitialDir(m_strFirmwareFolder);
+    if (dialog.DoModal() != IDOK)
+        return 0;
+    g_strHexFile = dialog.GetPathName();
+    if (dialog.GetFileExt() != g_strFirmwareExt)
+        return 0;
+    m_strFirmwareFolder = dialog.GetFolderPath();
+    SaveDspMcuSettings();
+    return 1;
+}
 
 int CTALQ50View::LoadFirmwareFile(int) {
     if (m_firmware.Load(g_strHexFile) == CFirmwareFile::LoadResult::Loaded) {

@@ -212,7 +212,11 @@ void CTALQ50View::SelectInputSource(int mode, int store) {
 void CTALQ50View::OnStatusReceived(int length) {
     if (!m_bConnected || length != kStatusLength)
         return;
-    const int mode = g_DeviceStatus[kStatusInputMode];
+    int mode = 0;
+    {
+        std::lock_guard lock(g_csModel);
+        mode = g_DeviceStatus[kStatusInputMode];
+    }
     if (mode == g_nInputMode)
         return;
     g_nInputMode = mode;

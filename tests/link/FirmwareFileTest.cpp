@@ -119,14 +119,6 @@ TEST(FirmwareFile, LoadTable) {
     EXPECT_EQ(missing.Load(testing::TempDir() + "/no-such-firmware.bin"), R::CannotOpen);
 }
 
-TEST(FirmwareFile, ExtensionMustBeExactlyBin) {
-    EXPECT_TRUE(CFirmwareFile::HasFirmwareExtension("/home/u/fw/update.bin"));
-    EXPECT_TRUE(CFirmwareFile::HasFirmwareExtension("a.b.bin"));
-    for (const char* path : {"/home/u/fw/update.BIN", "/home/u/fw/update.Bin", "update.bin.txt", "update",
-                             "/home/u/bin", "/home/u/fw.bin/update", "update.bi", "update.binx"})
-        EXPECT_FALSE(CFirmwareFile::HasFirmwareExtension(path)) << path;
-}
-
 class FirmwareFrames : public ::testing::Test {
 protected:
     void SetUp() override {

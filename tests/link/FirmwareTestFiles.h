@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace firmware_test {
 
 using Bytes = std::vector<BYTE>;
@@ -53,7 +55,9 @@ class TempFile {
 public:
     explicit TempFile(const Bytes& content, const char* name = "firmware.bin") {
         static std::atomic<int> s_count{0};
-        m_path = testing::TempDir() + "/kt-" + std::to_string(++s_count) + "-" + name;
+        // Test programs run side by side: the process id keeps their files apart.
+        m_path = testing::TempDir() + "/kt-" + std::to_string(getpid()) + "-" + std::to_string(++s_count) +
+                 "-" + name;
         std::ofstream out(m_path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(content.data()), std::streamsize(content.size()));
     }

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@ class ModelFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         g_bOnline = 0;
+        std::memset(g_TxFrame, 0, sizeof g_TxFrame); // as at start: the defaults write only its ends
         InitDefaultDeviceData();
         std::fill(std::begin(g_OutLinkTable), std::end(g_OutLinkTable), 0);
         m_model = std::make_unique<CKTV_Data>();
