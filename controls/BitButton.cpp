@@ -1,5 +1,6 @@
 #include "controls/BitButton.h"
 
+#include "controls/ButtonKind.h"
 #include "platform/sys/UserMessages.h"
 
 BEGIN_MESSAGE_MAP(CBitButton, CButton)
@@ -54,15 +55,9 @@ void CBitButton::ShowButton(int show) {
 }
 
 void CBitButton::PreSubclassWindow() {
-    const DWORD kind = GetStyle() & 0xFF;
-    if ((kind & 0x3) == 0x3)
-        m_nKind = 2;
-    else if ((kind & 0x9) == 0x9)
-        m_nKind = 4;
-    else {
-        m_nKind = 0;
+    m_nKind = ButtonKindOf(GetStyle());
+    if (m_nKind == 0)
         ModifyStyle(0, BS_OWNERDRAW);
-    }
     CButton::PreSubclassWindow();
 }
 

@@ -7,6 +7,7 @@ CFont g_fontSmallEdit;
 CFont g_fontDialogBold;
 CFont g_fontTitleBold;
 CFont g_fontDialog;
+CMenu g_menuSpkType;
 
 namespace {
 CFont s_fontHuge;  // Arial 108, normal

@@ -5,6 +5,7 @@
 // the start-up gives them their GDI resources once.
 
 #include "platform/gdi/GdiObjects.h"
+#include "platform/win/Menu.h"
 
 extern CBrush g_brDlgBk;
 extern CFont g_fontPresetList;
@@ -13,6 +14,10 @@ extern CFont g_fontSmallEdit;
 extern CFont g_fontDialogBold;
 extern CFont g_fontTitleBold;
 extern CFont g_fontDialog;
+// The speaker-type popup menu: menu resource 106 (Chinese) or 107 (English),
+// item 4100 + type; loaded by the start-up and reloaded when the language
+// changes.
+extern CMenu g_menuSpkType;
 
 // The nine Arial fonts, in the start-up's order (three of them no window uses).
 void CreateSharedFonts();

@@ -157,7 +157,7 @@ int IsLinkedOutput(int output) {
 }
 
 std::unique_ptr<CSendData> BuildBandFrame(int type, int channel, int block) {
-    CSendModelLock lock;
+    CModelLock lock(true);
     if (type == DATA_STATUS_POLL) {
         // The poll carries no data; zeros rather than whatever the last frame
         // left in the template.
@@ -189,7 +189,7 @@ std::unique_ptr<CSendData> BuildBandFrame(int type, int channel, int block) {
 
 std::unique_ptr<CSendData> BuildBlockFrame(int preset, int type, int channel, int fromLive,
                                            int /*fromStored*/) {
-    CSendModelLock lock;
+    CModelLock lock(true);
     if (!fromLive && !IsStoredPreset(preset))
         return nullptr;
     if (preset < 0 || preset > kPresetCount)
@@ -215,7 +215,7 @@ std::unique_ptr<CSendData> BuildBlockFrame(int preset, int type, int channel, in
 }
 
 std::unique_ptr<CSendData> BuildRequestFrame(int preset, int type, int channel, int live, int /*stored*/) {
-    CSendModelLock lock;
+    CModelLock lock(true);
     const int block = (live && preset != 0) ? 0 : frame::kBlockStoredRecord;
     WriteFrameHeader(frame::kCmdRead, preset, type, channel, block, 0, kRequestPayload);
     std::memset(FramePayload(), 0, kRequestPayload);
@@ -223,14 +223,14 @@ std::unique_ptr<CSendData> BuildRequestFrame(int preset, int type, int channel, 
 }
 
 std::unique_ptr<CSendData> BuildRequestFrame9(int subId, int preset) {
-    CSendModelLock lock;
+    CModelLock lock(true);
     WriteFrameHeader(frame::kCmdRead, preset, DATA_DEVICE_INFO, subId, 0, 0, kRequestPayload);
     std::memset(FramePayload(), 0, kRequestPayload);
     return NewFrameFromTemplate();
 }
 
 std::unique_ptr<CSendData> BuildSystemFrame(int subId, int preset) {
-    CSendModelLock lock;
+    CModelLock lock(true);
     BYTE* payload = FramePayload();
     int length = 8;
     switch (subId) {

@@ -115,19 +115,25 @@ extern CCriticalSection g_csSend; // guards the send queue and g_TxFrame, on bot
 // box.  A thread that needs both locks takes g_csSend first.
 extern CCriticalSection g_csModel;
 
-// Holds g_csSend, then g_csModel: the order every thread that needs both keeps.
-class CSendModelLock {
+// Holds g_csModel, and before it g_csSend when `withSend` (a frame is
+// built from the template): the order every thread that needs both keeps.
+class CModelLock {
 public:
-    CSendModelLock() {
-        g_csSend.Lock();
+    explicit CModelLock(bool withSend) : m_bWithSend(withSend) {
+        if (m_bWithSend)
+            g_csSend.Lock();
         g_csModel.Lock();
     }
-    ~CSendModelLock() {
+    ~CModelLock() {
         g_csModel.Unlock();
-        g_csSend.Unlock();
+        if (m_bWithSend)
+            g_csSend.Unlock();
     }
-    CSendModelLock(const CSendModelLock&) = delete;
-    CSendModelLock& operator=(const CSendModelLock&) = delete;
+    CModelLock(const CModelLock&) = delete;
+    CModelLock& operator=(const CModelLock&) = delete;
+
+private:
+    bool m_bWithSend;
 };
 extern int g_nLinkMode; // 0 none, 1 USB, 2 network
 extern int g_bNetLinkUp;

@@ -142,7 +142,7 @@ void CKTV_Data::SetMusicCurveRect(const CRect& rect) {
 // ---- Change tracking ---------------------------------------------------------------------
 
 std::unique_ptr<CSendData> CKTV_Data::SendNextDirtyBlock() {
-    CSendModelLock lock;
+    CModelLock lock(true);
     if (g_bSysBlock5Pending) {
         g_bSysBlock5Pending = 0;
         return BuildSystemFrame(INFO_SYSTEM_DATA, 0);

@@ -385,21 +385,21 @@ std::array<BYTE, 8> CKTV_OutData::MixBBlock() const {
 }
 
 std::unique_ptr<CSendData> CKTV_OutData::PackBasic(int send) {
-    std::lock_guard lock(g_csModel);
+    CModelLock lock(send != 0);
     const auto block = BasicBlock();
     WriteBlock(kBasicBlock, block.data(), kBlockSize);
     return send ? Frame(kBasicBlock) : nullptr;
 }
 
 std::unique_ptr<CSendData> CKTV_OutData::PackCrossover(int send) {
-    std::lock_guard lock(g_csModel);
+    CModelLock lock(send != 0);
     const auto block = GetCrossover();
     WriteBlock(kCrossoverBlock, block.data(), kBlockSize);
     return send ? Frame(kCrossoverBlock) : nullptr;
 }
 
 std::unique_ptr<CSendData> CKTV_OutData::SendCrossover() {
-    std::lock_guard lock(g_csModel);
+    CModelLock lock(true);
     // The processor gets the final crossover at once, so nothing is left to
     // glide: the targets become the sent frequencies.
     for (CFilter* filter : {GetHighPass(), GetLowPass()}) {
@@ -410,21 +410,21 @@ std::unique_ptr<CSendData> CKTV_OutData::SendCrossover() {
 }
 
 std::unique_ptr<CSendData> CKTV_OutData::PackMixA(int send) {
-    std::lock_guard lock(g_csModel);
+    CModelLock lock(send != 0);
     const auto block = MixABlock();
     WriteBlock(kMixABlock, block.data(), kBlockSize);
     return send ? Frame(kMixABlock) : nullptr;
 }
 
 std::unique_ptr<CSendData> CKTV_OutData::PackMixB(int send) {
-    std::lock_guard lock(g_csModel);
+    CModelLock lock(send != 0);
     const auto block = MixBBlock();
     WriteBlock(kMixBBlock, block.data(), kBlockSize);
     return send ? Frame(kMixBBlock) : nullptr;
 }
 
 std::unique_ptr<CSendData> CKTV_OutData::PackLimiter(int send) {
-    std::lock_guard lock(g_csModel);
+    CModelLock lock(send != 0);
     // Bytes 286 and 287 (reserved, link tag) belong to the output strips.
     const auto record = GetLimiterRecord();
     WriteBlock(kLimiterBlock, record.data(), static_cast<int>(record.size()));
@@ -432,14 +432,14 @@ std::unique_ptr<CSendData> CKTV_OutData::PackLimiter(int send) {
 }
 
 std::unique_ptr<CSendData> CKTV_OutData::PackBand(int band, int block) {
-    std::lock_guard lock(g_csModel);
+    CModelLock lock(true);
     const auto bytes = m_EQ.PackBand(band);
     WriteBlock(band, bytes.data(), kBlockSize);
     return Frame(block);
 }
 
 std::unique_ptr<CSendData> CKTV_OutData::SendName() {
-    std::lock_guard lock(g_csModel);
+    CModelLock lock(true);
     platform::StoreGbkField(m_strName, Record() + kNameBlock * kBlockSize, kBlockSize);
     return Frame(kNameBlock);
 }

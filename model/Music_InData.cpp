@@ -143,7 +143,7 @@ BYTE* CMusic_InData::Record() const {
 }
 
 std::unique_ptr<CSendData> CMusic_InData::SendMain(bool send) {
-    std::lock_guard lock(g_csModel);
+    CModelLock lock(send);
     BYTE* record = Record();
     record[kOnOffByte] = static_cast<BYTE>(m_nOnOff);
     record[kPolarityByte] = static_cast<BYTE>(m_nPolarity);
@@ -156,7 +156,7 @@ std::unique_ptr<CSendData> CMusic_InData::SendMain(bool send) {
 }
 
 std::unique_ptr<CSendData> CMusic_InData::SendThreshold(bool send) {
-    std::lock_guard lock(g_csModel);
+    CModelLock lock(send);
     Record()[kThresholdByte] = static_cast<BYTE>(m_nThreshold);
     if (!send)
         return nullptr;
@@ -164,7 +164,7 @@ std::unique_ptr<CSendData> CMusic_InData::SendThreshold(bool send) {
 }
 
 std::unique_ptr<CSendData> CMusic_InData::SendBand(int band, int block) {
-    std::lock_guard lock(g_csModel);
+    CModelLock lock(true);
     const auto bytes = m_EQ.PackBand(band);
     std::memcpy(Record() + band * kBlockSize, bytes.data(), kBlockSize);
     return BuildBandFrame(DATA_MUSIC_INPUT, m_nChannel, block);

@@ -369,9 +369,8 @@ void CPresetJson::Scramble(std::string& bytes) {
         bytes[i] = char(BYTE(bytes[i]) ^ BYTE(i & 0xFF));
 }
 
-CString CPresetJson::NextUploadTime() {
+void CPresetJson::NextUploadTime() {
     m_Info.dataTexts[Info::UploadTime] = m_UploadTime();
-    return m_Info.dataTexts[Info::UploadTime];
 }
 
 cJSON* CPresetJson::BuildGroup(const Group& group) {

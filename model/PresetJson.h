@@ -95,7 +95,7 @@ private:
     struct Settings; // the settings arrays, as written or as read
     struct Parsed;   // everything a file holds, checked and not yet applied
 
-    CString NextUploadTime();
+    void NextUploadTime();
     cJSON* BuildPresetTree(const Settings& settings, const Group& live) const;
     cJSON* BuildAllPresetsTree(const Settings& settings, const std::vector<Group>& groups) const;
     static cJSON* BuildGroup(const Group& group);

@@ -112,6 +112,13 @@ QStringList Tokens(const QString& line) {
 
 } // namespace
 
+std::vector<CString> SplitTemplateLine(const CString& line) {
+    std::vector<CString> out;
+    for (const QString& t : Tokens(QString::fromStdString(line)))
+        out.push_back(t.toStdString());
+    return out;
+}
+
 std::optional<DialogTemplate> ParseDialogTemplate(const CString& source, CString* error) {
     DialogTemplate t;
     bool haveDialog = false;

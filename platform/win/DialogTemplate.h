@@ -37,6 +37,10 @@ struct DialogTemplate {
     std::vector<DialogItem> items;
 };
 
+// The words and "quoted strings" of one template line ("" inside a string
+// is one quote); menu templates share the syntax.
+std::vector<CString> SplitTemplateLine(const CString& line);
+
 // nullopt when the text is not a template; `error` says why.
 std::optional<DialogTemplate> ParseDialogTemplate(const CString& source, CString* error = nullptr);
 // The template resource `id` of the program (or the installed provider).

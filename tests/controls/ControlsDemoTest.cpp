@@ -1,0 +1,283 @@
+// Renders a dialog of every control of the kit, skinned with the pictures of
+// tests/data/controls, into controls_demo.png in the build folder, for a
+// person to look at.
+
+#include "controls/BaseTabCtrl.h"
+#include "controls/BitButton.h"
+#include "controls/BitmapSlider.h"
+#include "controls/BtnPng.h"
+#include "controls/ButtonRadio.h"
+#include "controls/ChEnEdit.h"
+#include "controls/NumEdit.h"
+#include "controls/SharedGdiObjects.h"
+#include "platform/res/Resources.h"
+#include "platform/sys/VirtualClock.h"
+#include "platform/win/Dialog.h"
+#include "platform/win/Input.h"
+#include "platform/win/PaintDC.h"
+#include "platform/win/Window.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+// Bitmaps 100.., PNG pictures 200.. and the dialog 800, from the SVG
+// sources of tests/data/controls; everything else is the program's own.
+class DemoResources final : public platform::res::ResourceProvider {
+public:
+    explicit DemoResources(QString folder) : m_folder(std::move(folder)) {
+        m_previous = platform::res::InstallProvider(this);
+    }
+    ~DemoResources() override { platform::res::InstallProvider(m_previous); }
+
+    std::optional<QImage> Bitmap(UINT id) override {
+        static const std::map<UINT, const char*> files = {
+            {100, "button_normal"},   {101, "button_hover"},          {102, "button_pressed"},
+            {103, "button_selected"}, {104, "button_selected_hover"}, {105, "button_selected_pressed"},
+            {106, "button_disabled"}, {110, "slider_channel"},        {111, "slider_channel_active"},
+            {112, "slider_thumb"},    {113, "slider_thumb_active"},   {120, "car_plan"},
+        };
+        auto it = files.find(id);
+        if (it == files.end())
+            return m_program.Bitmap(id);
+        const QImage picture = Picture(it->second);
+        QImage opaque(picture.size(), QImage::Format_RGB32);
+        opaque.fill(Qt::black);
+        QPainter(&opaque).drawImage(0, 0, picture);
+        return opaque;
+    }
+    std::optional<QByteArray> Data(UINT id, const CString& type) override {
+        static const char* const files[] = {"speaker_normal",        "speaker_hover",
+                                            "speaker_pressed",       "speaker_checked",
+                                            "speaker_checked_hover", "speaker_checked_pressed"};
+        if (type != "PNG" || id < 200 || id >= 206)
+            return m_program.Data(id, type);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        Picture(files[id - 200]).save(&buffer, "PNG");
+        return png;
+    }
+    std::optional<platform::res::CursorImage> Cursor(UINT id) override { return m_program.Cursor(id); }
+    std::optional<CString> String(UINT id) override { return m_program.String(id); }
+    std::optional<CString> Source(UINT id, const CString& kind) override {
+        if (kind != "DIALOG" || id != 800)
+            return m_program.Source(id, kind);
+        // Dialog units; the hidden static 1700 marks where the plan is painted.
+        return CString("DIALOG 800 0 0 330 214\n"
+                       "CAPTION \"KAVRO-TUNE controls\"\n"
+                       "CONTROL 1101 Button WS_VISIBLE|WS_TABSTOP 10 34 54 16 \"Mute\"\n"
+                       "CONTROL 1102 Button WS_VISIBLE|WS_TABSTOP 10 56 54 16 \"Phase\"\n"
+                       "CONTROL 1103 Button WS_VISIBLE|WS_TABSTOP 10 78 54 16 \"Bypass\"\n"
+                       "CONTROL 1104 Button WS_VISIBLE|WS_TABSTOP|WS_DISABLED 10 100 54 16 \"Link\"\n"
+                       "CONTROL 1201 Static WS_VISIBLE|SS_CENTER 80 30 30 10 \"Gain\"\n"
+                       "CONTROL 1202 Static WS_VISIBLE|SS_CENTER 118 30 30 10 \"Level\"\n"
+                       "CONTROL 1301 Static WS_VISIBLE 88 42 16 98 \"\"\n"
+                       "CONTROL 1302 Static WS_VISIBLE 126 42 16 98 \"\"\n"
+                       "CONTROL 1401 Edit WS_VISIBLE|WS_BORDER|ES_CENTER 80 146 30 12 \"-6.0\"\n"
+                       "CONTROL 1402 Edit WS_VISIBLE|WS_BORDER|ES_CENTER 118 146 30 12 \"100\"\n"
+                       "CONTROL 1500 Static WS_VISIBLE|SS_CENTER 182 30 120 10 \"Speaker positions\"\n"
+                       "CONTROL 1501 Button WS_VISIBLE 211 50 24 24 \"\"\n"
+                       "CONTROL 1502 Button WS_VISIBLE 253 50 24 24 \"\"\n"
+                       "CONTROL 1503 Button WS_VISIBLE 211 132 24 24 \"\"\n"
+                       "CONTROL 1504 Button WS_VISIBLE 253 132 24 24 \"\"\n"
+                       "CONTROL 1505 Button WS_VISIBLE 232 92 24 24 \"\"\n"
+                       "CONTROL 1700 Static SS_LEFT 182 42 120 124 \"\"\n"
+                       "CONTROL 1601 Button WS_VISIBLE|BS_AUTORADIOBUTTON 10 172 40 12 \"Left\"\n"
+                       "CONTROL 1602 Button WS_VISIBLE|BS_AUTORADIOBUTTON 54 172 40 12 \"Right\"\n"
+                       "CONTROL 1603 Button WS_VISIBLE|BS_AUTOCHECKBOX 10 188 80 12 \"Link outputs\"\n"
+                       "CONTROL 1801 Static WS_VISIBLE 182 174 60 10 \"Preset name\"\n"
+                       "CONTROL 1802 Edit WS_VISIBLE|WS_BORDER|WS_TABSTOP 182 186 120 13 \"\"\n"
+                       "CONTROL 1900 SysTabControl32 WS_VISIBLE 6 4 318 22 \"\"\n");
+    }
+
+private:
+    QImage Picture(const char* name) {
+        QFile file(m_folder + "/" + name + ".svg");
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return platform::res::RenderSvg(file.readAll());
+    }
+
+    QString m_folder;
+    platform::res::ProgramResources m_program;
+    platform::res::ResourceProvider* m_previous = nullptr;
+};
+
+// The tab strip of the demo, drawn by the tab base in mode 2.
+class DemoTab final : public CBaseTabCtrl {
+public:
+    DemoTab() : CBaseTabCtrl(2) {}
+    static constexpr const char* kNames[] = {"Outputs", "Inputs", "Mixer", "Lock"};
+
+    void DrawItem(LPDRAWITEMSTRUCT dis) override {
+        CDC* dc = CDC::FromHandle(dis->hDC);
+        const BOOL selected = (dis->itemState & ODS_SELECTED) != 0;
+        dc->FillSolidRect(&dis->rcItem, GetTabColor(selected));
+        dc->SetBkMode(TRANSPARENT);
+        dc->SetTextColor(GetTabTextColor(selected));
+        CRect text = dis->rcItem;
+        dc->DrawText(kNames[dis->itemID], &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    void DrawItemBorder(LPDRAWITEMSTRUCT dis) override {
+        CBrush frame(RGB(122, 127, 153));
+        CDC::FromHandle(dis->hDC)->FrameRect(&dis->rcItem, &frame);
+    }
+    void DrawMainBorder(LPDRAWITEMSTRUCT dis) override {
+        CDC* dc = CDC::FromHandle(dis->hDC);
+        dc->FillSolidRect(&dis->rcItem, RGB(250, 250, 252));
+        CBrush frame(RGB(122, 127, 153));
+        dc->FrameRect(&dis->rcItem, &frame);
+    }
+    COLORREF GetTabColor(BOOL selected) override {
+        return selected ? RGB(250, 250, 252) : RGB(201, 204, 220);
+    }
+    COLORREF GetTabTextColor(BOOL selected) override { return selected ? RGB(196, 96, 12) : RGB(60, 66, 87); }
+};
+
+class DemoDialog final : public CDialog {
+public:
+    DemoDialog() : CDialog(800) {}
+
+    DemoTab tab;
+    CBitButton buttons[4];
+    CBitmapSlider sliders[2];
+    CNumEdit values[2];
+    CBtnPng speakers[5];
+    CButtonRadio radios[3];
+    CChEnEdit name;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override {
+        DDX_Control(dx, 1900, tab);
+        for (int i = 0; i < 4; ++i)
+            DDX_Control(dx, 1101 + i, buttons[i]);
+        for (int i = 0; i < 2; ++i) {
+            DDX_Control(dx, 1301 + i, sliders[i]);
+            DDX_Control(dx, 1401 + i, values[i]);
+        }
+        for (int i = 0; i < 5; ++i)
+            DDX_Control(dx, 1501 + i, speakers[i]);
+        for (int i = 0; i < 3; ++i)
+            DDX_Control(dx, 1601 + i, radios[i]);
+        DDX_Control(dx, 1802, name);
+    }
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        for (int i = 0; i < 4; ++i)
+            tab.InsertItem(i, DemoTab::kNames[i]);
+        tab.SetItemSize(CSize(84, 24));
+        tab.SetBkgndColor(RGB(227, 228, 238));
+        for (CBitButton& b : buttons) {
+            b.SetBitmaps(100, 101, 102, 103, 104, 105);
+            b.SetDisabledBitmaps(106, 106);
+            b.SetTextColors(RGB(255, 255, 255), RGB(255, 255, 255), RGB(220, 220, 220), RGB(60, 30, 0),
+                            RGB(60, 30, 0), RGB(255, 255, 255));
+            b.SetDisabledTextColor(RGB(110, 112, 124));
+        }
+        buttons[0].SetSelected(TRUE);
+        for (int i = 0; i < 2; ++i) {
+            sliders[i].SetBitmapChannel(110, 111, FALSE, 0, 0, 0);
+            sliders[i].SetBitmapThumb(112, 113, TRUE, CBitmapSlider::kMaskFromPixel, 0, 0);
+            sliders[i].SetRange(0, 100);
+            sliders[i].SetMargin(0, 4, 0, 4);
+            sliders[i].SetBuddy(&values[i]);
+        }
+        sliders[0].SetPos(70);
+        sliders[1].SetValueKind(33);
+        sliders[1].SetPos(35);
+        sliders[1].SetFocusMark(TRUE);
+        for (CBtnPng& s : speakers) {
+            s.SetImages(200, 201, 202);
+            s.SetCheckedImages(203, 204, 205);
+        }
+        speakers[0].SetChecked(TRUE);
+        speakers[4].SetChecked(TRUE);
+        radios[0].SetCheck(BST_CHECKED);
+        radios[2].SetCheck(BST_CHECKED);
+        name.SetWindowText("Club 低音");
+        return TRUE;
+    }
+    BOOL OnEraseBkgnd(CDC* dc) {
+        CRect client;
+        GetClientRect(&client);
+        dc->FillRect(&client, &g_brDlgBk);
+        // The plan the speaker positions stand on, as a page paints its skin.
+        CRect plan;
+        GetDlgItem(1700)->GetWindowRect(&plan);
+        ScreenToClient(&plan);
+        CBitmap picture;
+        if (picture.LoadBitmap(120)) {
+            CDC memory;
+            memory.CreateCompatibleDC(dc);
+            CBitmap* old = memory.SelectObject(&picture);
+            dc->StretchBlt(plan.left, plan.top, plan.Width(), plan.Height(), &memory, 0, 0, 180, 200,
+                           SRCCOPY);
+            memory.SelectObject(old);
+        }
+        return TRUE;
+    }
+    HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT kind) {
+        HBRUSH answer = CDialog::OnCtlColor(dc, wnd, kind);
+        if (kind == CTLCOLOR_STATIC) {
+            dc->SetBkMode(TRANSPARENT);
+            dc->SetTextColor(RGB(40, 44, 60));
+        }
+        return kind == CTLCOLOR_DLG || kind == CTLCOLOR_STATIC ? g_brDlgBk.GetHandle() : answer;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(DemoDialog, CDialog)
+ON_WM_ERASEBKGND()
+ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
+
+QString DataFolder() {
+    const QByteArray fromTest = qgetenv("KT_TEST_DATA");
+    const QString base = fromTest.isEmpty() ? QCoreApplication::applicationDirPath() + "/../../tests/data"
+                                            : QString::fromLocal8Bit(fromTest);
+    return base + "/controls";
+}
+
+TEST(ControlsDemo, RendersEveryControlOfTheKitIntoAPicture) {
+    ASSERT_TRUE(QFile::exists(DataFolder() + "/car_plan.svg")) << DataFolder().toStdString();
+    platform::VirtualClock clock;
+    DemoResources res(DataFolder());
+    if (!g_brDlgBk.GetSafeHandle())
+        CreateDialogBrush();
+    DemoDialog dlg;
+    ASSERT_TRUE(dlg.Create(800));
+    platform::win::RenderWindow(dlg.GetSafeHwnd()); // first paint: the speakers capture the plan
+    // The mouse rests on the rear-left speaker.
+    platform::win::MouseInput(dlg.speakers[2].GetSafeHwnd(), WM_MOUSEMOVE, {18, 18});
+    clock.Advance(1);
+    platform::PumpMessages();
+    dlg.name.SetFocus();
+    dlg.sliders[0].SetFocus();
+    dlg.sliders[0].SetFocusMark(FALSE); // the level fader keeps the focused look
+    const QImage image = platform::win::RenderWindow(dlg.GetSafeHwnd());
+
+    const QString out =
+        QDir(QCoreApplication::applicationDirPath() + "/..").absoluteFilePath("controls_demo.png");
+    ASSERT_TRUE(image.save(out)) << out.toStdString();
+
+    // A speaker's transparent corner shows the plan under it, not the dialog colour.
+    CRect speaker;
+    dlg.speakers[1].GetWindowRect(&speaker);
+    dlg.ScreenToClient(&speaker);
+    EXPECT_NE(image.pixel(speaker.left, speaker.top) & 0xFFFFFF, qRgb(227, 228, 238) & 0xFFFFFF);
+    // "Club " is five bytes: the name edit put a space before the double-byte
+    // characters when it lost the focus.
+    EXPECT_EQ(dlg.name.GetWindowText(), "Club  低音");
+}
+
+} // namespace
