@@ -37,7 +37,18 @@ Status Bitmap::GetPixel(int x, int y, Color* color) const {
 }
 
 Status Graphics::DrawImage(Image* image, int x, int y, int width, int height) {
-    if (!image || image->GetLastStatus() != Ok || !m_dc)
+    if (!image || image->GetLastStatus() != Ok)
+        return InvalidParameter;
+    return Paint(
+        [&](QPainter& p) {
+            p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+            p.drawImage(QRect(x, y, width, height), image->Pixels());
+        },
+        false);
+}
+
+Status Graphics::Paint(const std::function<void(QPainter&)>& draw, bool shapes) {
+    if (!m_dc)
         return InvalidParameter;
     CDC* dc = CDC::FromHandle(m_dc);
     QImage* surface = m_dc->Surface();
@@ -55,8 +66,15 @@ Status Graphics::DrawImage(Image* image, int x, int y, int width, int height) {
             region &= *m_dc->clip;
         p.setClipRegion(region);
         p.translate(m_dc->viewportOrg - m_dc->windowOrg);
-        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        p.drawImage(QRect(x, y, width, height), image->Pixels());
+        if (shapes) {
+            if (m_clip)
+                p.setClipRect(*m_clip, Qt::IntersectClip);
+            const bool smooth =
+                m_smoothing == SmoothingModeAntiAlias || m_smoothing == SmoothingModeHighQuality;
+            p.setRenderHint(QPainter::Antialiasing, smooth);
+            p.translate(0.5, 0.5);
+        }
+        draw(p);
     }
     if (m_dc->onDrawn)
         m_dc->onDrawn();

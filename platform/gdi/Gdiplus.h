@@ -1,13 +1,19 @@
 #pragma once
 
 // The few GDI+ classes the program uses: images decoded from streams and
-// drawn with their alpha onto a DC.
+// drawn with their alpha onto a DC; anti-aliased lines and paths
+// (GdiplusPath.h).
 
 #include "platform/gdi/Dc.h"
 #include "platform/res/ResourceApi.h"
 #include "platform/sys/Color.h"
 
 #include <QImage>
+
+#include <functional>
+#include <optional>
+
+class QPainter;
 
 namespace Gdiplus {
 
@@ -40,7 +46,23 @@ public:
     Status GetPixel(int x, int y, Color* color) const;
 };
 
-// Draws on a DC: images blend by their alpha.
+class Pen;
+class SolidBrush;
+class GraphicsPath;
+struct PointF;
+struct Rect;
+
+enum SmoothingMode {
+    SmoothingModeDefault = 0,
+    SmoothingModeHighSpeed = 1,
+    SmoothingModeHighQuality = 2,
+    SmoothingModeNone = 3,
+    SmoothingModeAntiAlias = 4
+};
+enum Unit { UnitWorld = 0, UnitDisplay = 1, UnitPixel = 2 };
+
+// Draws on a DC: images blend by their alpha; lines and paths have their
+// pixel centres on integer coordinates.
 class Graphics {
 public:
     explicit Graphics(HDC dc) : m_dc(dc) {}
@@ -51,8 +73,22 @@ public:
                      : InvalidParameter;
     }
 
+    // Lines and paths (GdiplusPath.cpp).  Only pixel units exist at 96 DPI.
+    Status SetSmoothingMode(SmoothingMode mode);
+    Status SetPageUnit(Unit unit);
+    Status SetClip(const Rect& rect);
+    Status DrawLines(const Pen* pen, const PointF* points, int count);
+    Status DrawPath(const Pen* pen, const GraphicsPath* path);
+    Status FillPath(const SolidBrush* brush, const GraphicsPath* path);
+
 private:
+    // Paints on the DC's surface inside its clip, in its logical coordinates;
+    // `shapes` adds this object's clip, smoothing and pixel-centre offset.
+    Status Paint(const std::function<void(QPainter&)>& draw, bool shapes);
+
     HDC m_dc;
+    SmoothingMode m_smoothing = SmoothingModeDefault;
+    std::optional<QRect> m_clip;
 };
 
 struct GdiplusStartupInput {};

@@ -16,6 +16,10 @@ Qt::CursorShape ShapeOf(UINT id) {
         return Qt::WaitCursor;
     case IDC_CROSS:
         return Qt::CrossCursor;
+    case IDC_SIZEWE:
+        return Qt::SizeHorCursor;
+    case IDC_SIZENS:
+        return Qt::SizeVerCursor;
     case IDC_SIZEALL:
         return Qt::SizeAllCursor;
     case IDC_HAND:

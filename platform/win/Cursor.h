@@ -21,6 +21,8 @@ inline constexpr UINT IDC_ARROW = 32512;
 inline constexpr UINT IDC_IBEAM = 32513;
 inline constexpr UINT IDC_WAIT = 32514;
 inline constexpr UINT IDC_CROSS = 32515;
+inline constexpr UINT IDC_SIZEWE = 32644;
+inline constexpr UINT IDC_SIZENS = 32645;
 inline constexpr UINT IDC_SIZEALL = 32646;
 inline constexpr UINT IDC_HAND = 32649;
 

@@ -25,18 +25,6 @@ protected:
         ViewLink::TearDown();
     }
 
-    // Handles the view's messages until `done` holds; bounded by real time.
-    template <typename Done> bool Until(Done done, int ms = 10'000) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (std::chrono::steady_clock::now() < end) {
-            platform::PumpMessages();
-            if (done())
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return done();
-    }
-
     std::size_t CountRequests(BYTE type, BYTE channel) {
         std::size_t n = 0;
         for (const auto& r : processor.Requests())

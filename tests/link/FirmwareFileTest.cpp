@@ -7,7 +7,10 @@
 #include "model/FrameFormat.h"
 #include "model/Globals.h"
 
+#include "tests/link/FirmwareFixture.h"
 #include "tests/link/FirmwareTestFiles.h"
+
+#include "tests/link/HexBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -24,19 +27,7 @@ using firmware_test::FirmwareBytes;
 using firmware_test::McuImage;
 using firmware_test::TempFile;
 
-// "5C*3 EE A1 .." : hex bytes, XX*N repeats a byte N times.
-Bytes Hex(const char* text) {
-    Bytes out;
-    std::istringstream in(text);
-    std::string token;
-    while (in >> token) {
-        const auto star = token.find('*');
-        const int value = std::stoi(token.substr(0, star), nullptr, 16);
-        const int count = star == std::string::npos ? 1 : std::stoi(token.substr(star + 1));
-        out.insert(out.end(), std::size_t(count), BYTE(value));
-    }
-    return out;
-}
+using linktest::Hex;
 
 Bytes FrameBytes(const CSendData& f) {
     return {f.GetData(), f.GetData() + f.GetLength()};
@@ -171,13 +162,7 @@ protected:
         return steps;
     }
 
-    struct PopupBar : ILinkProgressBar {
-        void SetRange(int lower, int upper) override { range = {lower, upper}; }
-        void SetPos(int) override {}
-        int GetCurPos() const override { return 0; }
-        int GetUpper() const override { return range.second; }
-        std::pair<int, int> range;
-    } m_popupBar;
+    firmwaretest::DialogBar m_popupBar;
     CFirmwareQueue m_queue;
     CKTVCommand m_cmd;
 };
@@ -218,7 +203,7 @@ TEST_F(FirmwareFrames, McuOnlyFile) {
     EXPECT_EQ(sent[4].position, 1);
     EXPECT_EQ(sent[23].position, 1);
     EXPECT_EQ(sent[24].position, 1);
-    EXPECT_EQ(m_popupBar.range, std::make_pair(0, 1));
+    EXPECT_EQ(m_popupBar.GetUpper(), 1);
 }
 
 TEST_F(FirmwareFrames, DspOnlyFile) {

@@ -70,8 +70,11 @@ protected:
         g_pUpdateStatusLabel = &label;
         g_TxFrame[0] = g_TxFrame[1] = g_TxFrame[2] = 0x5C;
         g_TxFrame[3] = 0xEE;
-        // The processor's restarts reach the view as they would in the program.
+        // The processor's restarts reach the view as they would in the
+        // program: it goes away shortly after its answers to '6' and '9' and
+        // is back within the 5 s the link waits, at a new path.
         view->RegisterHidNotification();
+        Bus().SetRestart(1500, true, 50);
     }
     void TearDown() override {
         if (view)
@@ -103,18 +106,6 @@ protected:
         for (const auto& e : boxes.Entries())
             texts.push_back(e.text);
         return texts;
-    }
-
-    // Handles the view's messages until `done` holds; bounded by real time.
-    template <typename Done> bool Until(Done done, int ms = 60'000) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (std::chrono::steady_clock::now() < end) {
-            platform::PumpMessages();
-            if (done())
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return done();
     }
 
     DialogBar bar;

@@ -11,6 +11,7 @@
 #include "platform/sys/MessageWindow.h"
 #include "platform/sys/UserMessages.h"
 #include "sim/lib/SimFrame.h"
+#include "tests/link/FirmwareFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -21,20 +22,6 @@ namespace {
 
 using Bytes = std::vector<BYTE>;
 
-struct Bar : ILinkProgressBar {
-    void SetRange(int, int upper) override { m_upper = upper; }
-    void SetPos(int pos) override { m_pos = pos; }
-    int GetCurPos() const override { return m_pos; }
-    int GetUpper() const override { return m_upper; }
-    int m_pos = 0;
-    int m_upper = 100;
-};
-
-struct Label : ILinkStatusLabel {
-    void SetText(const CString& text) override { m_text = text; }
-    CString m_text;
-};
-
 class ReplyProgress : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -43,9 +30,6 @@ protected:
         g_bHandshakeWait = 0;
         g_bFirmwareRebooting = 0;
         g_bUpdateAbort = 0;
-        g_pTransferProgress = &m_popup;
-        g_pFirmwareProgress = &m_firmware;
-        g_pUpdateStatusLabel = &m_label;
         m_cmd.SetNotifyWnd(m_view.GetSafeHwnd());
     }
     void TearDown() override {
@@ -77,9 +61,6 @@ protected:
         return ids;
     }
 
-    Bar m_popup;
-    Bar m_firmware;
-    Label m_label;
     platform::MessageWindow m_view;
     CKTVCommand m_cmd;
 };
@@ -105,8 +86,13 @@ TEST_F(ReplyProgress, OnlyRepliesThatCompleteTheHeadFrameCount) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         m_cmd.ClearCommands();
-        m_popup.m_pos = m_firmware.m_pos = 0;
-        m_label.m_text.clear();
+        firmwaretest::DialogBar popup;
+        firmwaretest::DialogBar firmware;
+        firmwaretest::DialogLabel label;
+        firmware.SetRange(0, 100);
+        g_pTransferProgress = &popup;
+        g_pFirmwareProgress = &firmware;
+        g_pUpdateStatusLabel = &label;
         g_bFirmwareRebooting = 0;
         Notices();
 
@@ -120,12 +106,13 @@ TEST_F(ReplyProgress, OnlyRepliesThatCompleteTheHeadFrameCount) {
         EXPECT_EQ(m_cmd.GetCommandCount(), c.counted ? 0 : 1);
         const auto notices = Notices();
         if (c.firmware) {
-            EXPECT_EQ(m_firmware.m_pos, c.counted ? 100 : 0);
-            EXPECT_EQ(m_label.m_text, c.counted ? "Update successfully" : "");
+            EXPECT_EQ(firmware.GetCurPos(), c.counted ? 100 : 0);
+            EXPECT_EQ(label.Texts(),
+                      c.counted ? std::vector<CString>{"Update successfully"} : std::vector<CString>{});
             EXPECT_EQ(g_bFirmwareRebooting, c.counted ? 1 : 0);
             EXPECT_EQ(notices, c.counted ? std::vector<UINT>{UM_FIRMWARE_DONE} : std::vector<UINT>{});
         } else {
-            EXPECT_EQ(m_popup.m_pos, c.counted ? 7 : 0);
+            EXPECT_EQ(popup.GetCurPos(), c.counted ? 7 : 0);
             EXPECT_EQ(notices, c.counted ? std::vector<UINT>{UM_TRANSFER_DONE} : std::vector<UINT>{});
         }
     }

@@ -67,6 +67,8 @@ protected:
 
 TEST_F(FirmwareReconnectThreaded, OverUsbTheTryAfterTheProcessorCameBackStartsTheUpdate) {
     Bus().Unplug();
+    // The notice of its going comes before it can come back.
+    ASSERT_TRUE(Until([&] { return view->Count(WM_DEVICECHANGE) == 1; }));
     Start(1);
     Run(1500);
     EXPECT_TRUE(Reports().empty());
@@ -74,6 +76,7 @@ TEST_F(FirmwareReconnectThreaded, OverUsbTheTryAfterTheProcessorCameBackStartsTh
     EXPECT_FALSE(view->IsCommThreadAlive());
 
     Bus().Plug();
+    ASSERT_TRUE(Until([&] { return view->Count(WM_DEVICECHANGE) == 2; }));
     Run(500);
     EXPECT_EQ(Reports(), std::vector<LPARAM>{1}) << "the fourth try connects";
     EXPECT_FALSE(poller.IsPolling());

@@ -109,9 +109,6 @@ protected:
 };
 
 TEST_P(FirmwareTransferThreaded, OverUsbTheProcessorComesBackAtANewPathAndTakesTheWholeFile) {
-    // The processor goes away shortly after its answers to '6' and '9' and is
-    // back within the 5 s the link waits.
-    Bus().SetRestart(1500, true, 50);
     Load(FirmwareBytes(m_image.dsp, m_image.mcu));
     const CString firstPath = Bus().ProcessorPath();
 

@@ -3,27 +3,17 @@
 #include "model/Globals.h"
 #include "platform/sys/RecordingMessageBox.h"
 
+#include "tests/link/HexBytes.h"
 #include <cstring>
 #include <functional>
+
 #include <gtest/gtest.h>
 #include <sstream>
 #include <vector>
 
 namespace {
 
-// "5C*3 EE A1 .." : hex bytes, XX*N repeats a byte N times.
-std::vector<BYTE> Hex(const char* text) {
-    std::vector<BYTE> out;
-    std::istringstream in(text);
-    std::string token;
-    while (in >> token) {
-        const auto star = token.find('*');
-        const int value = std::stoi(token.substr(0, star), nullptr, 16);
-        const int count = star == std::string::npos ? 1 : std::stoi(token.substr(star + 1));
-        out.insert(out.end(), std::size_t(count), BYTE(value));
-    }
-    return out;
-}
+using linktest::Hex;
 
 std::vector<BYTE> Bytes(const CSendData& frame) {
     return {frame.GetData(), frame.GetData() + frame.GetLength()};

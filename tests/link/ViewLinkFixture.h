@@ -20,8 +20,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace linktest {
@@ -122,6 +124,18 @@ protected:
         ASSERT_EQ(RegCreateKey(HKEY_CURRENT_USER, kUsbKey, &key), ERROR_SUCCESS);
         RegSetStringValue(key, path, owner);
         RegCloseKey(key);
+    }
+
+    // Handles the view's messages until `done` holds; bounded by real time.
+    template <typename Done> bool Until(Done done, int ms = 60'000) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < end) {
+            platform::PumpMessages();
+            if (done())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return done();
     }
 
     // Opens the processor's interface as a connect does, without the thread.
