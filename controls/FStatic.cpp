@@ -4,7 +4,6 @@
 #include "model/Globals.h"
 #include "model/KTV_Data.h"
 #include "platform/gdi/GdiplusPath.h"
-#include "platform/sys/UserMessages.h"
 #include "platform/win/PaintDC.h"
 
 #include <cstdio>
@@ -57,7 +56,6 @@ Gdiplus::Color CurveColor(const CKTV_OutData& out) {
 }
 
 void DrawCurve(Gdiplus::Graphics& g, CKTV_OutData& out, float width) {
-    static_assert(sizeof(Gdiplus::PointF) == sizeof(CurvePointF));
     const CurvePointF* points = out.GetCurvePointsF();
     Gdiplus::PointF line[kFreqSteps];
     for (int i = 0; i < kFreqSteps; ++i)

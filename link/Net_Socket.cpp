@@ -142,6 +142,10 @@ int CNet_Socket::OnPingTick(const std::atomic<bool>* running) {
             if (g_bFirmwareRebooting)
                 Sleep(kRebootSettleMs);
             g_bFirmwareRebooting = 0;
+            // The view connects on the notice, and Connect asks for device
+            // seen: it must be set before the notice leaves.
+            if (*running)
+                m_bDeviceSeen = 1;
             PostMessage(g_pNotifyView.load(), UM_NET_DEVICE_FOUND, 0, 0);
         }
     }

@@ -53,7 +53,7 @@ void CTALQ50View::QueueCounted(std::unique_ptr<CSendData> frame, EndMark mark, b
 void CTALQ50View::SendAllPresets() {
     if (!m_bConnected)
         return;
-    std::lock_guard lock(g_csSend);
+    CModelLock lock(true);
     m_nFrameSeq = 0;
     const BYTE masterOn = g_bMasterOn;
     SetTransferMute(0);
@@ -92,7 +92,7 @@ void CTALQ50View::SendPreset(int preset, int pack) {
             ShowConnectFailed();
         return;
     }
-    std::lock_guard lock(g_csSend);
+    CModelLock lock(true);
     m_nFrameSeq = 0;
     if (pack) {
         if (m_pSyncModel)
@@ -131,7 +131,7 @@ int CTALQ50View::ReadAllPresets() {
     }
     if (!m_pSyncForm || !m_pSyncForm->ChooseAllPresetsFile())
         return 0;
-    std::lock_guard lock(g_csSend);
+    CModelLock lock(true);
     m_nFrameSeq = 0;
     for (int p = 1; p <= kPresetCount; ++p) {
         for (int i = 0; i < kMusicInputCount; ++i)
@@ -153,7 +153,7 @@ void CTALQ50View::ReadPreset(int preset, int) {
         ShowConnectFailed();
         return;
     }
-    std::lock_guard lock(g_csSend);
+    CModelLock lock(true);
     g_bNameCheckPending = 0;
     g_DeviceSettings.CurrentPreset[0] = BYTE(preset);
     if (preset != 0) {
@@ -203,14 +203,14 @@ void CTALQ50View::QueueOutputMute(int output) {
 void CTALQ50View::SendOutputChannelData(int output) {
     if (!m_bConnected || !m_pSyncModel || !m_pSyncModel->GetOutput(output))
         return;
-    std::lock_guard lock(g_csSend);
+    CModelLock lock(true);
     QueueOutputMute(output);
 }
 
 void CTALQ50View::SendOutputChannel(int output) {
     if (!m_bConnected || !m_pSyncModel || !m_pSyncModel->GetOutput(output))
         return;
-    std::lock_guard lock(g_csSend);
+    CModelLock lock(true);
     CKTV_OutData* out = m_pSyncModel->GetOutput(output);
     QueueOutputMute(output);
     out->PackAll();
@@ -227,7 +227,7 @@ void CTALQ50View::ResetOutputEq() {
     if (current < 0 || current >= kOutputCount)
         return;
     {
-        std::lock_guard lock(g_csSend);
+        CModelLock lock(true);
         if (m_bConnected)
             SetTransferMute(0);
         ResetOutputChannelEq(current);
@@ -274,7 +274,7 @@ void CTALQ50View::CopyOutputChannel(int source, int target) {
     }
     if (!m_bConnected)
         return;
-    std::lock_guard lock(g_csSend);
+    CModelLock lock(true);
     SetTransferMute(0);
     to->PackAll();
     m_KTVCommand.AddCommand(BuildBlockFrame(0, DATA_OUTPUT, target, 1, 1));
@@ -287,7 +287,7 @@ void CTALQ50View::SendInputChannel(int input) {
     CMusic_InData* in = m_pSyncModel ? m_pSyncModel->GetMusicInput(input) : nullptr;
     if (!m_bConnected || !in)
         return;
-    std::lock_guard lock(g_csSend);
+    CModelLock lock(true);
     const int on = in->GetOnOff();
     const int pending = in->GetMainPending();
     in->SetOnOff(0);

@@ -49,8 +49,15 @@ void CTALQ50View::OnVersionInfo() {
     if (!m_bConnected)
         return;
     BYTE* label = g_DeviceSettings.VersionLabel;
-    const bool family = std::memcmp(label, kExpectedVersion, kFamilyLength) == 0;
-    if (!family || label[kMajorDigit] != BYTE(kExpectedVersion[kMajorDigit])) {
+    bool family;
+    bool major;
+    {
+        std::lock_guard lock(g_csModel);
+        family = std::memcmp(label, kExpectedVersion, kFamilyLength) == 0;
+        major = label[kMajorDigit] == BYTE(kExpectedVersion[kMajorDigit]);
+    }
+    if (!family || !major) {
+        // Not under the send lock: the disconnect waits for the communication thread.
         OnConnectButton();
         {
             std::lock_guard lock(g_csSend);
@@ -58,6 +65,7 @@ void CTALQ50View::OnVersionInfo() {
         }
         if (family)
             ShowVersionMismatch();
+        std::lock_guard lock(g_csModel);
         std::memset(label, ' ', sizeof g_DeviceSettings.VersionLabel);
         return;
     }
@@ -71,7 +79,11 @@ void CTALQ50View::OnVersionInfo() {
 
 void CTALQ50View::ShowVersionMismatch() {
     const CString s(1, kExpectedVersion[kMajorDigit]);
-    const CString d(1, char(g_DeviceSettings.VersionLabel[kMajorDigit]));
+    CString d;
+    {
+        std::lock_guard lock(g_csModel);
+        d.assign(1, char(g_DeviceSettings.VersionLabel[kMajorDigit]));
+    }
     const int software = DigitValue(s[0]);
     const int device = DigitValue(d[0]);
     if (software == device)
@@ -106,7 +118,7 @@ void CTALQ50View::ClearLockFlags(int) {
 
 void CTALQ50View::OnLiveDataReceived(int preset) {
     {
-        std::lock_guard lock(g_csSend);
+        CModelLock lock(true);
         ClearLockFlags(preset);
         if (m_pSyncForm)
             m_pSyncForm->ShowUnlockedForm();
@@ -133,6 +145,8 @@ void CTALQ50View::OnAllPresetsReceived() {
 }
 
 void CTALQ50View::OnRoutingReceived(int) {
+    // The parser does not hold the locks while it waits for this notice.
+    CModelLock lock(true);
     DeviceSettingsArea& area = g_DeviceSettings;
     area.SystemData[4] = 0;
 
@@ -163,7 +177,6 @@ void CTALQ50View::OnRoutingReceived(int) {
     g_nInputMode = area.InputSettings[0];
     SelectInputSource(g_nInputMode, 0);
 
-    std::lock_guard lock(g_csSend);
     m_KTVCommand.AddCommand(BuildSystemFrame(INFO_PRESET_NAME, 0));
 }
 
@@ -177,6 +190,7 @@ void CTALQ50View::ApplySpeakerTypes() {
 }
 
 void CTALQ50View::LoadSpeakerTypes(int keepLock) {
+    CModelLock lock(true);
     SpkType_ResetStates();
     for (int i = 0; i < kOutputCount; ++i)
         g_SpkTypeState[kSpkTypeOutputBase + i] = g_DeviceImage[OutputRecordOffset(i) + kRecordSpeakerType];
@@ -195,6 +209,7 @@ void CTALQ50View::LoadSpeakerTypes(int keepLock) {
 }
 
 void CTALQ50View::SelectInputSource(int mode, int store) {
+    CModelLock lock(true);
     const int entry = InputSourceEntry(mode);
     if (entry >= 0 && m_pSyncForm)
         m_pSyncForm->SetInputSourceEntry(entry);
@@ -212,11 +227,8 @@ void CTALQ50View::SelectInputSource(int mode, int store) {
 void CTALQ50View::OnStatusReceived(int length) {
     if (!m_bConnected || length != kStatusLength)
         return;
-    int mode = 0;
-    {
-        std::lock_guard lock(g_csModel);
-        mode = g_DeviceStatus[kStatusInputMode];
-    }
+    std::lock_guard lock(g_csModel);
+    const int mode = g_DeviceStatus[kStatusInputMode];
     if (mode == g_nInputMode)
         return;
     g_nInputMode = mode;
@@ -251,7 +263,7 @@ void CTALQ50View::SendCommand(int code, int param) {
 }
 
 void CTALQ50View::SendChannelData(int output, int mode) {
-    std::lock_guard lock(g_csSend);
+    CModelLock lock(true);
     if (mode == 0) {
         CKTV_OutData* out = m_pSyncModel ? m_pSyncModel->GetOutput(output) : nullptr;
         if (!out)
@@ -279,13 +291,14 @@ void CTALQ50View::SendChannelData(int output, int mode) {
 void CTALQ50View::SendPresetNameResetCurrent(int preset) {
     if (!m_bConnected)
         return;
-    std::lock_guard lock(g_csSend);
+    CModelLock lock(true);
     m_KTVCommand.AddCommand(BuildSystemFrame(INFO_PRESET_NAME, preset));
     g_DeviceSettings.CurrentPreset[0] = 0;
     m_KTVCommand.AddCommand(BuildSystemFrame(INFO_CURRENT_PRESET, 0));
 }
 
 void CTALQ50View::SetTransferMute(int restore) {
+    CModelLock lock(true);
     if (!restore) {
         m_nSavedMasterOn = g_bMasterOn;
         g_bMasterOn = 0;

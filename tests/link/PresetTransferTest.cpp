@@ -46,8 +46,8 @@ protected:
         return r;
     }
     static bool IsMasterFrame(const QueuedFrame& f, BYTE masterOn) {
-        return f.type() == DATA_DEVICE_INFO && f.channel() == INFO_SYSTEM_DATA && f.command() == frame::kCmdWrite &&
-               f.payload()[6] == masterOn;
+        return f.type() == DATA_DEVICE_INFO && f.channel() == INFO_SYSTEM_DATA &&
+               f.command() == frame::kCmdWrite && f.payload()[6] == masterOn;
     }
 };
 
@@ -64,10 +64,10 @@ TEST_F(PresetTransfer, BatchesCountTheirFramesAndMarkTheirEnd) {
     };
     const Case cases[] = {
         {"all presets", [](CTALQ50View& v) { v.SendAllPresets(); }, 122, Range(0, 117), 119, -1, 118, 1},
-        {"live data into slot 3", [](CTALQ50View& v) { v.SendPreset(3, 1); }, 19,
-         Range(0, 18), 18, -1, 18, 1},
-        {"preset file into the live preset", [](CTALQ50View& v) { v.SendPreset(0, 0); }, 19,
-         Range(0, 16), 17, -1, 16, 1},
+        {"live data into slot 3", [](CTALQ50View& v) { v.SendPreset(3, 1); }, 19, Range(0, 18), 18, -1, 18,
+         1},
+        {"preset file into the live preset", [](CTALQ50View& v) { v.SendPreset(0, 0); }, 19, Range(0, 16), 17,
+         -1, 16, 1},
         {"read all presets", [](CTALQ50View& v) { v.ReadAllPresets(); }, 96, Range(0, 95), -1, 95, 96, 1},
         {"read stored preset 2", [](CTALQ50View& v) { v.ReadPreset(2, 1); }, 19,
          [] {
@@ -216,7 +216,8 @@ TEST_F(PresetTransfer, AnEqualiserResetCoversTheLinkGroupInsideOneMute) {
             const auto& f = frames[1 + i];
             EXPECT_EQ(f.type(), DATA_OUTPUT);
             EXPECT_EQ(f.channel(), c.resent[i]);
-            EXPECT_EQ(GetLe16(f.payload() + 4 * kBlockSize), g_OutBandTable[4]) << "band 4 back at its default";
+            EXPECT_EQ(GetLe16(f.payload() + 4 * kBlockSize), g_OutBandTable[4])
+                << "band 4 back at its default";
         }
         EXPECT_EQ(model.GetOutput(9)->GetBand(4)->GetFreq(), 1234) << "outputs outside the group keep theirs";
         EXPECT_EQ(syncForm.bandsRefreshed, 1);
@@ -230,10 +231,10 @@ TEST_F(PresetTransfer, CopyingOntoATweeterKeepsItsCrossoverAudible) {
         int expectHigh, expectSlope, expectLow;
     };
     const Case cases[] = {
-        {7, 10, 2, 15, 20, 2, 20000},     // both below 20 Hz
-        {7, 10, 2, 5000, 20, 2, 5000},    // a sound low-pass stays
-        {1, 100, 8, 15, 100, 3, 15},      // high-pass switched off: slope 3; low-pass left as is
-        {2, 10, 8, 15, 10, 8, 15},        // not a tweeter: copied as it is
+        {7, 10, 2, 15, 20, 2, 20000},  // both below 20 Hz
+        {7, 10, 2, 5000, 20, 2, 5000}, // a sound low-pass stays
+        {1, 100, 8, 15, 100, 3, 15},   // high-pass switched off: slope 3; low-pass left as is
+        {2, 10, 8, 15, 10, 8, 15},     // not a tweeter: copied as it is
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.type);
