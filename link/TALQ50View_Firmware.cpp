@@ -376,7 +376,8 @@ int CTALQ50View::ReopenAfterRestart() {
         ClearUsbInUseMark();
         return ReopenUsb();
     });
-    if (!reopened)
+    // A start frame that went unanswered has already been reported.
+    if (!reopened && !g_hCommEvents.IsSet(CCommEvents::Suspend))
         AbandonFirmwareLink();
     return 1;
 }

@@ -63,6 +63,7 @@ const Failure kFailures[] = {
     {"StartRefused", false, HEXApply, K::Reject, 1, 1},
     {"McuHeaderRefused", false, HEXStart, K::Reject, 1, 1},
     {"EndFrameRefused", false, HEXEnd, K::Reject, 1, 1},
+    {"StartUnanswered", false, HEXApply, K::Silence, 1, 1},
     {"EraseUnanswered", true, IAP_DSP_REQUEST_INFO, K::Silence, 1, 1},
     {"DspDataUnanswered", true, IAP_DSP_DATA, K::Silence, 1, 1},
     {"McuHeaderUnanswered", false, HEXStart, K::Silence, 1, 1},

@@ -1,14 +1,15 @@
 #pragma once
 
-// The view with the form and the model the synchronisation and the preset
-// transfers work on, and a network link whose reachability a test sets.
-// The model is the set of channel objects a real model holds, loaded from
-// and packed into the live image the same way.
+// The view with the form and the whole model the synchronisation and the
+// preset transfers work on, and a network link whose reachability a test
+// sets.
 
+#include "link/KTVDataLink.h"
 #include "link/NetLink.h"
 #include "link/SyncForm.h"
 #include "link/SyncModel.h"
 #include "model/FrameBuilders.h"
+#include "model/KTV_Data.h"
 #include "model/KTV_OutData.h"
 #include "model/Music_InData.h"
 #include "tests/link/ViewLinkFixture.h"
@@ -66,62 +67,6 @@ public:
     int menusShown = 0;
     int fileChosen = 1;
     int allPresetsSaved = 0;
-};
-
-class ChannelModel final : public ISyncModel {
-public:
-    ChannelModel() {
-        for (int i = 0; i < kOutputCount; ++i) {
-            m_outputs[i] = std::make_unique<CKTV_OutData>();
-            m_outputs[i]->CreateEQ(30, 32, CKTV_OutData::DefaultHighPassDragMode(0), 20, 20000);
-            m_outputs[i]->SetChannelIndex(i);
-        }
-        for (int i = 0; i < kMusicInputCount; ++i) {
-            m_inputs[i] = std::make_unique<CMusic_InData>();
-            m_inputs[i]->InitEQ(30, 32, 20000);
-            m_inputs[i]->SetChannel(i);
-        }
-    }
-
-    // The status poll unless an output's basic settings changed.
-    std::unique_ptr<CSendData> SendNextDirtyBlock() override {
-        for (auto& output : m_outputs) {
-            if (output->GetBasicDirty()) {
-                output->SetBasicDirty(0);
-                return output->PackBasic(1);
-            }
-        }
-        return BuildBandFrame(DATA_STATUS_POLL, 0, 0);
-    }
-    void SetAllDirty(int dirty) override {
-        for (auto& output : m_outputs)
-            output->SetAllDirty(dirty);
-    }
-    void LoadFromImage(const BYTE* image, int) override {
-        for (int i = 0; i < kOutputCount; ++i)
-            m_outputs[i]->LoadFromRecord(image + OutputRecordOffset(i));
-        for (int i = 0; i < kMusicInputCount; ++i)
-            m_inputs[i]->LoadFromDevice(image + MusicRecordOffset(i));
-        ++loads;
-    }
-    void PackToImage() override {
-        for (auto& input : m_inputs)
-            input->PackAll();
-        for (auto& output : m_outputs)
-            output->PackAll();
-    }
-    CKTV_OutData* GetOutput(int output) override {
-        return output >= 0 && output < kOutputCount ? m_outputs[output].get() : nullptr;
-    }
-    CMusic_InData* GetMusicInput(int input) override {
-        return input >= 0 && input < kMusicInputCount ? m_inputs[input].get() : nullptr;
-    }
-
-    int loads = 0;
-
-private:
-    std::array<std::unique_ptr<CKTV_OutData>, kOutputCount> m_outputs;
-    std::array<std::unique_ptr<CMusic_InData>, kMusicInputCount> m_inputs;
 };
 
 // A network link that reaches nothing: the tests set what the ping saw and
@@ -222,7 +167,8 @@ protected:
     }
 
     RecordingSyncForm syncForm;
-    ChannelModel model;
+    CKTV_Data data;
+    CKTVDataLink model{data};
     FakeNetLink net;
 };
 
