@@ -40,15 +40,9 @@ void CKTVEQ::AppendBands(int lastBand, const int* firstTable, int firstCount, co
     }
 }
 
-void CKTVEQ::InitMicLayout(int lastBand, int cutNo, int lowPassFreq) {
-    AppendBands(lastBand, g_InBandTable, 15, nullptr);
-    // The outer bands are 6 dB/oct shelves.
-    if (GetSize() > 0) {
-        GetAt(0)->SetSlope(0, 1);
-        GetAt(0)->SetType(CFilter::LowShelf);
-        GetAt(GetSize() - 1)->SetSlope(0, 1);
-        GetAt(GetSize() - 1)->SetType(CFilter::HighShelf);
-    }
+// The high-pass and the low-pass filter that follow the bands of the
+// microphone and music sets: 6 dB/oct Bessel, high-pass at 20 Hz.
+void CKTVEQ::AppendCutFilters(int cutNo, int lowPassFreq) {
     for (int type : {CFilter::HighPass, CFilter::LowPass}) {
         CFilter& cut = Append();
         cut.SetType(type);
@@ -60,17 +54,21 @@ void CKTVEQ::InitMicLayout(int lastBand, int cutNo, int lowPassFreq) {
     }
 }
 
+void CKTVEQ::InitMicLayout(int lastBand, int cutNo, int lowPassFreq) {
+    AppendBands(lastBand, g_InBandTable, 15, nullptr);
+    // The outer bands are 6 dB/oct shelves.
+    if (GetSize() > 0) {
+        GetAt(0)->SetSlope(0, 1);
+        GetAt(0)->SetType(CFilter::LowShelf);
+        GetAt(GetSize() - 1)->SetSlope(0, 1);
+        GetAt(GetSize() - 1)->SetType(CFilter::HighShelf);
+    }
+    AppendCutFilters(cutNo, lowPassFreq);
+}
+
 void CKTVEQ::InitMusicLayout(int lastBand, int cutNo, int lowPassFreq) {
     AppendBands(lastBand, g_InBandTable, 15, g_OutBandTable);
-    for (int type : {CFilter::HighPass, CFilter::LowPass}) {
-        CFilter& cut = Append();
-        cut.SetType(type);
-        cut.SetSlope(0, 1);
-        cut.SetFamily(CFilter::Bessel, 1);
-        cut.SetHandlesMode(0);
-        cut.SetFreq(type == CFilter::HighPass ? 20 : lowPassFreq, 1);
-        cut.SetBandNo(cutNo);
-    }
+    AppendCutFilters(cutNo, lowPassFreq);
 }
 
 void CKTVEQ::InitEffectLayout(int lastBand, int cutNo, int lowPassFreq) {

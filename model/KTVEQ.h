@@ -63,6 +63,7 @@ public:
 private:
     CFilter& Append();
     void AppendBands(int lastBand, const int* firstTable, int firstCount, const int* secondTable);
+    void AppendCutFilters(int cutNo, int lowPassFreq);
     double SummedResponse(int step) const;
 
     std::vector<std::unique_ptr<CFilter>> m_filters;
