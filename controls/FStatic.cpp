@@ -199,19 +199,24 @@ void CFStatic::DrawGrid(CDC* dc) const {
     dc->SelectObject(old);
 }
 
+// The black plot area inside a one-pixel frame.
+void CFStatic::FillPlot(CDC* dc, COLORREF frameColour) const {
+    CPen frame(PS_SOLID, 1, frameColour);
+    CBrush fill(kBlack);
+    CPen* oldPen = dc->SelectObject(&frame);
+    CBrush* oldBrush = dc->SelectObject(&fill);
+    dc->Rectangle(&m_rcPlot);
+    dc->SelectObject(oldBrush);
+    dc->SelectObject(oldPen);
+}
+
 void CFStatic::DrawEmptyPlot() {
     CDC* dc = GetDC();
     if (!dc)
         return;
     {
         CMemDC mem(dc, &m_rcPlot);
-        CPen frame(PS_SOLID, 1, kWhite);
-        CBrush fill(kBlack);
-        CPen* oldPen = mem->SelectObject(&frame);
-        CBrush* oldBrush = mem->SelectObject(&fill);
-        mem->Rectangle(&m_rcPlot);
-        mem->SelectObject(oldBrush);
-        mem->SelectObject(oldPen);
+        FillPlot(mem, kWhite);
         DrawGrid(mem);
     }
     ReleaseDC(dc);
@@ -231,15 +236,7 @@ void CFStatic::DrawOutputPlot() {
         return;
     {
         CMemDC mem(dc, &m_rcPlot);
-        {
-            CPen frame(PS_SOLID, 1, kFrame);
-            CBrush fill(kBlack);
-            CPen* oldPen = mem->SelectObject(&frame);
-            CBrush* oldBrush = mem->SelectObject(&fill);
-            mem->Rectangle(&m_rcPlot);
-            mem->SelectObject(oldBrush);
-            mem->SelectObject(oldPen);
-        }
+        FillPlot(mem, kFrame);
 
         // A highlight index outside the set (it can come from a stored
         // value) selects nothing and keeps the selection.

@@ -86,6 +86,7 @@ private:
     void DrawOutput();
     void DrawOutputPlot();
     void DrawGrid(CDC* dc) const;
+    void FillPlot(CDC* dc, COLORREF frameColour) const;
     void DrawFilterNumbers(CDC* dc) const;
     void DrawOutputCurves(CDC* surface, int n);
     void DrawAllBypassText(Gdiplus::Graphics& graphics) const;

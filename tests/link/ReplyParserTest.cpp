@@ -10,6 +10,7 @@
 #include "platform/sys/MessageWindow.h"
 #include "platform/sys/UserMessages.h"
 #include "sim/lib/SimFrame.h"
+#include "tests/link/SimTestFrames.h"
 
 #include <gtest/gtest.h>
 
@@ -23,14 +24,7 @@ namespace {
 using Bytes = std::vector<BYTE>;
 
 Bytes Reply(BYTE code, BYTE preset, BYTE type, BYTE channel, BYTE block, Bytes payload = {}) {
-    sim::SimFrame f;
-    f.command = code;
-    f.preset = preset;
-    f.type = type;
-    f.channel = channel;
-    f.block = block;
-    f.payload = std::move(payload);
-    return sim::EncodeFrame(f);
+    return simtest::Request(code, preset, type, channel, block, std::move(payload));
 }
 
 Bytes Ack() {
