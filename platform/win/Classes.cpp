@@ -2,6 +2,7 @@
 
 #include "platform/gdi/Dc.h"
 #include "platform/win/Button.h"
+#include "platform/win/ClassProcs.h"
 #include "platform/win/Cursor.h"
 #include "platform/win/Edit.h"
 #include "platform/win/PaintDC.h"
@@ -676,6 +677,10 @@ WindowClass& ClassByName(const CString& name) {
         return edit;
     if (n.compare("SysTabControl32", Qt::CaseInsensitive) == 0)
         return tab;
+    if (n.compare("ListBox", Qt::CaseInsensitive) == 0)
+        return ListBoxProc();
+    if (n.compare("msctls_progress32", Qt::CaseInsensitive) == 0)
+        return ProgressProc();
     if (n == "#32770")
         return dialog;
     return plain;
