@@ -13,7 +13,8 @@ namespace {
 
 // Checked pictures 21..23, unchecked 11..13, all 30 x 16.
 constexpr COLORREF kNormal = RGB(200, 0, 0), kHover = RGB(0, 200, 0), kPressed = RGB(0, 0, 200);
-constexpr COLORREF kChkNormal = RGB(200, 200, 0), kChkHover = RGB(0, 200, 200), kChkPressed = RGB(200, 0, 200);
+constexpr COLORREF kChkNormal = RGB(200, 200, 0), kChkHover = RGB(0, 200, 200),
+                   kChkPressed = RGB(200, 0, 200);
 constexpr COLORREF kOld = RGB(1, 2, 3);
 
 class XPDialog final : public CDialog {
@@ -90,7 +91,8 @@ TEST_F(XPButtonTest, TheMouseChoosesNormalHoverAndPressedLooks) {
     const struct {
         int check;
         COLORREF normal, hover, pressed;
-    } sets[] = {{1, kChkNormal, kChkHover, kChkPressed}, {7, kChkNormal, kChkHover, kChkPressed},
+    } sets[] = {{1, kChkNormal, kChkHover, kChkPressed},
+                {7, kChkNormal, kChkHover, kChkPressed},
                 {0, kNormal, kHover, kPressed}};
     dlg.button.SetBitmaps(21, 22, 23, 11, 12, 13);
     for (const auto& s : sets) {
