@@ -108,6 +108,7 @@ int g_nCurPage = 0;
 int g_nCurOutChannel = 0;
 int g_nCurInChannel = 0;
 int g_bOutCurveShown[kOutputCount] = {};
+int g_bOutChanged[kOutputCount] = {};
 int g_StripLinkTables[4][kOutputCount] = {};
 int g_nWorkMode = 1;
 

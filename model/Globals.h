@@ -162,6 +162,10 @@ extern int g_nCurPage;
 extern int g_nCurOutChannel;
 extern int g_nCurInChannel;
 extern int g_bOutCurveShown[kOutputCount];
+// Per output: edited on the output page or with a strip's gain since the
+// link bookkeeping was last rebuilt; an edited output does not rejoin the
+// group it left.
+extern int g_bOutChanged[kOutputCount];
 // The output strips' four per-output link bookkeeping tables.
 extern int g_StripLinkTables[4][kOutputCount];
 extern int g_nWorkMode;

@@ -75,6 +75,7 @@ void CKTV_Data::InitLinkTable() {
         }
     }
     std::memset(g_StripLinkTables, 0, sizeof g_StripLinkTables);
+    std::memset(g_bOutChanged, 0, sizeof g_bOutChanged);
 }
 
 void CKTV_Data::SetAllDirty(int value) {

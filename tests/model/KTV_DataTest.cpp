@@ -232,11 +232,13 @@ TEST_F(KTV_DataTest, LinkTable) {
         for (auto [output, tag] : c.tags)
             g_DeviceImage[OutputRecordOffset(output) + 287] = tag;
         g_StripLinkTables[3][11] = 5;
+        g_bOutChanged[7] = 1;
         m_model->InitLinkTable();
         EXPECT_EQ(g_OutLinkTable[0], c.active);
         for (auto [output, tag] : c.tags)
             EXPECT_EQ(g_OutLinkTable[1 + output], tag);
         EXPECT_EQ(g_StripLinkTables[3][11], 0);
+        EXPECT_EQ(g_bOutChanged[7], 0);
     }
     for (int i = 0; i < kOutputCount; ++i)
         EXPECT_EQ(g_OutLinkTable[13 + i], reinterpret_cast<std::intptr_t>(m_model->GetOutput(i)));
