@@ -64,7 +64,11 @@ CString CKTV_Data::GetDeviceName() const {
 void CKTV_Data::InitLinkTable() {
     std::lock_guard lock(g_csModel);
     for (int i = 0; i < kOutputCount; ++i) {
-        g_OutLinkTable[1 + i] = g_DeviceImage[OutputRecordOffset(i) + 287];
+        // A number from a file or the processor may lie outside 1..12; the
+        // tables it indexes have twelve entries, so it counts as no group.
+        // The image byte stays as loaded.
+        const BYTE number = g_DeviceImage[OutputRecordOffset(i) + 287];
+        g_OutLinkTable[1 + i] = number <= kOutputCount ? number : 0;
         g_OutLinkTable[13 + i] = reinterpret_cast<std::intptr_t>(GetOutput(i));
     }
     g_OutLinkTable[0] = 0;
@@ -74,8 +78,10 @@ void CKTV_Data::InitLinkTable() {
             break;
         }
     }
-    std::memset(g_StripLinkTables, 0, sizeof g_StripLinkTables);
     std::memset(g_bOutChanged, 0, sizeof g_bOutChanged);
+    std::memset(g_bLinkGroupUsed, 0, sizeof g_bLinkGroupUsed);
+    std::memset(g_nLinkGroupSize, 0, sizeof g_nLinkGroupSize);
+    std::memset(g_nLinkGroupMask, 0, sizeof g_nLinkGroupMask);
 }
 
 void CKTV_Data::SetAllDirty(int value) {

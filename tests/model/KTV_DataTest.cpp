@@ -216,29 +216,40 @@ TEST_F(KTV_DataTest, StatusPollFrame) {
 }
 
 TEST_F(KTV_DataTest, LinkTable) {
+    // A number outside 1..12 (from a file or the processor) is no group in
+    // the table and stays in the image.
     struct Case {
-        std::vector<std::pair<int, BYTE>> tags; // output, tag
+        std::vector<std::pair<int, BYTE>> tags; // output, image byte 287
         int active;
+        std::vector<int> numbers; // the table's number of each tagged output
     } cases[] = {
-        {{}, 0},
-        {{{4, 0x30}, {5, 0x30}}, 1},
-        {{{0, 0x05}, {2, 0x05}, {1, 0x02}}, 0},
-        {{{10, 7}, {11, 7}}, 1},
-        {{{3, 9}, {4, 8}}, 0},
+        {{}, 0, {}},
+        {{{4, 3}, {5, 3}}, 1, {3, 3}},
+        {{{0, 0x05}, {2, 0x05}, {1, 0x02}}, 0, {5, 5, 2}},
+        {{{10, 12}, {11, 12}}, 1, {12, 12}},
+        {{{3, 9}, {4, 8}}, 0, {9, 8}},
+        {{{4, 0x30}, {5, 0x30}}, 0, {0, 0}},
+        {{{6, 13}, {7, 13}, {8, 255}}, 0, {0, 0, 0}},
     };
     for (const Case& c : cases) {
         for (int i = 0; i < kOutputCount; ++i)
             g_DeviceImage[OutputRecordOffset(i) + 287] = 0;
         for (auto [output, tag] : c.tags)
             g_DeviceImage[OutputRecordOffset(output) + 287] = tag;
-        g_StripLinkTables[3][11] = 5;
-        g_bOutChanged[7] = 1;
+        g_bOutChanged[2] = 1;
+        g_bLinkGroupUsed[11] = 1;
+        g_nLinkGroupSize[4] = 2;
+        g_nLinkGroupMask[0] = 0x88;
         m_model->InitLinkTable();
         EXPECT_EQ(g_OutLinkTable[0], c.active);
-        for (auto [output, tag] : c.tags)
-            EXPECT_EQ(g_OutLinkTable[1 + output], tag);
-        EXPECT_EQ(g_StripLinkTables[3][11], 0);
-        EXPECT_EQ(g_bOutChanged[7], 0);
+        for (size_t t = 0; t < c.tags.size(); ++t) {
+            EXPECT_EQ(g_OutLinkTable[1 + c.tags[t].first], c.numbers[t]);
+            EXPECT_EQ(g_DeviceImage[OutputRecordOffset(c.tags[t].first) + 287], c.tags[t].second);
+        }
+        EXPECT_EQ(g_bOutChanged[2], 0);
+        EXPECT_EQ(g_bLinkGroupUsed[11], 0);
+        EXPECT_EQ(g_nLinkGroupSize[4], 0);
+        EXPECT_EQ(g_nLinkGroupMask[0], 0);
     }
     for (int i = 0; i < kOutputCount; ++i)
         EXPECT_EQ(g_OutLinkTable[13 + i], reinterpret_cast<std::intptr_t>(m_model->GetOutput(i)));
