@@ -119,8 +119,7 @@ def main():
           '<rect width="24" height="160" fill="#2f3549"/><rect x="10" y="4" width="4" height="152" fill="#11141d"/>')
     write(280, "BITMAP", "gain_slider_thumb", 22, 10,
           '<rect width="22" height="10" fill="#ff00ff"/><rect x="1" y="1" width="20" height="8" rx="2" fill="#c8cde0"/>')
-    write(282, "BITMAP", "gain_slider_thumb_active", 22, 10,
-          '<rect width="22" height="10" fill="#ff00ff"/><rect x="1" y="1" width="20" height="8" rx="2" fill="#f0b34a"/>')
+    # 282, the active thumb, is the master gain fader's (shell pictures).
     # band bypass buttons: checked (8830, 8831), unchecked (8832, 8833)
     button_set([8832, 8833, 8830, 8831], ["band_bypass_off", "band_bypass_off_hover", "band_bypass_on",
                                           "band_bypass_on_hover"], 20, 15, "BY", "BY")
