@@ -191,6 +191,15 @@ void Deliver(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
     DeliverQueuedMessage(msg);
 }
 
+// White, at least one pixel, and never larger than any screen shows: a
+// window's size may come from outside and must not decide what is allocated.
+QImage BackingImage(const QSize& size) {
+    QImage image(std::clamp(size.width(), 1, kMaxBackingSide), std::clamp(size.height(), 1, kMaxBackingSide),
+                 QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
 } // namespace
 
 Window::Window() = default;
@@ -253,8 +262,7 @@ void Window::SetRect(const QRect& r, bool repaint) {
     const QRect oldRect = rect;
     rect = r;
     if (old != r.size()) {
-        QImage next(std::max(1, r.width()), std::max(1, r.height()), QImage::Format_RGB32);
-        next.fill(Qt::white);
+        QImage next = BackingImage(r.size());
         if (!backing.isNull()) {
             QPainter p(&next);
             p.drawImage(0, 0, backing);
@@ -447,8 +455,7 @@ HWND CreateWindowRecord(DWORD exStyle, const CString& className, const CString& 
     w->text = text;
     w->rect = rect;
     w->parent = Window::From(parentHwnd);
-    w->backing = QImage(std::max(1, rect.width()), std::max(1, rect.height()), QImage::Format_RGB32);
-    w->backing.fill(Qt::white);
+    w->backing = BackingImage(rect.size());
     w->invalid = QRegion(w->ClientRect());
     w->eraseNeeded = true;
     w->hwnd = RegisterMessageTarget(w);

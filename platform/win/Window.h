@@ -87,6 +87,10 @@ struct Window final : platform::MessageTarget {
     int paints = 0; // BeginPaint calls so far
 };
 
+// A backing image is at most this many pixels on a side; a larger window
+// shows nothing beyond it.
+inline constexpr int kMaxBackingSide = 4096;
+
 // Creates a window; the attached object (if any) gets every message from
 // WM_CREATE on.
 HWND CreateWindowRecord(DWORD exStyle, const CString& className, const CString& text, DWORD style,
