@@ -1,6 +1,7 @@
 #include "pages/output/ReMap_Dlg.h"
 
 #include "model/Globals.h"
+#include "platform/sys/MessageBox.h"
 
 BEGIN_MESSAGE_MAP(CReMap_Dlg, CDialog)
 ON_BN_CLICKED(2768, &CReMap_Dlg::OnDefault)
