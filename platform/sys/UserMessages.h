@@ -54,6 +54,6 @@ inline constexpr UINT UM_MOUSE_MOVE_NOTIFY = WM_USER + 602;  // key flags, contr
 inline constexpr UINT UM_EDIT_MOVE_FOCUS = WM_USER + 700;    // control id, key
 inline constexpr UINT UM_EDIT_NEXT_ROW = WM_USER + 701;      // control id
 inline constexpr UINT UM_DROPLIST_SELECTED = WM_USER + 802;  // control id, selection
-inline constexpr UINT UM_SPIN_STEP = WM_USER + 1100;         // control id, position
+inline constexpr UINT UM_SPIN_STEP = WM_USER + 1100;         // control id, signed step (not the position)
 inline constexpr UINT UM_SLIDER_TRACKING = WM_USER + 9425;   // control id, raw position
 inline constexpr UINT UM_SLIDER_POSITION = WM_USER + 9426;   // control id, raw position
