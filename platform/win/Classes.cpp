@@ -4,6 +4,7 @@
 #include "platform/sys/MessageBox.h"
 #include "platform/win/Button.h"
 #include "platform/win/Caret.h"
+#include "platform/win/ClassProcs.h"
 #include "platform/win/Cursor.h"
 #include "platform/win/Edit.h"
 #include "platform/win/PaintDC.h"
@@ -749,6 +750,10 @@ WindowClass& ClassByName(const CString& name) {
         return edit;
     if (n.compare("SysTabControl32", Qt::CaseInsensitive) == 0)
         return tab;
+    if (n.compare("ListBox", Qt::CaseInsensitive) == 0)
+        return ListBoxProc();
+    if (n.compare("msctls_progress32", Qt::CaseInsensitive) == 0)
+        return ProgressProc();
     if (n.compare(QLatin1String(UPDOWN_CLASS), Qt::CaseInsensitive) == 0)
         return UpDownClass();
     if (n == "#32770")
