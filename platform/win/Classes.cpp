@@ -1,6 +1,7 @@
 // The default procedures of the system's window classes.
 
 #include "platform/gdi/Dc.h"
+#include "platform/sys/MessageBox.h"
 #include "platform/win/Button.h"
 #include "platform/win/Cursor.h"
 #include "platform/win/Edit.h"
@@ -655,7 +656,17 @@ private:
     }
 };
 
-class DialogClass final : public WindowClass {};
+class DialogClass final : public WindowClass {
+public:
+    LRESULT Proc(Window& w, UINT message, WPARAM wParam, LPARAM lParam) override {
+        // Closing a dialog is its Cancel.
+        if (message == WM_CLOSE) {
+            ::SendMessage(w.hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            return 0;
+        }
+        return WindowClass::Proc(w, message, wParam, lParam);
+    }
+};
 class PlainClass final : public WindowClass {};
 
 } // namespace

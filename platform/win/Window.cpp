@@ -6,6 +6,7 @@
 #include "platform/win/Wnd.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -135,6 +136,12 @@ protected:
         const QPoint p = e->position().toPoint();
         WheelInput(m_window->hwnd, e->angleDelta().y(), POINT{p.x(), p.y()},
                    KeyFlags(e->buttons(), e->modifiers()));
+    }
+    // The caption's close box is a system command; what it does is the window's.
+    void closeEvent(QCloseEvent* e) override {
+        e->ignore();
+        if (m_window)
+            ::SendMessage(m_window->hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     }
     void keyPressEvent(QKeyEvent* e) override {
         const UINT vk = VirtualKeyOf(e->key());
@@ -371,6 +378,10 @@ LRESULT WindowClass::Proc(Window& w, UINT message, WPARAM wParam, LPARAM lParam)
         // Unhandled wheel turns go up to the parent.
         if (w.IsChild() && w.parent)
             return ::SendMessage(w.parent->hwnd, message, wParam, lParam);
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE)
+            ::SendMessage(w.hwnd, WM_CLOSE, 0, 0);
         return 0;
     case WM_CLOSE:
         DestroyWindowRecord(w.hwnd);
