@@ -117,11 +117,17 @@ void CKTV_Data::LoadFromImage(const BYTE* image, int mode) {
 }
 
 void CKTV_Data::PackToImage() {
-    std::lock_guard lock(g_csModel);
-    m_EffectData.FillSendTable();
-    m_MicRoute.GetAt(0)->PackAll();
+    // Names that do not fit are reported before the lock: the message box
+    // runs a message loop.
+    m_EffectData.CheckNameLength();
+    m_MicRoute.GetAt(0)->CheckNameLength();
     for (int c = 0; c < kMusicInputCount; ++c)
-        GetMusicInput(c)->PackAll();
+        GetMusicInput(c)->CheckNameLength();
+    std::lock_guard lock(g_csModel);
+    m_EffectData.PackArea();
+    m_MicRoute.GetAt(0)->PackRecord();
+    for (int c = 0; c < kMusicInputCount; ++c)
+        GetMusicInput(c)->PackRecord();
     for (int j = 0; j < kOutputCount; ++j)
         GetOutput(j)->PackAll();
 }

@@ -1,6 +1,7 @@
 #include "platform/win/DialogTemplate.h"
 
 #include "platform/res/Resources.h"
+#include "platform/win/SpinButtonCtrl.h"
 #include "platform/win/TabCtrl.h"
 #include "platform/win/WinDefs.h"
 
@@ -54,6 +55,14 @@ const std::map<QString, DWORD>& StyleNames() {
         {"ES_NUMBER", ES_NUMBER},
         {"TCS_OWNERDRAWFIXED", TCS_OWNERDRAWFIXED},
         {"TCS_FIXEDWIDTH", TCS_FIXEDWIDTH},
+        {"UDS_WRAP", UDS_WRAP},
+        {"UDS_SETBUDDYINT", UDS_SETBUDDYINT},
+        {"UDS_ALIGNRIGHT", UDS_ALIGNRIGHT},
+        {"UDS_ALIGNLEFT", UDS_ALIGNLEFT},
+        {"UDS_AUTOBUDDY", UDS_AUTOBUDDY},
+        {"UDS_ARROWKEYS", UDS_ARROWKEYS},
+        {"UDS_HORZ", UDS_HORZ},
+        {"UDS_NOTHOUSANDS", UDS_NOTHOUSANDS},
     };
     return names;
 }

@@ -190,6 +190,36 @@ void Deliver(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
     DeliverQueuedMessage(msg);
 }
 
+// A frameless tool window above its owner's window that takes no grab:
+// clicks elsewhere still reach the program's other windows.
+void MakeOwnedPopup(Window& w) {
+    Window* owner = w.parent;
+    while (owner && owner->IsChild())
+        owner = owner->parent;
+    Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint;
+    if (w.exStyle & WS_EX_TOPMOST)
+        flags |= Qt::WindowStaysOnTopHint;
+    w.widget->setParent(owner ? owner->widget : nullptr, flags);
+    w.widget->setAttribute(Qt::WA_ShowWithoutActivating);
+}
+
+// The owned popup that holds `w`, if any.
+Window* PopupOf(Window* w) {
+    for (; w; w = w->IsChild() ? w->parent : nullptr)
+        if (w->IsOwnedPopup())
+            return w;
+    return nullptr;
+}
+
+// A press outside an owned popup that holds the focus activates another
+// window: the popup's control loses the focus (to the popup's owner) before
+// the press arrives, as it would at the activation of a top-level window.
+void LeavePopupFocus(HWND pressed) {
+    Window* popup = PopupOf(Window::From(Input().focus));
+    if (popup && popup != PopupOf(Window::From(pressed)))
+        ::SetFocus(popup->parent->hwnd);
+}
+
 // White, at least one pixel, and never larger than any screen shows: a
 // window's size may come from outside and must not decide what is allocated.
 QImage BackingImage(const QSize& size) {
@@ -237,7 +267,7 @@ void Window::Invalidate(const QRegion& region, bool erase) {
     // are painted again over it.
     if (!(style & WS_CLIPCHILDREN)) {
         for (Window* c : children) {
-            if (c->Visible() && r.intersects(c->rect))
+            if (c->Visible() && c->IsChild() && r.intersects(c->rect))
                 c->Invalidate(r.translated(-c->rect.topLeft()), true);
         }
     }
@@ -286,6 +316,13 @@ void Window::SetVisible(bool visible) {
         style &= ~WS_VISIBLE;
         if (Input().focus && (Input().focus == hwnd))
             ::SetFocus(parent ? parent->hwnd : nullptr);
+        else if (IsOwnedPopup() && Input().focus)
+            // The keys must not go on to a control of a popup no one sees.
+            for (Window* f = From(Input().focus); f; f = f->IsChild() ? f->parent : nullptr)
+                if (f == this) {
+                    ::SetFocus(parent->hwnd);
+                    break;
+                }
     }
     if (parent && IsChild())
         parent->Invalidate(QRegion(rect), true);
@@ -296,7 +333,9 @@ void Window::SyncWidget() {
     if (!widget)
         return;
     widget->setGeometry(rect);
-    widget->setVisible(Visible());
+    // A popup made visible before it was placed keeps that state without a
+    // Qt window of no size.
+    widget->setVisible(Visible() && !(IsOwnedPopup() && rect.isEmpty()));
     widget->setEnabled(Enabled());
 }
 
@@ -471,6 +510,8 @@ HWND CreateWindowRecord(DWORD exStyle, const CString& className, const CString& 
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
         QWidget* parentWidget = w->parent && w->IsChild() ? w->parent->widget : nullptr;
         w->widget = new HostWidget(w, parentWidget);
+        if (w->IsOwnedPopup())
+            MakeOwnedPopup(*w);
         if (!parentWidget && !text.empty())
             w->widget->setWindowTitle(QString::fromStdString(text));
         w->widget->setGeometry(rect);
@@ -607,6 +648,10 @@ void MouseInput(HWND hwnd, UINT message, POINT point, UINT keys) {
         return;
     const QPoint client = screen - t->ScreenOrigin();
     if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
+        LeavePopupFocus(target);
+        t = Window::From(target);
+        if (!t)
+            return;
         if (message == WM_LBUTTONDOWN)
             keys |= MK_LBUTTON;
         else

@@ -1,7 +1,7 @@
 #include "PresetFileFixture.h"
 
 #include "model/DataDefine.h"
-#include "model/FactoryDefaultData.h"
+#include "tools/FactoryDefaultData.h"
 
 namespace {
 

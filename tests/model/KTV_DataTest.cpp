@@ -1,11 +1,13 @@
 #include "ModelFixture.h"
 
 #include "model/Filter.h"
+#include "platform/sys/MessageBox.h"
 #include "platform/sys/MessageWindow.h"
 #include "platform/sys/UserMessages.h"
 
 #include <cstring>
 #include <functional>
+#include <future>
 
 namespace {
 
@@ -303,6 +305,70 @@ TEST_F(KTV_DataTest, SaveCrossoverTableTakesTheSentFrequencies) {
     }
     EXPECT_EQ(g_CrossoverTable[7][0] | (g_CrossoverTable[7][1] << 8), 50);
     EXPECT_EQ(g_CrossoverTable[7][6], 2);
+}
+
+} // namespace
+
+namespace {
+
+// Answers every box after looking, from another thread, whether the model
+// and send locks are free: a handler run by the box's message loop may take
+// them, and would wait forever on the thread that shows the box.
+class LockProbeBox final : public platform::MessageBoxHandler {
+public:
+    LockProbeBox() { m_previous = platform::SetMessageBoxHandler(this); }
+    ~LockProbeBox() override { platform::SetMessageBoxHandler(m_previous); }
+    int Show(const CString&, UINT, int) override {
+        ++shown;
+        const bool free = std::async(std::launch::async, [] {
+                              const bool send = g_csSend.try_lock();
+                              if (send)
+                                  g_csSend.unlock();
+                              const bool model = g_csModel.try_lock();
+                              if (model)
+                                  g_csModel.unlock();
+                              return send && model;
+                          }).get();
+        if (!free)
+            ++shownUnderLock;
+        return IDOK;
+    }
+    int shown = 0;
+    int shownUnderLock = 0;
+
+private:
+    platform::MessageBoxHandler* m_previous = nullptr;
+};
+
+TEST_F(KTV_DataTest, NameLengthMessageIsShownWithNoLockHeld) {
+    const struct {
+        const char* what;
+        std::function<void(CKTV_Data&)> act;
+        int boxes;
+    } cases[] = {
+        {"output name", [](CKTV_Data& m) { m.GetOutput(3)->SetName("Output 12"); }, 1},
+        {"packing music and microphone names",
+         [](CKTV_Data& m) {
+             m.GetMusicInput(1)->SetName("Music 123");
+             m.GetMusicInput(2)->SetName("Music 456");
+             std::memcpy(g_DeviceImage + kMicRecordOffset + 104, "Mic12345", 8);
+             m.GetMicInput(0)->LoadFromDevice(g_DeviceImage + kMicRecordOffset);
+             m.PackToImage();
+         },
+         3},
+    };
+    const CString outputName = m_model->GetOutput(3)->GetName();
+    const CString musicName = BytesToString(g_DeviceImage + MusicRecordOffset(1) + 280, 8);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        LockProbeBox box;
+        c.act(*m_model);
+        EXPECT_EQ(box.shown, c.boxes);
+        EXPECT_EQ(box.shownUnderLock, 0);
+    }
+    // What did not fit was not stored.
+    EXPECT_EQ(m_model->GetOutput(3)->GetName(), outputName);
+    EXPECT_EQ(BytesToString(g_DeviceImage + MusicRecordOffset(1) + 280, 8), musicName);
 }
 
 } // namespace
