@@ -719,12 +719,12 @@ private:
     }
 };
 
+// A dialog's close box cancels it, as Esc does.
 class DialogClass final : public WindowClass {
 public:
     LRESULT Proc(Window& w, UINT message, WPARAM wParam, LPARAM lParam) override {
-        // Closing a dialog is its Cancel.
         if (message == WM_CLOSE) {
-            ::SendMessage(w.hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            ::SendMessage(w.hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
             return 0;
         }
         return WindowClass::Proc(w, message, wParam, lParam);

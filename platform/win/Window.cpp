@@ -137,11 +137,13 @@ protected:
         WheelInput(m_window->hwnd, e->angleDelta().y(), POINT{p.x(), p.y()},
                    KeyFlags(e->buttons(), e->modifiers()));
     }
-    // The caption's close box is a system command; what it does is the window's.
+    // The caption's close box is the system command SC_CLOSE, whose default
+    // asks the window to close (a dialog cancels); a window may take the
+    // command itself.
     void closeEvent(QCloseEvent* e) override {
         e->ignore();
         if (m_window)
-            ::SendMessage(m_window->hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+            ::PostMessage(m_window->hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     }
     void keyPressEvent(QKeyEvent* e) override {
         const UINT vk = VirtualKeyOf(e->key());
