@@ -29,6 +29,7 @@ class ILinkModel;
 class INetLink;
 class ISyncForm;
 class ISyncModel;
+class CKTV_OutData;
 
 // WM_DEVICECHANGE events and the notice's device type for an interface.
 inline constexpr UINT DBT_DEVICEARRIVAL = 0x8000;
@@ -216,6 +217,8 @@ private:
     // Queues the output's basic block with the output switched off, leaving
     // the model's on/off value and the block's change flag as they were.
     void QueueOutputMute(int output);
+    // Queues the output's mix blocks 33 and 34 and clears their change flags.
+    void QueueMixBlocks(CKTV_OutData& out);
 
     HWND m_hWnd = nullptr;
     CKTVCommand m_KTVCommand;

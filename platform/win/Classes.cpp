@@ -1,6 +1,7 @@
 // The default procedures of the system's window classes.
 
 #include "platform/gdi/Dc.h"
+#include "platform/sys/MessageBox.h"
 #include "platform/win/Button.h"
 #include "platform/win/Caret.h"
 #include "platform/win/ClassProcs.h"
@@ -718,7 +719,17 @@ private:
     }
 };
 
-class DialogClass final : public WindowClass {};
+// A dialog's close box cancels it, as Esc does.
+class DialogClass final : public WindowClass {
+public:
+    LRESULT Proc(Window& w, UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_CLOSE) {
+            ::SendMessage(w.hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+            return 0;
+        }
+        return WindowClass::Proc(w, message, wParam, lParam);
+    }
+};
 class PlainClass final : public WindowClass {};
 
 } // namespace

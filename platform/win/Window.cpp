@@ -6,6 +6,7 @@
 #include "platform/win/Wnd.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -135,6 +136,13 @@ protected:
         const QPoint p = e->position().toPoint();
         WheelInput(m_window->hwnd, e->angleDelta().y(), POINT{p.x(), p.y()},
                    KeyFlags(e->buttons(), e->modifiers()));
+    }
+    // The caption's close box asks the window to close; what happens is the
+    // window's own decision (a dialog cancels).
+    void closeEvent(QCloseEvent* e) override {
+        e->ignore();
+        if (m_window)
+            ::PostMessage(m_window->hwnd, WM_CLOSE, 0, 0);
     }
     void keyPressEvent(QKeyEvent* e) override {
         const UINT vk = VirtualKeyOf(e->key());
