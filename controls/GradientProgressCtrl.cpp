@@ -50,12 +50,16 @@ void CGradientProgressCtrl::OnPaint() {
     }
     if (!m_bShowPercent)
         return;
+    dc.SetTextColor(m_crText);
+    dc.SetBkMode(TRANSPARENT);
+    dc.DrawText(PercentText(pos, lower, upper), &client, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+}
+
+CString CGradientProgressCtrl::PercentText(int pos, int lower, int upper) {
     const float percent = float(pos - lower) * 100.0f / float(upper - lower);
     char text[32];
     std::snprintf(text, sizeof text, pos == upper ? "%3.0f %%" : "%3.2f %%", double(percent));
-    dc.SetTextColor(m_crText);
-    dc.SetBkMode(TRANSPARENT);
-    dc.DrawText(text, &client, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    return text;
 }
 
 // Band i of n has the colour start + i x (end - start) / n; the band that

@@ -24,6 +24,10 @@ public:
     void SetShowPercent(int show) { m_bShowPercent = show; }
     void SetBkColor(COLORREF color) { m_crBack = color; }
 
+    // The percentage written across the bar: whole at the upper bound, with
+    // two decimals below it.
+    static CString PercentText(int pos, int lower, int upper);
+
 protected:
     void OnPaint();
     BOOL OnEraseBkgnd(CDC*) { return TRUE; }

@@ -196,6 +196,10 @@ TEST_F(NumSpinTest, ArrowKeysStepAHiddenSpinAndTypedTextCountsFirst) {
     Key(VK_UP);
     EXPECT_EQ(dlg.edit.GetWindowText(), "51");
     EXPECT_EQ(Events(), std::vector<CString>{"spin 51"});
+    // A key step at the end of the range still reaches the spin and is told.
+    dlg.spin.SetPos(100);
+    Key(VK_UP);
+    EXPECT_EQ(Events(), std::vector<CString>{"spin 100"});
 }
 
 TEST_F(NumSpinTest, SetPosOutsideTheRangeWarnsInTheLanguageAndBounds) {
