@@ -262,3 +262,6 @@ using LPTRACKMOUSEEVENT = TRACKMOUSEEVENT*;
 inline constexpr int IDABORT = 3;
 inline constexpr int IDRETRY = 4;
 inline constexpr int IDIGNORE = 5;
+
+// System commands (WM_SYSCOMMAND); the caption's close box sends SC_CLOSE.
+inline constexpr WPARAM SC_CLOSE = 0xF060;

@@ -137,12 +137,13 @@ protected:
         WheelInput(m_window->hwnd, e->angleDelta().y(), POINT{p.x(), p.y()},
                    KeyFlags(e->buttons(), e->modifiers()));
     }
-    // The caption's close box asks the window to close; what happens is the
-    // window's own decision (a dialog cancels).
+    // The caption's close box is the system command SC_CLOSE, whose default
+    // asks the window to close (a dialog cancels); a window may take the
+    // command itself.
     void closeEvent(QCloseEvent* e) override {
         e->ignore();
         if (m_window)
-            ::PostMessage(m_window->hwnd, WM_CLOSE, 0, 0);
+            ::PostMessage(m_window->hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     }
     void keyPressEvent(QKeyEvent* e) override {
         const UINT vk = VirtualKeyOf(e->key());
@@ -418,6 +419,10 @@ LRESULT WindowClass::Proc(Window& w, UINT message, WPARAM wParam, LPARAM lParam)
         // Unhandled wheel turns go up to the parent.
         if (w.IsChild() && w.parent)
             return ::SendMessage(w.parent->hwnd, message, wParam, lParam);
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE)
+            ::SendMessage(w.hwnd, WM_CLOSE, 0, 0);
         return 0;
     case WM_CLOSE:
         DestroyWindowRecord(w.hwnd);
