@@ -20,8 +20,7 @@ TEST_F(OutputPage, CornersNeverPassEachOther) {
     } cases[] = {
         {500, 4000, 1351, 5000, 4000, 4000}, // above the low-pass: moved to it
         {500, 4000, 1352, 100, 500, 500},    // below the high-pass: moved to it
-        {500, 4000, 1351, 1000, 1000, 4000},
-        {500, 4000, 1352, 20000, 500, 20000},
+        {500, 4000, 1351, 1000, 1000, 4000}, {500, 4000, 1352, 20000, 500, 20000},
         {500, 4000, 1351, 4000, 4000, 4000}, // a corner exactly at the other is allowed
     };
     for (const auto& c : cases) {
@@ -75,7 +74,8 @@ TEST_F(OutputPage, DropDownsSetFamilyAndSlopeOnTheGroup) {
         int entry;
         bool high;
         bool slope;
-    } cases[] = {{1014, 2, true, false}, {1015, 8, true, true}, {1016, 1, false, false}, {1017, 0, false, true}};
+    } cases[] = {
+        {1014, 2, true, false}, {1015, 8, true, true}, {1016, 1, false, false}, {1017, 0, false, true}};
     for (const auto& c : cases) {
         CComBoxBtn& box = c.list == 1014   ? page->m_cbHighFamily
                           : c.list == 1015 ? page->m_cbHighSlope

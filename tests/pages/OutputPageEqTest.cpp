@@ -107,7 +107,8 @@ TEST_F(OutputPageEq, LoadingShowsEveryBandAsTheControlsCan) {
         int spin;
         const char* text;
         int bypass;
-    } rows[] = {{0, 260, "6.0", 0}, {1, 200, "0.0", 1}, {2, 200, "0.0", 1}, {3, 80, "-12.0", 0}, {4, 320, "12.0", 0}};
+    } rows[] = {
+        {0, 260, "6.0", 0}, {1, 200, "0.0", 1}, {2, 200, "0.0", 1}, {3, 80, "-12.0", 0}, {4, 320, "12.0", 0}};
     for (const auto& r : rows) {
         EXPECT_EQ(page->m_spinBandGain[r.band].GetPos(), r.spin) << "band " << r.band;
         EXPECT_EQ(page->m_sliderBand[r.band].GetPos(), r.spin) << "band " << r.band;

@@ -57,14 +57,12 @@ TEST_F(OutputPagePositions, ClicksFollowTheCurrentOutput) {
         int current;    // after the click
         size_t posted;  // UM_SELECT_OUTPUT posted
     } cases[] = {
-        {1, -1, 0, 0},  // the mark of the shown output: nothing
-        {7, -1, 1, 1},  // another output
-        {24, -1, 7, 1}, // the subwoofer
-        {24, -1, 7, 0},
-        {21, 2, 6, 1},  // a stale mark no longer blocks a click
-        {24, 3, 7, 1},  // not even on the subwoofer
-        {21, -1, 6, 1},
-        {21, 6, 6, 0},  // C-Full of the current output
+        {1, -1, 0, 0},                 // the mark of the shown output: nothing
+        {7, -1, 1, 1},                 // another output
+        {24, -1, 7, 1},                // the subwoofer
+        {24, -1, 7, 0}, {21, 2, 6, 1}, // a stale mark no longer blocks a click
+        {24, 3, 7, 1},                 // not even on the subwoofer
+        {21, -1, 6, 1}, {21, 6, 6, 0}, // C-Full of the current output
     };
     for (const auto& c : cases) {
         if (c.setCurrent >= 0) {
