@@ -597,11 +597,15 @@ void PaintTree(Window* w) {
 }
 
 void Compose(QPainter& p, const Window* w, QPoint at) {
+    // Children show only inside their parent, as on the screen.
+    p.save();
+    p.setClipRect(QRect(at, w->backing.size()), Qt::IntersectClip);
     p.drawImage(at, w->backing);
     for (const Window* c : w->children) {
         if (c->Visible() && c->IsChild())
             Compose(p, c, at + c->rect.topLeft());
     }
+    p.restore();
 }
 } // namespace
 
