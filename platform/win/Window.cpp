@@ -596,8 +596,8 @@ void PaintTree(Window* w) {
         PaintTree(c);
 }
 
+// A child shows only inside its parent, as on the screen.
 void Compose(QPainter& p, const Window* w, QPoint at) {
-    // Children show only inside their parent, as on the screen.
     p.save();
     p.setClipRect(QRect(at, w->backing.size()), Qt::IntersectClip);
     p.drawImage(at, w->backing);
