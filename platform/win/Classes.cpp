@@ -1,8 +1,10 @@
 // The default procedures of the system's window classes.
 
 #include "platform/gdi/Dc.h"
+#include "platform/sys/MessageBox.h"
 #include "platform/win/Button.h"
 #include "platform/win/Caret.h"
+#include "platform/win/ClassProcs.h"
 #include "platform/win/Cursor.h"
 #include "platform/win/Edit.h"
 #include "platform/win/PaintDC.h"
@@ -717,7 +719,17 @@ private:
     }
 };
 
-class DialogClass final : public WindowClass {};
+// A dialog's close box cancels it, as Esc does.
+class DialogClass final : public WindowClass {
+public:
+    LRESULT Proc(Window& w, UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_CLOSE) {
+            ::SendMessage(w.hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+            return 0;
+        }
+        return WindowClass::Proc(w, message, wParam, lParam);
+    }
+};
 class PlainClass final : public WindowClass {};
 
 } // namespace
@@ -738,6 +750,10 @@ WindowClass& ClassByName(const CString& name) {
         return edit;
     if (n.compare("SysTabControl32", Qt::CaseInsensitive) == 0)
         return tab;
+    if (n.compare("ListBox", Qt::CaseInsensitive) == 0)
+        return ListBoxProc();
+    if (n.compare("msctls_progress32", Qt::CaseInsensitive) == 0)
+        return ProgressProc();
     if (n.compare(QLatin1String(UPDOWN_CLASS), Qt::CaseInsensitive) == 0)
         return UpDownClass();
     if (n == "#32770")

@@ -241,7 +241,9 @@ ON_WM_ERASEBKGND()
 ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
-QString DataFolder() { return QStringLiteral(KT_TEST_DATA_DIR "/controls"); }
+QString DataFolder() {
+    return QStringLiteral(KT_TEST_DATA_DIR "/controls");
+}
 
 TEST(ControlsDemo, RendersEveryControlOfTheKitIntoAPicture) {
     ASSERT_TRUE(QFile::exists(DataFolder() + "/car_plan.svg")) << DataFolder().toStdString();
