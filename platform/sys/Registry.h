@@ -10,9 +10,11 @@
 
 #include "platform/sys/WinTypes.h"
 
+#include <cstdint>
+
 struct RegKey;
 using HKEY = RegKey*;
-using LONG = long;
+using LONG = std::int32_t; // as the drawing layer names it
 
 extern HKEY const HKEY_CURRENT_USER;
 

@@ -655,7 +655,18 @@ private:
     }
 };
 
-class DialogClass final : public WindowClass {};
+class DialogClass final : public WindowClass {
+public:
+    // The close box of a dialog is its Cancel (IDCANCEL).
+    static constexpr UINT kCancelId = 2;
+    LRESULT Proc(Window& w, UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_CLOSE) {
+            ::SendMessage(w.hwnd, WM_COMMAND, MAKEWPARAM(kCancelId, 0), 0);
+            return 0;
+        }
+        return WindowClass::Proc(w, message, wParam, lParam);
+    }
+};
 class PlainClass final : public WindowClass {};
 
 } // namespace

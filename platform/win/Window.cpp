@@ -6,6 +6,7 @@
 #include "platform/win/Wnd.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -144,6 +145,21 @@ protected:
         if (!text.isEmpty() && text[0].unicode() >= 0x20 && !(e->modifiers() & Qt::ControlModifier))
             for (QChar c : text)
                 CharInput(c.unicode());
+    }
+
+    // The desktop's close box asks the window, which decides.
+    void closeEvent(QCloseEvent* e) override {
+        e->ignore();
+        if (m_window)
+            ::PostMessage(m_window->hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    void changeEvent(QEvent* e) override {
+        QWidget::changeEvent(e);
+        if (!m_window || e->type() != QEvent::WindowStateChange || !isWindow())
+            return;
+        const UINT kind = isMinimized() ? SIZE_MINIMIZED : isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED;
+        ::SendMessage(m_window->hwnd, WM_SIZE, kind,
+                      MAKELPARAM(m_window->rect.width(), m_window->rect.height()));
     }
 
 private:
@@ -332,6 +348,8 @@ LRESULT WindowClass::Proc(Window& w, UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_SETTEXT: {
         w.text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+        if (w.widget && w.widget->isWindow())
+            w.widget->setWindowTitle(QString::fromStdString(w.text));
         w.Invalidate(w.ClientRect(), true);
         return TRUE;
     }
@@ -366,6 +384,13 @@ LRESULT WindowClass::Proc(Window& w, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_CLOSE:
         DestroyWindowRecord(w.hwnd);
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE) {
+            ::SendMessage(w.hwnd, WM_CLOSE, 0, 0);
+        } else if ((wParam & 0xFFF0) == SC_MINIMIZE && w.widget && w.widget->isWindow()) {
+            w.widget->showMinimized();
+        }
         return 0;
     case WM_GETDLGCODE:
         return 0;

@@ -1,0 +1,27 @@
+#pragma once
+
+// What the desktop tells a program about its user: the documents folder and
+// the system's default locale.  Tests pin both.
+
+#include "platform/sys/WinTypes.h"
+
+using LCID = DWORD;
+inline constexpr LCID kLcidChineseSimplified = 0x0804;
+inline constexpr LCID kLcidEnglishUs = 0x0409;
+
+// The user's documents folder, without a trailing separator.
+CString GetDocumentsFolder();
+// 0x0804 on a system whose locale is zh_CN, 0x0409 on every other.
+LCID GetSystemDefaultLCID();
+// The current directory, without a trailing separator.
+CString GetCurrentDirectory();
+// Whether `path` names an existing folder (not a file).
+bool IsExistingFolder(const CString& path);
+
+namespace platform {
+
+// Tests: an empty text restores what the desktop says.
+void SetDocumentsFolder(const CString& folder);
+void SetSystemLocaleName(const CString& name);
+
+} // namespace platform
