@@ -72,8 +72,8 @@ BOOL CTALQ50App::InitInstance() {
     // The program opens no file: nothing on the command line has an effect.
     if (!m_lpCmdLine.empty())
         std::fprintf(stderr, "kavro-tune: ignoring the command line \"%s\"\n", m_lpCmdLine.c_str());
-    for (auto& table : g_StripLinkTables)
-        std::fill(std::begin(table), std::end(table), 0);
+    for (int* table : {g_bOutChanged, g_bLinkGroupUsed, g_nLinkGroupSize, g_nLinkGroupMask})
+        std::fill(table, table + kOutputCount, 0);
     InitDefaultDeviceData();
     CreateSharedFonts();
     g_bChinese = GetSystemDefaultLCID() == kLcidChineseSimplified;
@@ -128,7 +128,7 @@ int CTALQ50App::DoMessageBox(const CString& text, UINT type, int code) {
 
 int CTALQ50App::FindFreeSlot() {
     for (int group = 0; group < kOutputCount; ++group) {
-        if (!g_StripLinkTables[0][group])
+        if (!g_bLinkGroupUsed[group])
             return group;
     }
     return -1;

@@ -10,6 +10,7 @@
 #include "platform/gdi/Dc.h"
 #include "platform/res/Resources.h"
 #include "platform/sys/Shell.h"
+#include "platform/sys/ShellFolders.h"
 #include "platform/sys/UserMessages.h"
 #include "platform/win/PaintDC.h"
 #include "platform/win/ShellOpen.h"
@@ -125,7 +126,7 @@ void CTALQ50Form::OnInitialUpdate() {
     std::fill(g_OutLinkTable + 1, g_OutLinkTable + 1 + kOutputCount, 0);
     m_strHelpZh = m_strStartFolder + "/CH_Help.chm";
     m_strHelpEn = m_strStartFolder + "/EN_Help.chm";
-    m_link.m_strFirmwareFolder = GetDocumentsFolder();
+    m_link.m_strFirmwareFolder = platform::DocumentsFolder();
     m_link.m_bConnected = 0;
 
     ReadDspMcuSettings();

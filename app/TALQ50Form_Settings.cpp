@@ -7,6 +7,7 @@
 #include "model/Globals.h"
 #include "platform/sys/Registry.h"
 #include "platform/sys/Shell.h"
+#include "platform/sys/ShellFolders.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -62,7 +63,7 @@ CString CTALQ50Form::EnsurePcFileKey(bool* created) {
     *created = true;
     if (RegCreateKey(HKEY_CURRENT_USER, kPcFileKey, &key) != ERROR_SUCCESS)
         return kPcFileKey;
-    const CString documents = GetDocumentsFolder();
+    const CString documents = platform::DocumentsFolder();
     for (int k = 1; k <= 4; ++k) {
         SetFolder(k, documents);
         RegSetStringValue(key, kFolderValues[k - 1], documents);
@@ -86,7 +87,7 @@ int CTALQ50Form::ReadFolderSetting(int which) {
         if (read)
             Warn("settings: PC_File\\" + CString(name) + " \"" + folder +
                  "\" is not a folder; the documents folder is used");
-        folder = GetDocumentsFolder();
+        folder = platform::DocumentsFolder();
         RegSetStringValue(key, name, folder);
     }
     SetFolder(which, folder);
@@ -104,7 +105,7 @@ int CTALQ50Form::SaveFolderSettings(int which) {
         return 1;
     const char* name = kFolderValues[which - 1];
     if (RegSetStringValue(key, name, GetFolder(which)) != ERROR_SUCCESS) {
-        SetFolder(which, GetDocumentsFolder());
+        SetFolder(which, platform::DocumentsFolder());
         RegSetStringValue(key, name, GetFolder(which));
     }
     RegCloseKey(key);
@@ -128,7 +129,7 @@ int CTALQ50Form::ReadDspMcuSettings() {
     if (!read || IsMissingFolder(folder)) {
         if (read && !folder.empty())
             Warn("settings: DspMcu\\Path \"" + folder + "\" is not a folder; the documents folder is used");
-        folder = GetDocumentsFolder();
+        folder = platform::DocumentsFolder();
     }
     m_link.m_strFirmwareFolder = folder;
     CString language;

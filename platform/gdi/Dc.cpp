@@ -772,7 +772,10 @@ int CDC::DrawText(const CString& text, RECT* rect, UINT format) {
     }
     if (format & DT_EXPANDTABS)
         flags |= Qt::TextExpandTabs;
-    if (format & DT_END_ELLIPSIS)
+    // A path keeps its last part: the middle gives way.
+    if (format & DT_PATH_ELLIPSIS)
+        s = fm.elidedText(s, Qt::ElideMiddle, box.width());
+    else if (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS))
         s = fm.elidedText(s, Qt::ElideRight, box.width());
     const QRect bounds =
         fm.boundingRect(format & DT_SINGLELINE ? QRect(box.left(), box.top(), 100000, box.height()) : box,

@@ -63,7 +63,9 @@ inline constexpr UINT DT_EXPANDTABS = 0x0040;
 inline constexpr UINT DT_NOCLIP = 0x0100;
 inline constexpr UINT DT_CALCRECT = 0x0400;
 inline constexpr UINT DT_NOPREFIX = 0x0800;
+inline constexpr UINT DT_PATH_ELLIPSIS = 0x4000;
 inline constexpr UINT DT_END_ELLIPSIS = 0x8000;
+inline constexpr UINT DT_WORD_ELLIPSIS = 0x40000;
 
 inline constexpr UINT ETO_OPAQUE = 0x0002;
 inline constexpr UINT ETO_CLIPPED = 0x0004;

@@ -3,29 +3,15 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <QStandardPaths>
 
 #include <mutex>
 
 namespace {
 
 std::mutex s_mutex;
-CString s_documents;
 CString s_locale;
 
 } // namespace
-
-CString GetDocumentsFolder() {
-    {
-        std::lock_guard lock(s_mutex);
-        if (!s_documents.empty())
-            return s_documents;
-    }
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty())
-        folder = QDir::homePath();
-    return QDir::cleanPath(folder).toStdString();
-}
 
 LCID GetSystemDefaultLCID() {
     CString name;
@@ -48,11 +34,6 @@ bool IsExistingFolder(const CString& path) {
 }
 
 namespace platform {
-
-void SetDocumentsFolder(const CString& folder) {
-    std::lock_guard lock(s_mutex);
-    s_documents = folder;
-}
 
 void SetSystemLocaleName(const CString& name) {
     std::lock_guard lock(s_mutex);

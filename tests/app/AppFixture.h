@@ -11,6 +11,7 @@
 #include "platform/sys/RecordingMessageBox.h"
 #include "platform/sys/Registry.h"
 #include "platform/sys/Shell.h"
+#include "platform/sys/ShellFolders.h"
 #include "platform/sys/VirtualClock.h"
 #include "platform/win/Window.h"
 #include "sim/lib/SimHidBackend.h"

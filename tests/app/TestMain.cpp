@@ -1,4 +1,4 @@
-// GUI tests need an application object; the offscreen platform needs no display.
+// Window tests need an application object; the offscreen platform needs no display.
 
 #include "platform/sys/MessageQueue.h"
 
