@@ -14,7 +14,8 @@
 
 struct RegKey;
 using HKEY = RegKey*;
-using LONG = std::int32_t; // as the drawing layer names it
+// 32 bits, as the drawing layer declares it too.
+using LONG = std::int32_t;
 
 extern HKEY const HKEY_CURRENT_USER;
 
