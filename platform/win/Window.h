@@ -8,6 +8,7 @@
 
 #include "platform/gdi/GdiObjects.h"
 #include "platform/sys/MessageQueue.h"
+#include "platform/win/ScrollInfo.h"
 #include "platform/win/WinDefs.h"
 
 #include <QImage>
@@ -84,7 +85,8 @@ struct Window final : platform::MessageTarget {
     std::uint64_t hoverTimer = 0;     // clock timer of a pending hover notice
     DWORD hoverTime = 1;
     bool destroying = false;
-    int paints = 0; // BeginPaint calls so far
+    int paints = 0;               // BeginPaint calls so far
+    ScrollBarState scrollBars[2]; // SB_HORZ, SB_VERT
 };
 
 // Creates a window; the attached object (if any) gets every message from
