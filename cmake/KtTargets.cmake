@@ -30,6 +30,11 @@ function(kt_test_suite name dir)
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE ${ARGN} GTest::gmock GTest::gtest_main)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+    # Tests find their data through compiled-in paths, so they pass from any
+    # build folder and without any environment.
+    target_compile_definitions(${name} PRIVATE
+        KT_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
+        KT_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KT_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data")
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

@@ -224,25 +224,31 @@ void CBitmapSlider::SetFocusMark(BOOL focused) {
     Invalidate(TRUE);
 }
 
-int CBitmapSlider::Pixel(int pos) const {
-    const int h = m_nThumbHeight;
-    const double travel = m_nHeight - m_nMarginTop - m_nMarginBottom - h;
-    const int range = m_nMax - m_nMin;
-    return m_nMarginTop + h / 2 + (range ? int(travel * (pos - m_nMin) / range) : 0);
+CBitmapSlider::Axis CBitmapSlider::Primary() const {
+    if (m_bVertical)
+        return {m_nHeight, m_nMarginTop, m_nMarginBottom, m_nThumbHeight, m_nMarginLeft};
+    return {m_nWidth, m_nMarginLeft, m_nMarginRight, m_nThumbWidth, m_nMarginTop};
 }
 
-int CBitmapSlider::PosFromPixel(int y) const {
-    const int h = m_nThumbHeight;
-    const int travel = m_nHeight - m_nMarginTop - m_nMarginBottom - h;
+int CBitmapSlider::Pixel(int pos) const {
+    const Axis a = Primary();
+    const double travel = a.length - a.marginStart - a.marginEnd - a.thumb;
+    const int range = m_nMax - m_nMin;
+    return a.marginStart + a.thumb / 2 + (range ? int(travel * (pos - m_nMin) / range) : 0);
+}
+
+int CBitmapSlider::PosFromPixel(int along) const {
+    const Axis a = Primary();
+    const int travel = a.length - a.marginStart - a.marginEnd - a.thumb;
     if (travel <= 0)
         return m_nMin;
-    return int(m_nMin + double(y - m_nMarginTop - h / 2) * (m_nMax - m_nMin) / travel);
+    return int(m_nMin + double(along - a.marginStart - a.thumb / 2) * (m_nMax - m_nMin) / travel);
 }
 
-int CBitmapSlider::ClampCentre(int y) const {
-    const int h = m_nThumbHeight;
-    return std::clamp(y, m_nMarginTop + h / 2,
-                      std::max(m_nMarginTop + h / 2, m_nHeight - m_nMarginBottom - h / 2));
+int CBitmapSlider::ClampCentre(int along) const {
+    const Axis a = Primary();
+    return std::clamp(along, a.marginStart + a.thumb / 2,
+                      std::max(a.marginStart + a.thumb / 2, a.length - a.marginEnd - a.thumb / 2));
 }
 
 void CBitmapSlider::Report(UINT message) {
@@ -250,27 +256,30 @@ void CBitmapSlider::Report(UINT message) {
         parent->PostMessage(message, GetDlgCtrlID(), m_nPos);
 }
 
-void CBitmapSlider::DrawPicture(CDC* dc, int x, int y, CBitmap& picture, CBitmap* mask, int srcY,
-                                int height) {
-    if (height <= 0 || !picture.GetSafeHandle())
+void CBitmapSlider::DrawPicture(CDC* dc, int along, int across, CBitmap& picture, CBitmap* mask, int srcAlong,
+                                int extent) {
+    if (extent <= 0 || !picture.GetSafeHandle())
         return;
     BITMAP info;
     picture.GetBitmap(&info);
+    const CRect dest = m_bVertical ? CRect(across, along, across + info.bmWidth, along + extent)
+                                   : CRect(along, across, along + extent, across + info.bmHeight);
+    const CPoint src = m_bVertical ? CPoint(0, srcAlong) : CPoint(srcAlong, 0);
     CDC mem;
     mem.CreateCompatibleDC(dc);
     if (mask && mask->GetSafeHandle()) {
         CBitmap* old = mem.SelectObject(mask);
         const COLORREF oldBk = dc->SetBkColor(RGB(255, 255, 255));
         const COLORREF oldText = dc->SetTextColor(RGB(0, 0, 0));
-        dc->BitBlt(x, y, info.bmWidth, height, &mem, 0, srcY, SRCAND);
+        dc->BitBlt(dest.left, dest.top, dest.Width(), dest.Height(), &mem, src.x, src.y, SRCAND);
         dc->SetBkColor(oldBk);
         dc->SetTextColor(oldText);
         mem.SelectObject(&picture);
-        dc->BitBlt(x, y, info.bmWidth, height, &mem, 0, srcY, SRCPAINT);
+        dc->BitBlt(dest.left, dest.top, dest.Width(), dest.Height(), &mem, src.x, src.y, SRCPAINT);
         mem.SelectObject(old);
     } else {
         CBitmap* old = mem.SelectObject(&picture);
-        dc->BitBlt(x, y, info.bmWidth, height, &mem, 0, srcY, SRCCOPY);
+        dc->BitBlt(dest.left, dest.top, dest.Width(), dest.Height(), &mem, src.x, src.y, SRCCOPY);
         mem.SelectObject(old);
     }
 }
@@ -278,27 +287,28 @@ void CBitmapSlider::DrawPicture(CDC* dc, int x, int y, CBitmap& picture, CBitmap
 void CBitmapSlider::OnPaint() {
     CPaintDC paint(this);
     CMemDC dc(&paint, &m_rcControl, m_bChannelTransparent);
+    const Axis a = Primary();
     if (m_bChannelSet) {
         CBitmap* channelMask = m_bChannelTransparent ? &m_bmChannelMask : nullptr;
         if (m_bHasActiveChannel && m_bEnabled) {
             const int p = Pixel(m_nPos);
-            DrawPicture(dc, 0, p, m_bmChannel, channelMask, p, m_nHeight - p);
+            DrawPicture(dc, p, 0, m_bmChannel, channelMask, p, a.length - p);
             DrawPicture(dc, 0, 0, m_bmChannelActive, m_bChannelTransparent ? &m_bmChannelActiveMask : nullptr,
                         0, p);
         } else {
-            DrawPicture(dc, 0, 0, m_bmChannel, channelMask, 0, m_nHeight);
+            DrawPicture(dc, 0, 0, m_bmChannel, channelMask, 0, a.length);
         }
     }
     if (m_bThumbSet) {
-        const int top = Pixel(m_nPos) - m_nThumbHeight / 2;
+        const int start = Pixel(m_nPos) - a.thumb / 2;
         if (!m_bEnabled && m_bThumbAlt) {
-            DrawPicture(dc, m_nMarginLeft, top, m_bmThumbAlt, &m_bmThumbAltMask, 0, m_nThumbHeight);
+            DrawPicture(dc, start, a.across, m_bmThumbAlt, &m_bmThumbAltMask, 0, a.thumb);
         } else if (m_bHasActiveThumb && (m_bDragging || m_bFocused)) {
-            DrawPicture(dc, m_nMarginLeft, top, m_bmThumbActive,
-                        m_bThumbTransparent ? &m_bmThumbActiveMask : nullptr, 0, m_nThumbHeight);
+            DrawPicture(dc, start, a.across, m_bmThumbActive,
+                        m_bThumbTransparent ? &m_bmThumbActiveMask : nullptr, 0, a.thumb);
         } else {
-            DrawPicture(dc, m_nMarginLeft, top, m_bmThumb, m_bThumbTransparent ? &m_bmThumbMask : nullptr, 0,
-                        m_nThumbHeight);
+            DrawPicture(dc, start, a.across, m_bmThumb, m_bThumbTransparent ? &m_bmThumbMask : nullptr, 0,
+                        a.thumb);
         }
     }
 }
@@ -310,8 +320,9 @@ void CBitmapSlider::OnLButtonDown(UINT flags, CPoint point) {
     SetFocus();
     m_bDragging = TRUE;
     const int centre = Pixel(m_nPos);
-    m_nDragOffset = std::abs(point.y - centre) <= m_nThumbHeight / 2 ? point.y - centre : 0;
-    const int target = ClampCentre(point.y - m_nDragOffset);
+    const int along = Along(point);
+    m_nDragOffset = std::abs(along - centre) <= Primary().thumb / 2 ? along - centre : 0;
+    const int target = ClampCentre(along - m_nDragOffset);
     if (target != centre) {
         m_nPos = PosFromPixel(target) < m_nPos ? m_nPos - 1 : m_nPos + 1;
         m_nPos = std::clamp(m_nPos, m_nMin, m_nMax);
@@ -325,7 +336,7 @@ void CBitmapSlider::OnLButtonDown(UINT flags, CPoint point) {
 
 void CBitmapSlider::OnMouseMove(UINT flags, CPoint point) {
     if (m_bDragging) {
-        const int target = ClampCentre(point.y - m_nDragOffset);
+        const int target = ClampCentre(Along(point) - m_nDragOffset);
         if (target != Pixel(m_nPos)) {
             m_nPos = std::clamp(PosFromPixel(target), m_nMin, m_nMax);
             m_bChangePending = TRUE;

@@ -1,18 +1,21 @@
 #pragma once
 
-// The vertical fader: a channel and a thumb from bitmap resources, each with
-// an optional active picture and optionally transparent through a mask.
-// Position 0 is at the top.  It reports movement to its parent with
+// The fader: a channel and a thumb from bitmap resources, each with an
+// optional active picture and optionally transparent through a mask.  The
+// thumb travels down (vertical, the default; position 0 at the top) or
+// right (horizontal; position 0 at the left) between the margins.  It also
+// mirrors a filter: the filter's frequency or dragged gain moves it.  It reports movement to its parent with
 // UM_SLIDER_TRACKING (every 50 ms while dragged, when it changed) and
 // UM_SLIDER_POSITION (release, keys, wheel).
 
 #include "controls/HandCursor.h"
 #include "controls/MoveNotice.h"
+#include "model/FilterSliderLink.h"
 #include "platform/win/Static.h"
 
 class CNumEdit;
 
-class CBitmapSlider : public CStatic {
+class CBitmapSlider : public CStatic, public FilterSliderLink {
 public:
     CBitmapSlider() = default;
 
@@ -30,6 +33,12 @@ public:
     void Enable(BOOL enable);
     void SetThumbAltBitmap(UINT id);
     void SetFocusMark(BOOL focused);
+    // Non-zero: vertical; 0: horizontal.  Set before the first paint; it
+    // does not repaint.
+    void SetVerticalDrag(BOOL vertical) { m_bVertical = vertical; }
+
+    void OnFilterFrequencySet(int hz) override { SetPosByValue(hz); }
+    void OnFilterGainDragged(int gainIndex) override { SetPos(gainIndex); }
 
     int GetRawPos() const { return m_nPos; }
     int GetRangeMax() const { return m_nMax; }
@@ -55,13 +64,27 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The thumb's travel axis: its length, the margins at its two ends, the
+    // thumb's extent along it, and the margin across it where the thumb sits.
+    struct Axis {
+        int length;
+        int marginStart;
+        int marginEnd;
+        int thumb;
+        int across;
+    };
+    Axis Primary() const;
+    int Along(CPoint point) const { return m_bVertical ? point.y : point.x; }
     int Pixel(int pos) const;
     int PosFromPixel(int y) const;
     int ClampCentre(int y) const;
     void Report(UINT message);
     static BOOL LoadPicture(CBitmap& picture, CBitmap& mask, UINT id, BOOL transparent, COLORREF maskColor,
                             int x, int y);
-    void DrawPicture(CDC* dc, int x, int y, CBitmap& picture, CBitmap* mask, int srcY, int height);
+    // Draws `extent` pixels of the picture along the axis from `srcAlong`,
+    // its whole extent across, at `along`/`across`.
+    void DrawPicture(CDC* dc, int along, int across, CBitmap& picture, CBitmap* mask, int srcAlong,
+                     int extent);
 
     CNumEdit* m_pBuddy = nullptr;
     int m_nValueKind = 0;
@@ -88,4 +111,5 @@ private:
     BOOL m_bEnabled = TRUE;
     BOOL m_bThumbAlt = FALSE;
     CBitmap m_bmThumbAlt, m_bmThumbAltMask;
+    BOOL m_bVertical = TRUE;
 };

@@ -10,7 +10,8 @@
 class ILinkForm {
 public:
     virtual ~ILinkForm() = default;
-    // Connect button 1413: normal, hover and pressed bitmaps (the checked set stays empty).
+    // Connect button 1413: the checked normal, hover and pressed bitmaps (the
+    // unchecked set stays empty; the button stays checked, so these show).
     virtual void SetConnectButtonBitmaps(UINT normal, UINT hover, UINT pressed) = 0;
     // Link-status label 2776.
     virtual void SetLinkLabel(const CString& text, bool blink) = 0;

@@ -29,6 +29,8 @@ class ILinkModel;
 class INetLink;
 class ISyncForm;
 class ISyncModel;
+class CKTV_OutData;
+class CTALQ50Doc;
 
 // WM_DEVICECHANGE events and the notice's device type for an interface.
 inline constexpr UINT DBT_DEVICEARRIVAL = 0x8000;
@@ -102,7 +104,38 @@ public:
     // The firmware file, its folder and the language, in the registry
     // (TALQ50View_Settings.cpp).
     int SaveDspMcuSettings();
+    // The folders the file dialogs start in (PC_File values 1..4); the
+    // fourth is the firmware folder.
+    int ReadFolderSetting(int which);
+    int SaveFolderSettings(int which);
+    static BOOL IsMissingFolder(const CString& path);
+    CString* FolderMember(int which);
+    CString m_strPresetFolder;
+    CString m_strAllPresetsFolder;
+    CString m_strMapFolder;
     CString m_strFirmwareFolder;
+
+    // ---- Preset and output-map files, the live preset's name and the
+    //      factory data (TALQ50View_Files.cpp) ----
+    // Each returns 1 when the command was carried out, 0 when it was
+    // cancelled or failed (and reported).
+    int SavePresetFile();
+    int LoadPresetFile();
+    int BrowseAllPresetsFile();
+    int ChooseAllPresetsFile() { return BrowseAllPresetsFile(); }
+    int SaveAllPresetsFile();
+    int LoadAllPresetsFile();
+    int SaveOutputMapFile();
+    int LoadOutputMapFile();
+    // Names the live preset after a file's title and asks for the name to
+    // be sent.
+    void SetPresetNameFromFile(const CString& title);
+    void MarkPresetNameChanged(int value);
+    void RestoreFactoryData();
+    void ExtractDefaultDataFile();
+    void SetDocument(CTALQ50Doc* document) { m_pDocument = document; }
+    // Empty until the factory data was first written in this run.
+    CString m_strDefaultDataPath;
 
     // ---- Link management and the USB link ----
     void RegisterHidNotification();
@@ -216,6 +249,8 @@ private:
     // Queues the output's basic block with the output switched off, leaving
     // the model's on/off value and the block's change flag as they were.
     void QueueOutputMute(int output);
+    // Queues the output's mix blocks 33 and 34 and clears their change flags.
+    void QueueMixBlocks(CKTV_OutData& out);
 
     HWND m_hWnd = nullptr;
     CKTVCommand m_KTVCommand;
@@ -224,6 +259,7 @@ private:
     INetLink* m_pNet = nullptr;
     ISyncForm* m_pSyncForm = nullptr;
     ISyncModel* m_pSyncModel = nullptr;
+    CTALQ50Doc* m_pDocument = nullptr;
 
     std::unique_ptr<std::thread> m_pCommThread;
     std::atomic<int> m_bThreadAlive{0};

@@ -1,11 +1,11 @@
 // The communication thread: one exchange after another with the processor,
 // over USB or TCP, and the firmware steps while an update runs.
 
-#include "model/FrameBuilders.h"
 #include "link/LinkGlobals.h"
 #include "link/LinkModel.h"
 #include "link/NetLink.h"
 #include "link/TALQ50View.h"
+#include "model/FrameBuilders.h"
 #include "model/Globals.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/UserMessages.h"

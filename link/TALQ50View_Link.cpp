@@ -2,13 +2,13 @@
 // interfaces, the in-use marks between running instances, the network link's
 // connect and disconnect, link loss and HID arrival and removal.
 
-#include "model/FrameBuilders.h"
 #include "link/LinkForm.h"
 #include "link/LinkGlobals.h"
 #include "link/LinkModel.h"
 #include "link/LinkProgress.h"
 #include "link/NetLink.h"
 #include "link/TALQ50View.h"
+#include "model/FrameBuilders.h"
 #include "model/Globals.h"
 #include "platform/sys/MessageBox.h"
 #include "platform/sys/Process.h"

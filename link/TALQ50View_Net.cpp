@@ -67,6 +67,10 @@ LRESULT CTALQ50View::HandleSyncMessage(UINT message, WPARAM wParam, LPARAM lPara
     case UM_PING_STOP:
         OnPingStop();
         return 0;
+    case UM_PRESET_NAME_CHANGED:
+        // The change tracking renamed the live preset: send the name once more.
+        MarkPresetNameChanged(1);
+        return 0;
     case WM_COMMAND: {
         const UINT id = UINT(wParam & 0xFFFF);
         const UINT code = UINT((wParam >> 16) & 0xFFFF);

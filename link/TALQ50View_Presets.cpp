@@ -92,14 +92,14 @@ void CTALQ50View::SendPreset(int preset, int pack) {
             ShowConnectFailed();
         return;
     }
+    // Packing may tell the user of a name that does not fit: a message box,
+    // which must not be shown with the locks held.
+    if (pack && m_pSyncModel)
+        m_pSyncModel->PackToImage();
     CModelLock lock(true);
     m_nFrameSeq = 0;
-    if (pack) {
-        if (m_pSyncModel)
-            m_pSyncModel->PackToImage();
-    } else {
+    if (!pack)
         SetTransferMute(0);
-    }
     g_DeviceSettings.CurrentPreset[0] = BYTE(preset);
 
     QueueCounted(BuildSystemFrame(INFO_PRESET_NAME, preset));
@@ -287,6 +287,7 @@ void CTALQ50View::SendInputChannel(int input) {
     CMusic_InData* in = m_pSyncModel ? m_pSyncModel->GetMusicInput(input) : nullptr;
     if (!m_bConnected || !in)
         return;
+    in->CheckNameLength(); // tells the user before the locks are taken
     CModelLock lock(true);
     const int on = in->GetOnOff();
     const int pending = in->GetMainPending();
@@ -294,7 +295,7 @@ void CTALQ50View::SendInputChannel(int input) {
     m_KTVCommand.AddCommand(in->SendMain(true));
     in->SetOnOff(on);
     in->SetMainPending(pending);
-    in->PackAll();
+    in->PackRecord();
     m_KTVCommand.AddCommand(BuildBlockFrame(0, DATA_MUSIC_INPUT, input, 1, 1));
     m_KTVCommand.AddCommand(in->SendMain(true));
 }

@@ -274,6 +274,7 @@ void CTALQ50View::SendChannelData(int output, int mode) {
         SetTransferMute(0);
         m_KTVCommand.AddCommand(BuildSystemFrame(INFO_SPEAKER_TYPES, 0));
         m_KTVCommand.AddCommand(out->SendCrossover());
+        QueueMixBlocks(*out);
         SetTransferMute(1);
     } else if (mode == 1) {
         if (!m_bConnected || !m_pSyncModel)
@@ -284,8 +285,21 @@ void CTALQ50View::SendChannelData(int output, int mode) {
             if (CKTV_OutData* out = m_pSyncModel->GetOutput(i))
                 m_KTVCommand.AddCommand(out->SendCrossover());
         }
+        for (int i = 0; i < kOutputCount; ++i) {
+            if (CKTV_OutData* out = m_pSyncModel->GetOutput(i))
+                QueueMixBlocks(*out);
+        }
         SetTransferMute(1);
     }
+}
+
+// A new speaker type brings a new mix with its crossover: both go out while
+// the master is muted, so the old mix never plays through the new filters.
+void CTALQ50View::QueueMixBlocks(CKTV_OutData& out) {
+    out.SetMixADirty(0);
+    out.SetMixBDirty(0);
+    m_KTVCommand.AddCommand(out.PackMixA(1));
+    m_KTVCommand.AddCommand(out.PackMixB(1));
 }
 
 void CTALQ50View::SendPresetNameResetCurrent(int preset) {

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 // Hand-set, about 1/24 octave apart.
 const double g_FreqTable[kFreqTableSize] = {
@@ -163,14 +164,18 @@ BOOL IsBlank(const CString& text) {
 
 namespace {
 
-BOOL StoreField(BYTE* field, int size, const CString& text) {
-    if (size > 0 && platform::StoreGbkField(text, field, static_cast<std::size_t>(size)))
-        return TRUE;
+void ShowLengthError() {
     // Caption codes: -2 shows the Chinese caption, -3 the English one.
     if (g_bChinese)
         AfxMessageBox("字符长度错误!", MB_OK, -2);
     else
         AfxMessageBox("Char len error!", MB_OK, -3);
+}
+
+BOOL StoreField(BYTE* field, int size, const CString& text) {
+    if (size > 0 && platform::StoreGbkField(text, field, static_cast<std::size_t>(size)))
+        return TRUE;
+    ShowLengthError();
     return FALSE;
 }
 
@@ -182,6 +187,11 @@ BOOL StringToBytesPad(BYTE* field, const CString& text, int length) {
 
 BOOL StringToBytesZ(BYTE* field, int count, const CString& text) {
     return StoreField(field, count, text);
+}
+
+BOOL CheckTextLength(const CString& text, int size) {
+    std::vector<BYTE> scratch(static_cast<std::size_t>(std::max(size, 0)));
+    return StoreField(scratch.data(), size, text);
 }
 
 int IsPresetNameDuplicate(int presetIndex, const BYTE* name, int selector, int length) {

@@ -38,6 +38,11 @@ BOOL IsBlank(const CString& text);
 // least one 0 byte; otherwise they tell the user and leave the field as it was.
 BOOL StringToBytesPad(BYTE* field, const CString& text, int length);
 BOOL StringToBytesZ(BYTE* field, int count, const CString& text);
+// The same test alone: TRUE when the text fits a field of `size` bytes,
+// otherwise the user is told.  The message box runs a message loop, so a
+// caller that stores under g_csModel checks first, with no lock held, and
+// then stores with platform::StoreGbkField.
+BOOL CheckTextLength(const CString& text, int size);
 // 1 when the first `length` bytes of `name` equal those of another stored preset.
 int IsPresetNameDuplicate(int presetIndex, const BYTE* name, int selector, int length);
 

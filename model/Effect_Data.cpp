@@ -5,6 +5,7 @@
 #include "model/Filter.h"
 #include "model/Globals.h"
 #include "platform/sys/Archive.h"
+#include "platform/sys/Gbk.h"
 
 #include <cstdio>
 #include <cstring>
@@ -61,9 +62,18 @@ void CEffect_Data::LoadFromDevice(const BYTE* area) {
 }
 
 void CEffect_Data::FillSendTable() {
+    CheckNameLength();
+    PackArea();
+}
+
+BOOL CEffect_Data::CheckNameLength() const {
+    return CheckTextLength(GetName(), kNameSize);
+}
+
+void CEffect_Data::PackArea() {
     std::lock_guard lock(g_csModel);
     BYTE* area = g_DeviceImage + kSystemRecordOffset;
-    StringToBytesZ(area + kNameBytes, kNameSize, m_strName);
+    platform::StoreGbkField(m_strName, area + kNameBytes, kNameSize);
     for (const auto& param : Params())
         area[At(param.imageByte)] = static_cast<BYTE>(*param.value);
     for (int k = 0; k < kBandCount; ++k) {

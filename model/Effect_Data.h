@@ -27,7 +27,12 @@ public:
 
     // `area` points at image byte 32.
     void LoadFromDevice(const BYTE* area);
+    // Checks the name (telling the user when it does not fit), then packs.
     void FillSendTable();
+    // The two steps of FillSendTable: the check with no lock held, then the
+    // packing, which leaves the name bytes as they are when it does not fit.
+    BOOL CheckNameLength() const;
+    void PackArea();
     void PackCrossover();
     void SetChanged(int v);
 

@@ -108,7 +108,13 @@ int g_nCurPage = 0;
 int g_nCurOutChannel = 0;
 int g_nCurInChannel = 0;
 int g_bOutCurveShown[kOutputCount] = {};
-int g_StripLinkTables[4][kOutputCount] = {};
+int g_bOutChanged[kOutputCount] = {};
+int g_bLinkGroupUsed[kOutputCount] = {};
+int g_nLinkGroupSize[kOutputCount] = {};
+int g_nLinkGroupMask[kOutputCount] = {};
+LastLinkGroup g_LastLinkGroup[kOutputCount] = {};
+int g_bLinkGroupForming = 0;
+int g_nLinkGroupFounder = -1;
 int g_nWorkMode = 1;
 
 int g_bPresetLocked = 0;

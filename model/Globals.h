@@ -162,8 +162,25 @@ extern int g_nCurPage;
 extern int g_nCurOutChannel;
 extern int g_nCurInChannel;
 extern int g_bOutCurveShown[kOutputCount];
-// The output strips' four per-output link bookkeeping tables.
-extern int g_StripLinkTables[4][kOutputCount];
+
+// ---- Link groups --------------------------------------------------------------
+// Group g (0..11) carries the number g + 1 in g_OutLinkTable and byte 287.
+
+// Set for an output once it was edited; a set flag keeps it from rejoining
+// the group it left with a single click.
+extern int g_bOutChanged[kOutputCount];
+extern int g_bLinkGroupUsed[kOutputCount];
+extern int g_nLinkGroupSize[kOutputCount]; // active members
+// Bit k: output k is an active member or left with a single click and may
+// rejoin.
+extern int g_nLinkGroupMask[kOutputCount];
+struct LastLinkGroup {
+    int bLeft = 0;  // left nGroup with a single click and may rejoin it
+    int nGroup = 0; // the group the output is in or was last in
+};
+extern LastLinkGroup g_LastLinkGroup[kOutputCount];
+extern int g_bLinkGroupForming; // 1 after a creation, 0 after any leave
+extern int g_nLinkGroupFounder; // the output that last created a group; -1 before the first
 extern int g_nWorkMode;
 
 // ---- Locks ------------------------------------------------------------------

@@ -64,7 +64,11 @@ CString CKTV_Data::GetDeviceName() const {
 void CKTV_Data::InitLinkTable() {
     std::lock_guard lock(g_csModel);
     for (int i = 0; i < kOutputCount; ++i) {
-        g_OutLinkTable[1 + i] = g_DeviceImage[OutputRecordOffset(i) + 287];
+        // A number from a file or the processor may lie outside 1..12; the
+        // tables it indexes have twelve entries, so it counts as no group.
+        // The image byte stays as loaded.
+        const BYTE number = g_DeviceImage[OutputRecordOffset(i) + 287];
+        g_OutLinkTable[1 + i] = number <= kOutputCount ? number : 0;
         g_OutLinkTable[13 + i] = reinterpret_cast<std::intptr_t>(GetOutput(i));
     }
     g_OutLinkTable[0] = 0;
@@ -74,7 +78,10 @@ void CKTV_Data::InitLinkTable() {
             break;
         }
     }
-    std::memset(g_StripLinkTables, 0, sizeof g_StripLinkTables);
+    std::memset(g_bOutChanged, 0, sizeof g_bOutChanged);
+    std::memset(g_bLinkGroupUsed, 0, sizeof g_bLinkGroupUsed);
+    std::memset(g_nLinkGroupSize, 0, sizeof g_nLinkGroupSize);
+    std::memset(g_nLinkGroupMask, 0, sizeof g_nLinkGroupMask);
 }
 
 void CKTV_Data::SetAllDirty(int value) {
@@ -110,11 +117,17 @@ void CKTV_Data::LoadFromImage(const BYTE* image, int mode) {
 }
 
 void CKTV_Data::PackToImage() {
-    std::lock_guard lock(g_csModel);
-    m_EffectData.FillSendTable();
-    m_MicRoute.GetAt(0)->PackAll();
+    // Names that do not fit are reported before the lock: the message box
+    // runs a message loop.
+    m_EffectData.CheckNameLength();
+    m_MicRoute.GetAt(0)->CheckNameLength();
     for (int c = 0; c < kMusicInputCount; ++c)
-        GetMusicInput(c)->PackAll();
+        GetMusicInput(c)->CheckNameLength();
+    std::lock_guard lock(g_csModel);
+    m_EffectData.PackArea();
+    m_MicRoute.GetAt(0)->PackRecord();
+    for (int c = 0; c < kMusicInputCount; ++c)
+        GetMusicInput(c)->PackRecord();
     for (int j = 0; j < kOutputCount; ++j)
         GetOutput(j)->PackAll();
 }

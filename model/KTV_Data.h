@@ -39,8 +39,8 @@ public:
     // The live preset's name as the last name check read it.
     CString GetDeviceName() const;
 
-    // Rebuilds g_OutLinkTable from the live image and clears the strips'
-    // link bookkeeping.
+    // Rebuilds g_OutLinkTable from the live image and clears the edited
+    // flags and the group tables; the caller rebuilds the groups.
     void InitLinkTable();
     // Every change flag of every part, the system-data request to `value`;
     // the input-settings request is dropped.

@@ -90,12 +90,11 @@ void CKTV_OutData::SetChannelIndex(int index) {
 }
 
 BOOL CKTV_OutData::SetName(const CString& name) {
-    std::lock_guard lock(g_csModel);
-    // Checked here, on the GUI thread, by storing into a field of the name
-    // block's size: that also tells the user when the name does not fit.
-    BYTE field[kBlockSize];
-    if (!StringToBytesPad(field, name, kBlockSize))
+    // Checked here, on the GUI thread, against the name block's size; the
+    // check tells the user when the name does not fit, before any lock.
+    if (!CheckTextLength(name, kBlockSize))
         return FALSE;
+    std::lock_guard lock(g_csModel);
     m_strName = name;
     m_bNameChanged = g_bOnline;
     return TRUE;

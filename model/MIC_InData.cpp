@@ -122,13 +122,22 @@ void CMIC_InData::LoadFromDevice(const BYTE* record) {
 }
 
 void CMIC_InData::PackAll() {
+    CheckNameLength();
+    PackRecord();
+}
+
+BOOL CMIC_InData::CheckNameLength() const {
+    return CheckTextLength(GetName(), kNameSize);
+}
+
+void CMIC_InData::PackRecord() {
     std::lock_guard lock(g_csModel);
     BYTE* record = Record();
     for (int k = 0; k < kBandCount; ++k) {
         const auto bytes = m_EQ.PackBand(k);
         std::memcpy(record + k * kBlockSize, bytes.data(), kBlockSize);
     }
-    StringToBytesZ(record + kNameBytes, kNameSize, GetName());
+    platform::StoreGbkField(GetName(), record + kNameBytes, kNameSize);
     PackMain();
     PackCrossover();
     PackGroupB();

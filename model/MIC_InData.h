@@ -70,7 +70,12 @@ public:
 
     // The microphone record of the live image (image bytes 184..295).
     void LoadFromDevice(const BYTE* record);
+    // Checks the name (telling the user when it does not fit), then packs.
     void PackAll();
+    // The two steps of PackAll: the check with no lock held, then the packing,
+    // which leaves the name bytes as they are when the name does not fit.
+    BOOL CheckNameLength() const;
+    void PackRecord();
     void PackMain();
     void PackCrossover();
     void PackGroupB();

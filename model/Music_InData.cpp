@@ -8,6 +8,7 @@
 #include "model/Globals.h"
 #include "model/InputTexts.h"
 #include "platform/sys/Archive.h"
+#include "platform/sys/Gbk.h"
 
 #include <cstring>
 #include <mutex>
@@ -185,13 +186,22 @@ void CMusic_InData::PackGroupB() {
 }
 
 void CMusic_InData::PackAll() {
+    CheckNameLength();
+    PackRecord();
+}
+
+BOOL CMusic_InData::CheckNameLength() const {
+    return CheckTextLength(GetName(), kBlockSize);
+}
+
+void CMusic_InData::PackRecord() {
     std::lock_guard lock(g_csModel);
     BYTE* record = Record();
     for (int k = 0; k < kBandCount; ++k) {
         const auto bytes = m_EQ.PackBand(k);
         std::memcpy(record + k * kBlockSize, bytes.data(), kBlockSize);
     }
-    StringToBytesZ(record + kNameBlock * kBlockSize, kBlockSize, GetName());
+    platform::StoreGbkField(GetName(), record + kNameBlock * kBlockSize, kBlockSize);
     SendMain(false);
     PackCrossover();
     PackGroupB();

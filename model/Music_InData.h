@@ -95,7 +95,12 @@ public:
     std::unique_ptr<CSendData> SendBand(int band, int block);
     void PackCrossover();
     void PackGroupB();
+    // Checks the name (telling the user when it does not fit), then packs.
     void PackAll();
+    // The two steps of PackAll: the check with no lock held, then the packing,
+    // which leaves the name bytes as they are when the name does not fit.
+    BOOL CheckNameLength() const;
+    void PackRecord();
     void LoadFromDevice(const BYTE* record);
 
     CString FormatGain() const;

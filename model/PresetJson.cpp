@@ -190,19 +190,12 @@ bool ReadAll(const CString& path, std::string& bytes) {
     return ok;
 }
 
-// The text must be one JSON object with nothing but white space after it.
+// The text must begin with one JSON object.  Whatever follows it is not
+// looked at: files written by other tools may end in a terminator byte.
 Tree ParseWhole(const std::string& text) {
-    const char* end = nullptr;
-    Tree root(cJSON_ParseWithLengthOpts(text.c_str(), text.size(), &end, false));
-    if (!root || !cJSON_IsObject(root.get()) || !end)
+    Tree root(cJSON_ParseWithLengthOpts(text.c_str(), text.size(), nullptr, false));
+    if (!root || !cJSON_IsObject(root.get()))
         return nullptr;
-    const char* last = text.c_str() + text.size();
-    if (end < text.c_str() || end > last)
-        return nullptr;
-    for (; end < last; ++end) {
-        if (*end != ' ' && *end != '\t' && *end != '\n' && *end != '\r')
-            return nullptr;
-    }
     return root;
 }
 
@@ -287,8 +280,9 @@ bool TextEquals(const cJSON* parent, const char* key, const CString& expected) {
                                     std::strlen(item->valuestring)) == expected;
 }
 
+// A missing or empty array leaves the field as it is.
 void CopyInto(BYTE* field, std::size_t size, const std::vector<BYTE>& bytes) {
-    std::memcpy(field, bytes.data(), std::min(size, bytes.size()));
+    std::copy_n(bytes.begin(), std::min(size, bytes.size()), field);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // Writes the factory-default data from the program's own defaults:
 //   kt_make_default_data res/json/Default_Data_K3Q7.bdfa
 
-#include "model/FactoryDefaultData.h"
+#include "tools/FactoryDefaultData.h"
 
 #include <cstdio>
 

@@ -96,21 +96,6 @@ QRect AlignedRect(int flags, QSize size, const QRect& box) {
     return QRect(QPoint(x, y), size);
 }
 
-// A path keeps its last part: the ellipsis replaces the folders before it.
-QString ElidePath(const QFontMetrics& fm, const QString& s, int width) {
-    if (fm.horizontalAdvance(s) <= width)
-        return s;
-    const qsizetype cut = std::max(s.lastIndexOf('\\'), s.lastIndexOf('/'));
-    if (cut <= 0)
-        return fm.elidedText(s, Qt::ElideRight, width);
-    const QString tail = s.mid(cut);
-    const int room = width - fm.horizontalAdvance(tail);
-    const QString head = fm.elidedText(s.left(cut), Qt::ElideRight, std::max(room, 0));
-    if (room <= 0 || head.isEmpty())
-        return fm.elidedText(QString(QChar(0x2026)) + tail, Qt::ElideRight, width);
-    return head + tail;
-}
-
 std::mutex& WrapperMutex() {
     static std::mutex m;
     return m;
@@ -787,10 +772,11 @@ int CDC::DrawText(const CString& text, RECT* rect, UINT format) {
     }
     if (format & DT_EXPANDTABS)
         flags |= Qt::TextExpandTabs;
-    if (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS))
+    // A path keeps its last part: the middle gives way.
+    if (format & DT_PATH_ELLIPSIS)
+        s = fm.elidedText(s, Qt::ElideMiddle, box.width());
+    else if (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS))
         s = fm.elidedText(s, Qt::ElideRight, box.width());
-    else if (format & DT_PATH_ELLIPSIS)
-        s = ElidePath(fm, s, box.width());
     const QRect bounds =
         fm.boundingRect(format & DT_SINGLELINE ? QRect(box.left(), box.top(), 100000, box.height()) : box,
                         flags & ~(Qt::AlignHCenter | Qt::AlignRight | Qt::AlignVCenter | Qt::AlignBottom), s);

@@ -8,6 +8,8 @@
 
 #include "platform/win/Wnd.h"
 
+inline constexpr DWORD BS_TOP = 0x0400;
+
 class CButton : public CWnd {
 public:
     BOOL Create(const char* caption, DWORD style, const RECT& rect, CWnd* parent, UINT id);

@@ -1,12 +1,16 @@
 // The default procedures of the system's window classes.
 
 #include "platform/gdi/Dc.h"
+#include "platform/sys/MessageBox.h"
 #include "platform/win/Button.h"
+#include "platform/win/Caret.h"
+#include "platform/win/ClassProcs.h"
 #include "platform/win/Cursor.h"
 #include "platform/win/Edit.h"
 #include "platform/win/PaintDC.h"
 #include "platform/win/Static.h"
 #include "platform/win/TabCtrl.h"
+#include "platform/win/UpDown.h"
 #include "platform/win/Window.h"
 
 #include <QFontMetrics>
@@ -313,6 +317,7 @@ struct EditState {
     int anchor = 0;
     int limit = 30000;
     bool focus = false;
+    bool modified = false;
 };
 
 class EditClass final : public WindowClass {
@@ -330,8 +335,14 @@ public:
         case WM_SETTEXT:
             s.text = lParam ? QString::fromUtf8(reinterpret_cast<const char*>(lParam)) : QString();
             s.caret = s.anchor = int(s.text.size());
+            s.modified = false;
             Changed(w, false);
             return TRUE;
+        case EM_GETMODIFY:
+            return s.modified ? TRUE : FALSE;
+        case EM_SETMODIFY:
+            s.modified = wParam != 0;
+            return 0;
         case WM_GETTEXT: {
             auto* out = reinterpret_cast<CString*>(lParam);
             const CString t = s.text.toStdString();
@@ -369,6 +380,12 @@ public:
         }
         case WM_KEYDOWN:
             switch (wParam) {
+            case VK_UP:
+            case VK_DOWN:
+                // An up-down control with arrow keys steps through its buddy.
+                if (const HWND upDown = UpDownOfBuddy(w.hwnd))
+                    ::SendMessage(upDown, kUpDownBuddyKey, wParam, 0);
+                return 0;
             case VK_LEFT:
                 s.anchor = s.caret = std::max(0, s.caret - 1);
                 break;
@@ -395,16 +412,39 @@ public:
             }
             w.Invalidate(w.ClientRect(), true);
             return 0;
-        case WM_LBUTTONDOWN:
-            if (::GetFocus() != w.hwnd)
-                ::SetFocus(w.hwnd);
+        case WM_LBUTTONDOWN: {
+            const HWND hwnd = w.hwnd;
+            if (::GetFocus() != hwnd)
+                ::SetFocus(hwnd);
+            Window* x = Window::From(hwnd);
+            if (!x || ::GetFocus() != hwnd)
+                return 0;
+            auto& xs = State<EditState>(*x);
+            xs.caret = xs.anchor = CharIndexAt(*x, GET_X_LPARAM(lParam));
+            x->Invalidate(x->ClientRect(), true);
+            return 0;
+        }
+        case WM_MOUSEMOVE:
+            if ((wParam & MK_LBUTTON) && s.focus) {
+                s.caret = CharIndexAt(w, GET_X_LPARAM(lParam));
+                w.Invalidate(w.ClientRect(), true);
+            }
             return 0;
         case WM_SETFOCUS:
-        case WM_KILLFOCUS:
+        case WM_KILLFOCUS: {
             s.focus = message == WM_SETFOCUS;
+            if (s.focus) {
+                ::CreateCaret(w.hwnd);
+                ::ShowCaret(w.hwnd);
+            } else if (platform::win::CaretOwner() == w.hwnd) {
+                ::DestroyCaret();
+            }
+            const HWND hwnd = w.hwnd;
             Notify(w, message == WM_SETFOCUS ? EN_SETFOCUS : EN_KILLFOCUS);
-            w.Invalidate(w.ClientRect(), true);
+            if (Window* x = Window::From(hwnd))
+                x->Invalidate(x->ClientRect(), true);
             return 0;
+        }
         case EM_GETSEL:
             if (wParam)
                 *reinterpret_cast<int*>(wParam) = std::min(s.caret, s.anchor);
@@ -480,11 +520,35 @@ private:
         s.text.remove(a, b - a);
         s.caret = s.anchor = a;
     }
-    static void Changed(Window& w, bool notify) {
-        w.text = State<EditState>(w).text.toStdString();
+    static void Changed(Window& w, bool byUser) {
+        auto& s = State<EditState>(w);
+        w.text = s.text.toStdString();
+        if (byUser)
+            s.modified = true;
         w.Invalidate(w.ClientRect(), true);
-        if (notify)
-            Notify(w, EN_CHANGE);
+        const HWND hwnd = w.hwnd;
+        Notify(w, EN_UPDATE);
+        if (Window* x = Window::From(hwnd); x && byUser)
+            Notify(*x, EN_CHANGE);
+    }
+    // The gap between characters nearest to client x.
+    static int CharIndexAt(Window& w, int x) {
+        const auto& s = State<EditState>(w);
+        const QFontMetrics fm(w.font ? w.font->font : QFont());
+        const int width = fm.horizontalAdvance(s.text);
+        int left = 2;
+        if ((w.style & 3) == ES_CENTER)
+            left = (w.rect.width() - width) / 2;
+        else if ((w.style & 3) == ES_RIGHT)
+            left = w.rect.width() - 2 - width;
+        int best = 0;
+        for (int i = 1; i <= s.text.size(); ++i) {
+            const int edge = left + fm.horizontalAdvance(s.text.left(i));
+            const int prev = left + fm.horizontalAdvance(s.text.left(best));
+            if (std::abs(edge - x) < std::abs(prev - x))
+                best = i;
+        }
+        return best;
     }
 };
 
@@ -655,7 +719,17 @@ private:
     }
 };
 
-class DialogClass final : public WindowClass {};
+// A dialog's close box cancels it, as Esc does.
+class DialogClass final : public WindowClass {
+public:
+    LRESULT Proc(Window& w, UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_CLOSE) {
+            ::SendMessage(w.hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+            return 0;
+        }
+        return WindowClass::Proc(w, message, wParam, lParam);
+    }
+};
 class PlainClass final : public WindowClass {};
 
 } // namespace
@@ -676,6 +750,12 @@ WindowClass& ClassByName(const CString& name) {
         return edit;
     if (n.compare("SysTabControl32", Qt::CaseInsensitive) == 0)
         return tab;
+    if (n.compare("ListBox", Qt::CaseInsensitive) == 0)
+        return ListBoxProc();
+    if (n.compare("msctls_progress32", Qt::CaseInsensitive) == 0)
+        return ProgressProc();
+    if (n.compare(QLatin1String(UPDOWN_CLASS), Qt::CaseInsensitive) == 0)
+        return UpDownClass();
     if (n == "#32770")
         return dialog;
     return plain;

@@ -40,7 +40,9 @@ BOOL CDialog::CreateFromTemplate(UINT templateId, CWnd* parent, bool modal) {
     m_font = std::make_unique<CFont>();
     m_font->CreateFont(-int(std::lround(t->pointSize * 96.0 / 72.0)), 0, 0, 0, FW_NORMAL, 0, 0, 0,
                        DEFAULT_CHARSET, 0, 0, 0, 0, t->face.c_str());
-    const CSize base = DialogBaseUnits(*m_font);
+    // The system font's base units are fixed; templates that name it are laid
+    // out on them whatever face stands in for it here.
+    const CSize base = t->face == "System" ? CSize(8, 16) : DialogBaseUnits(*m_font);
     auto px = [&](int x, int y, int cx, int cy) {
         const int l = x * base.cx / 4, tp = y * base.cy / 8;
         return QRect(l, tp, (x + cx) * base.cx / 4 - l, (y + cy) * base.cy / 8 - tp);

@@ -1,9 +1,11 @@
 #include "platform/win/DialogTemplate.h"
 
 #include "platform/res/Resources.h"
+#include "platform/win/SpinButtonCtrl.h"
 #include "platform/win/TabCtrl.h"
 #include "platform/win/WinDefs.h"
 
+#include <QDebug>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
@@ -53,6 +55,14 @@ const std::map<QString, DWORD>& StyleNames() {
         {"ES_NUMBER", ES_NUMBER},
         {"TCS_OWNERDRAWFIXED", TCS_OWNERDRAWFIXED},
         {"TCS_FIXEDWIDTH", TCS_FIXEDWIDTH},
+        {"UDS_WRAP", UDS_WRAP},
+        {"UDS_SETBUDDYINT", UDS_SETBUDDYINT},
+        {"UDS_ALIGNRIGHT", UDS_ALIGNRIGHT},
+        {"UDS_ALIGNLEFT", UDS_ALIGNLEFT},
+        {"UDS_AUTOBUDDY", UDS_AUTOBUDDY},
+        {"UDS_ARROWKEYS", UDS_ARROWKEYS},
+        {"UDS_HORZ", UDS_HORZ},
+        {"UDS_NOTHOUSANDS", UDS_NOTHOUSANDS},
     };
     return names;
 }
@@ -110,6 +120,29 @@ QStringList Tokens(const QString& line) {
     return out;
 }
 
+// The conversion to pixels multiplies template numbers and a window's
+// backing image grows with its size, so numbers beyond any real dialog are
+// refused rather than trusted.
+constexpr int kMaxPosition = 4096;
+constexpr int kMaxSize = 4096;
+constexpr int kMaxPointSize = 144;
+
+// Reads f[first..first+3] as x y cx cy; empty when they are numbers in range,
+// else what is wrong.
+QString ReadBox(const QStringList& f, qsizetype first, int& x, int& y, int& cx, int& cy) {
+    int* const out[] = {&x, &y, &cx, &cy};
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        const int n = f[first + i].toInt(&ok);
+        const int low = i < 2 ? -kMaxPosition : 0;
+        const int high = i < 2 ? kMaxPosition : kMaxSize;
+        if (!ok || n < low || n > high)
+            return QString("%1 is not a number from %2 to %3").arg(f[first + i]).arg(low).arg(high);
+        *out[i] = n;
+    }
+    return {};
+}
+
 } // namespace
 
 std::vector<CString> SplitTemplateLine(const CString& line) {
@@ -139,10 +172,8 @@ std::optional<DialogTemplate> ParseDialogTemplate(const CString& source, CString
             if (f.size() < 6)
                 return fail("DIALOG needs id x y cx cy");
             t.id = f[1].toUInt();
-            t.x = f[2].toInt();
-            t.y = f[3].toInt();
-            t.cx = f[4].toInt();
-            t.cy = f[5].toInt();
+            if (const QString why = ReadBox(f, 2, t.x, t.y, t.cx, t.cy); !why.isEmpty())
+                return fail(why);
             t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT;
             haveDialog = true;
         } else if (kw == "STYLE" && f.size() >= 2) {
@@ -153,7 +184,11 @@ std::optional<DialogTemplate> ParseDialogTemplate(const CString& source, CString
         } else if (kw == "CAPTION" && f.size() >= 2) {
             t.caption = f[1].toStdString();
         } else if (kw == "FONT" && f.size() >= 3) {
-            t.pointSize = f[1].toInt();
+            bool ok = false;
+            t.pointSize = f[1].toInt(&ok);
+            if (!ok || t.pointSize < 1 || t.pointSize > kMaxPointSize)
+                return fail(
+                    QString("font size %1 is not a number from 1 to %2").arg(f[1]).arg(kMaxPointSize));
             t.face = f[2].toStdString();
         } else if (kw == "CONTROL") {
             if (f.size() < 8)
@@ -165,10 +200,8 @@ std::optional<DialogTemplate> ParseDialogTemplate(const CString& source, CString
             if (!s)
                 return fail("unknown style " + f[3]);
             item.style = *s | WS_CHILD;
-            item.x = f[4].toInt();
-            item.y = f[5].toInt();
-            item.cx = f[6].toInt();
-            item.cy = f[7].toInt();
+            if (const QString why = ReadBox(f, 4, item.x, item.y, item.cx, item.cy); !why.isEmpty())
+                return fail(why);
             if (f.size() > 8)
                 item.text = f[8].toStdString();
             t.items.push_back(item);
@@ -185,7 +218,11 @@ std::optional<DialogTemplate> LoadDialogTemplate(UINT id) {
     auto source = platform::res::Provider().Source(id, "DIALOG");
     if (!source)
         return std::nullopt;
-    return ParseDialogTemplate(*source);
+    CString error;
+    auto parsed = ParseDialogTemplate(*source, &error);
+    if (!parsed)
+        qWarning("dialog template %u refused: %s", id, error.c_str());
+    return parsed;
 }
 
 } // namespace platform::win

@@ -135,6 +135,24 @@ protected:                                                                      
          return brush != nullptr;                                                                            \
      }},
 
+// A control's own handling of a notification it sends its parent
+// (reflected back to it): void Handler() for WM_COMMAND codes,
+// void Handler(NMHDR*, LRESULT*) for WM_NOTIFY codes.
+#define ON_CONTROL_REFLECT(code, memberFxn)                                                                  \
+    {::platform::win::WM_REFLECT_BASE + WM_COMMAND, UINT(code), 0, 0,                                        \
+     [](CWnd* w, UINT, WPARAM, LPARAM, LRESULT&) -> bool {                                                   \
+         (static_cast<ThisClass*>(w)->*(memberFxn))();                                                       \
+         return true;                                                                                        \
+     }},
+#define ON_EN_UPDATE_REFLECT(memberFxn) ON_CONTROL_REFLECT(EN_UPDATE, memberFxn)
+#define ON_EN_SETFOCUS_REFLECT(memberFxn) ON_CONTROL_REFLECT(EN_SETFOCUS, memberFxn)
+#define ON_NOTIFY_REFLECT(code, memberFxn)                                                                   \
+    {::platform::win::WM_REFLECT_BASE + WM_NOTIFY, UINT(code), 0, 0,                                         \
+     [](CWnd* w, UINT, WPARAM, LPARAM lp, LRESULT& r) -> bool {                                              \
+         (static_cast<ThisClass*>(w)->*(memberFxn))(reinterpret_cast<NMHDR*>(lp), &r);                       \
+         return true;                                                                                        \
+     }},
+
 // LRESULT Handler(WPARAM, LPARAM), given as &Class::Handler.
 #define ON_MESSAGE(msg, memberFxn) KT_MSG_ENTRY(msg, r = (self->*(memberFxn))(wp, lp))
 

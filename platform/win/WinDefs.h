@@ -56,6 +56,7 @@ inline constexpr DWORD WS_TABSTOP = 0x00010000;
 inline constexpr DWORD WS_EX_TRANSPARENT = 0x00000020;
 inline constexpr DWORD WS_EX_CLIENTEDGE = 0x00000200;
 inline constexpr DWORD WS_EX_STATICEDGE = 0x00020000;
+inline constexpr DWORD WS_EX_TOPMOST = 0x00000008;
 
 inline constexpr DWORD DS_SETFONT = 0x40;
 inline constexpr DWORD DS_MODALFRAME = 0x80;
@@ -90,6 +91,9 @@ inline constexpr DWORD SS_OWNERDRAW = 0xD;
 inline constexpr DWORD SS_TYPEMASK = 0x1F;
 inline constexpr DWORD SS_NOTIFY = 0x100;
 inline constexpr DWORD SS_CENTERIMAGE = 0x200;
+inline constexpr DWORD SS_NOPREFIX = 0x80;
+inline constexpr DWORD SS_ENDELLIPSIS = 0x4000;
+inline constexpr DWORD SS_PATHELLIPSIS = 0x8000;
 
 // Edits.
 inline constexpr DWORD ES_LEFT = 0x0;
@@ -259,3 +263,6 @@ using LPTRACKMOUSEEVENT = TRACKMOUSEEVENT*;
 inline constexpr int IDABORT = 3;
 inline constexpr int IDRETRY = 4;
 inline constexpr int IDIGNORE = 5;
+
+// System commands (WM_SYSCOMMAND); the caption's close box sends SC_CLOSE.
+inline constexpr WPARAM SC_CLOSE = 0xF060;

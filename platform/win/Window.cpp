@@ -7,6 +7,7 @@
 #include "platform/win/Wnd.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -143,6 +144,14 @@ protected:
                    KeyFlags(e->buttons(), e->modifiers()));
     }
     void keyReleaseEvent(QKeyEvent* e) override { SyncModifierKeys(e->modifiers()); }
+    // The caption's close box is the system command SC_CLOSE, whose default
+    // asks the window to close (a dialog cancels); a window may take the
+    // command itself.
+    void closeEvent(QCloseEvent* e) override {
+        e->ignore();
+        if (m_window)
+            ::PostMessage(m_window->hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
     void keyPressEvent(QKeyEvent* e) override {
         SyncModifierKeys(e->modifiers());
         const UINT vk = VirtualKeyOf(e->key());
@@ -192,6 +201,45 @@ void Deliver(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
     DeliverQueuedMessage(msg);
 }
 
+// A frameless tool window above its owner's window that takes no grab:
+// clicks elsewhere still reach the program's other windows.
+void MakeOwnedPopup(Window& w) {
+    Window* owner = w.parent;
+    while (owner && owner->IsChild())
+        owner = owner->parent;
+    Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint;
+    if (w.exStyle & WS_EX_TOPMOST)
+        flags |= Qt::WindowStaysOnTopHint;
+    w.widget->setParent(owner ? owner->widget : nullptr, flags);
+    w.widget->setAttribute(Qt::WA_ShowWithoutActivating);
+}
+
+// The owned popup that holds `w`, if any.
+Window* PopupOf(Window* w) {
+    for (; w; w = w->IsChild() ? w->parent : nullptr)
+        if (w->IsOwnedPopup())
+            return w;
+    return nullptr;
+}
+
+// A press outside an owned popup that holds the focus activates another
+// window: the popup's control loses the focus (to the popup's owner) before
+// the press arrives, as it would at the activation of a top-level window.
+void LeavePopupFocus(HWND pressed) {
+    Window* popup = PopupOf(Window::From(Input().focus));
+    if (popup && popup != PopupOf(Window::From(pressed)))
+        ::SetFocus(popup->parent->hwnd);
+}
+
+// White, at least one pixel, and never larger than any screen shows: a
+// window's size may come from outside and must not decide what is allocated.
+QImage BackingImage(const QSize& size) {
+    QImage image(std::clamp(size.width(), 1, kMaxBackingSide), std::clamp(size.height(), 1, kMaxBackingSide),
+                 QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
 } // namespace
 
 Window::Window() = default;
@@ -230,7 +278,7 @@ void Window::Invalidate(const QRegion& region, bool erase) {
     // are painted again over it.
     if (!(style & WS_CLIPCHILDREN)) {
         for (Window* c : children) {
-            if (c->Visible() && r.intersects(c->rect))
+            if (c->Visible() && c->IsChild() && r.intersects(c->rect))
                 c->Invalidate(r.translated(-c->rect.topLeft()), true);
         }
     }
@@ -254,8 +302,7 @@ void Window::SetRect(const QRect& r, bool repaint) {
     const QRect oldRect = rect;
     rect = r;
     if (old != r.size()) {
-        QImage next(std::max(1, r.width()), std::max(1, r.height()), QImage::Format_RGB32);
-        next.fill(Qt::white);
+        QImage next = BackingImage(r.size());
         if (!backing.isNull()) {
             QPainter p(&next);
             p.drawImage(0, 0, backing);
@@ -280,6 +327,13 @@ void Window::SetVisible(bool visible) {
         style &= ~WS_VISIBLE;
         if (Input().focus && (Input().focus == hwnd))
             ::SetFocus(parent ? parent->hwnd : nullptr);
+        else if (IsOwnedPopup() && Input().focus)
+            // The keys must not go on to a control of a popup no one sees.
+            for (Window* f = From(Input().focus); f; f = f->IsChild() ? f->parent : nullptr)
+                if (f == this) {
+                    ::SetFocus(parent->hwnd);
+                    break;
+                }
     }
     if (parent && IsChild())
         parent->Invalidate(QRegion(rect), true);
@@ -290,7 +344,9 @@ void Window::SyncWidget() {
     if (!widget)
         return;
     widget->setGeometry(rect);
-    widget->setVisible(Visible());
+    // A popup made visible before it was placed keeps that state without a
+    // Qt window of no size.
+    widget->setVisible(Visible() && !(IsOwnedPopup() && rect.isEmpty()));
     widget->setEnabled(Enabled());
 }
 
@@ -373,6 +429,10 @@ LRESULT WindowClass::Proc(Window& w, UINT message, WPARAM wParam, LPARAM lParam)
         if (w.IsChild() && w.parent)
             return ::SendMessage(w.parent->hwnd, message, wParam, lParam);
         return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE)
+            ::SendMessage(w.hwnd, WM_CLOSE, 0, 0);
+        return 0;
     case WM_CLOSE:
         DestroyWindowRecord(w.hwnd);
         return 0;
@@ -448,8 +508,7 @@ HWND CreateWindowRecord(DWORD exStyle, const CString& className, const CString& 
     w->text = text;
     w->rect = rect;
     w->parent = Window::From(parentHwnd);
-    w->backing = QImage(std::max(1, rect.width()), std::max(1, rect.height()), QImage::Format_RGB32);
-    w->backing.fill(Qt::white);
+    w->backing = BackingImage(rect.size());
     w->invalid = QRegion(w->ClientRect());
     w->eraseNeeded = true;
     w->hwnd = RegisterMessageTarget(w);
@@ -462,6 +521,8 @@ HWND CreateWindowRecord(DWORD exStyle, const CString& className, const CString& 
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
         QWidget* parentWidget = w->parent && w->IsChild() ? w->parent->widget : nullptr;
         w->widget = new HostWidget(w, parentWidget);
+        if (w->IsOwnedPopup())
+            MakeOwnedPopup(*w);
         if (!parentWidget && !text.empty())
             w->widget->setWindowTitle(QString::fromStdString(text));
         w->widget->setGeometry(rect);
@@ -598,6 +659,10 @@ void MouseInput(HWND hwnd, UINT message, POINT point, UINT keys) {
         return;
     const QPoint client = screen - t->ScreenOrigin();
     if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
+        LeavePopupFocus(target);
+        t = Window::From(target);
+        if (!t)
+            return;
         if (message == WM_LBUTTONDOWN)
             keys |= MK_LBUTTON;
         else

@@ -49,7 +49,10 @@ struct Window final : platform::MessageTarget {
 
     static Window* From(HWND hwnd);
 
-    bool IsChild() const { return (style & WS_CHILD) != 0 && parent; }
+    // WS_POPUP wins over WS_CHILD: such a window is a top-level window owned
+    // by its parent, placed in screen coordinates.
+    bool IsChild() const { return (style & WS_CHILD) != 0 && (style & WS_POPUP) == 0 && parent; }
+    bool IsOwnedPopup() const { return (style & WS_POPUP) != 0 && parent; }
     bool Visible() const { return (style & WS_VISIBLE) != 0; }
     bool Enabled() const { return (style & WS_DISABLED) == 0; }
     QPoint ScreenOrigin() const;
@@ -88,6 +91,10 @@ struct Window final : platform::MessageTarget {
     int paints = 0;               // BeginPaint calls so far
     ScrollBarState scrollBars[2]; // SB_HORZ, SB_VERT
 };
+
+// A backing image is at most this many pixels on a side; a larger window
+// shows nothing beyond it.
+inline constexpr int kMaxBackingSide = 4096;
 
 // Creates a window; the attached object (if any) gets every message from
 // WM_CREATE on.

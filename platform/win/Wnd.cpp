@@ -272,6 +272,8 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
                 continue;
             if (message == WM_COMMAND && e->code != HIWORD(wParam))
                 continue;
+            if (message == WM_NOTIFY && (!lParam || e->code != reinterpret_cast<const NMHDR*>(lParam)->code))
+                continue;
             LRESULT r = 0;
             if (e->thunk(this, message, wParam, lParam, r)) {
                 if (result)

@@ -2,6 +2,8 @@
 #include "TestResources.h"
 #include "controls/ButtonRadio.h"
 #include "controls/SharedGdiObjects.h"
+#include "model/DataDefine.h"
+#include "model/Filter.h"
 #include "platform/sys/UserMessages.h"
 #include "platform/sys/VirtualClock.h"
 #include "platform/win/Dialog.h"
@@ -153,6 +155,84 @@ TEST_F(BitmapSliderTest, KeysAndWheelClampAndAlwaysReport) {
 TEST_F(BitmapSliderTest, ARadioButtonShowsTheDialogColourBehindItsCaption) {
     const QImage image = Render();
     EXPECT_EQ(At(image, dlg.radio, 50, 1), RGB(227, 228, 238));
+}
+
+} // namespace
+
+namespace {
+
+// A horizontal fader of 110 x 20 pixels: the thumb (10 x 16) travels with
+// its centre from x 10 to 100, its top at y 2.
+class HorizontalSliderTest : public BitmapSliderTest {
+protected:
+    void SetUp() override {
+        BitmapSliderTest::SetUp();
+        res.AddBitmap(50, 110, 20, kChannel);
+        res.AddBitmap(51, 10, 16, kThumb);
+        dlg.slider.SetVerticalDrag(FALSE);
+        ASSERT_TRUE(dlg.slider.SetBitmapChannel(50, 0, FALSE, 0, 0, 0));
+        ASSERT_TRUE(dlg.slider.SetBitmapThumb(51, 0, FALSE, 0, 0, 0));
+        dlg.slider.SetValueKind(33);
+        dlg.slider.SetRange(0, 100);
+        dlg.slider.SetMargin(5, 2, 5, 2);
+    }
+    void MouseX(UINT m, int x) { platform::win::MouseInput(dlg.slider.GetSafeHwnd(), m, {x, 10}); }
+};
+
+TEST_F(HorizontalSliderTest, TheThumbTravelsAndIsDraggedAlongX) {
+    const struct { int value, centre; } cases[] = {{0, 10}, {50, 55}, {100, 100}};
+    for (const auto& c : cases) {
+        dlg.slider.SetPos(c.value);
+        const QImage image = Render();
+        EXPECT_EQ(At(image, dlg.slider, c.centre, 10), kThumb) << c.value;
+        EXPECT_EQ(At(image, dlg.slider, c.centre - 6, 10), kChannel) << c.value;
+        EXPECT_EQ(At(image, dlg.slider, c.centre, 1), kChannel) << c.value; // above the thumb's top
+    }
+
+    dlg.slider.SetPos(0);
+    Notices();
+    MouseX(WM_LBUTTONDOWN, 12); // on the thumb
+    MouseX(WM_MOUSEMOVE, 57);
+    MouseX(WM_LBUTTONUP, 57);
+    EXPECT_EQ(Notices().back(), (std::pair<UINT, LPARAM>{UM_SLIDER_POSITION, 50}));
+    EXPECT_EQ(dlg.slider.GetPos(), 50);
+    EXPECT_EQ(At(Render(), dlg.slider, 55, 10), kThumb);
+
+    clock.Advance(1000);
+    MouseX(WM_LBUTTONDOWN, 95); // beside the thumb: one step toward the press
+    MouseX(WM_LBUTTONUP, 95);
+    EXPECT_EQ(dlg.slider.GetPos(), 51);
+}
+
+// A filter bound to a real slider moves it: a crossover's frequency by its
+// index, a band's dragged gain by its position.
+TEST_F(BitmapSliderTest, AFilterMovesTheSliderBoundToIt) {
+    CFilter crossover;
+    crossover.SetHandlesMode(0);
+    crossover.SetType(CFilter::HighPass);
+    crossover.SetFreq(20, 0);
+    crossover.SetGraphRect(CRect(40, 10, 640, 250));
+    dlg.slider.SetValueKind(1);
+    dlg.slider.SetRange(0, 240);
+    crossover.SetLinkedSlider(&dlg.slider);
+    crossover.SetFreq(1000, 1);
+    EXPECT_EQ(dlg.slider.GetRawPos(), 240 - FreqToIndex(1000));
+    crossover.SetLinkedSlider(nullptr);
+
+    CFilter band;
+    band.SetType(CFilter::Peaking);
+    band.SetFreq(1000, 0);
+    band.SetGainIndex(200);
+    band.SetGraphRect(CRect(40, 10, 640, 250));
+    dlg.slider.SetValueKind(0);
+    dlg.slider.SetRange(0, 400);
+    band.SetLinkedSlider(&dlg.slider);
+    band.BeginDrag(band.GetHandleRect().CenterPoint());
+    // 5 dB above the middle of the 24 dB plot.
+    band.DragPoint(CPoint(band.GetHandleRect().CenterPoint().x, 10 + 120 - 50));
+    EXPECT_EQ(band.GetGainIndex(), 250);
+    EXPECT_EQ(dlg.slider.GetPos(), 250);
+    EXPECT_EQ(dlg.slider.GetRawPos(), 150);
 }
 
 } // namespace

@@ -242,10 +242,7 @@ ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
 QString DataFolder() {
-    const QByteArray fromTest = qgetenv("KT_TEST_DATA");
-    const QString base = fromTest.isEmpty() ? QCoreApplication::applicationDirPath() + "/../../tests/data"
-                                            : QString::fromLocal8Bit(fromTest);
-    return base + "/controls";
+    return QStringLiteral(KT_TEST_DATA_DIR "/controls");
 }
 
 TEST(ControlsDemo, RendersEveryControlOfTheKitIntoAPicture) {

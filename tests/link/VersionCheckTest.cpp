@@ -237,11 +237,17 @@ TEST_F(LiveNotices, SendersQueueOnlyWithALinkButTheModelChangesAnyway) {
     g_bMasterOn = 1;
     view->SendChannelData(0, 1);
     const auto frames = TakeQueue();
-    ASSERT_EQ(frames.size(), 1u + 1u + 12u + 1u);
+    ASSERT_EQ(frames.size(), 1u + 1u + 12u + 24u + 1u);
     EXPECT_EQ(frames[0].payload()[6], 0) << "muted";
     EXPECT_EQ(frames[1].channel(), INFO_SPEAKER_TYPES);
     EXPECT_EQ(frames[2].block(), CKTV_OutData::kCrossoverBlock);
-    EXPECT_EQ(frames[14].payload()[6], 1) << "unmuted";
+    // The new mixes go out before the master plays again, and are not sent twice.
+    for (int k = 0; k < kOutputCount; ++k) {
+        EXPECT_EQ(frames[14 + 2 * k].block(), CKTV_OutData::kMixABlock);
+        EXPECT_EQ(frames[15 + 2 * k].block(), CKTV_OutData::kMixBBlock);
+        EXPECT_EQ(model.GetOutput(k)->GetMixADirty(), 0);
+    }
+    EXPECT_EQ(frames[38].payload()[6], 1) << "unmuted";
 }
 
 } // namespace

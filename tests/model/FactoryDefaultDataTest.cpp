@@ -1,12 +1,11 @@
 #include "PresetFileFixture.h"
 
 #include "model/DataDefine.h"
-#include "model/FactoryDefaultData.h"
+#include "tools/FactoryDefaultData.h"
 
 namespace {
 
-const std::filesystem::path kResourceFile =
-    std::filesystem::path(__FILE__).parent_path() / "../../res/json/Default_Data_K3Q7.bdfa";
+const std::filesystem::path kResourceFile = KT_SOURCE_DIR "/res/json/Default_Data_K3Q7.bdfa";
 
 class FactoryDefaultData : public PresetFileFixture {};
 

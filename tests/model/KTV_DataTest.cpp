@@ -1,11 +1,13 @@
 #include "ModelFixture.h"
 
 #include "model/Filter.h"
+#include "platform/sys/MessageBox.h"
 #include "platform/sys/MessageWindow.h"
 #include "platform/sys/UserMessages.h"
 
 #include <cstring>
 #include <functional>
+#include <future>
 
 namespace {
 
@@ -216,27 +218,40 @@ TEST_F(KTV_DataTest, StatusPollFrame) {
 }
 
 TEST_F(KTV_DataTest, LinkTable) {
+    // A number outside 1..12 (from a file or the processor) is no group in
+    // the table and stays in the image.
     struct Case {
-        std::vector<std::pair<int, BYTE>> tags; // output, tag
+        std::vector<std::pair<int, BYTE>> tags; // output, image byte 287
         int active;
+        std::vector<int> numbers; // the table's number of each tagged output
     } cases[] = {
-        {{}, 0},
-        {{{4, 0x30}, {5, 0x30}}, 1},
-        {{{0, 0x05}, {2, 0x05}, {1, 0x02}}, 0},
-        {{{10, 7}, {11, 7}}, 1},
-        {{{3, 9}, {4, 8}}, 0},
+        {{}, 0, {}},
+        {{{4, 3}, {5, 3}}, 1, {3, 3}},
+        {{{0, 0x05}, {2, 0x05}, {1, 0x02}}, 0, {5, 5, 2}},
+        {{{10, 12}, {11, 12}}, 1, {12, 12}},
+        {{{3, 9}, {4, 8}}, 0, {9, 8}},
+        {{{4, 0x30}, {5, 0x30}}, 0, {0, 0}},
+        {{{6, 13}, {7, 13}, {8, 255}}, 0, {0, 0, 0}},
     };
     for (const Case& c : cases) {
         for (int i = 0; i < kOutputCount; ++i)
             g_DeviceImage[OutputRecordOffset(i) + 287] = 0;
         for (auto [output, tag] : c.tags)
             g_DeviceImage[OutputRecordOffset(output) + 287] = tag;
-        g_StripLinkTables[3][11] = 5;
+        g_bOutChanged[2] = 1;
+        g_bLinkGroupUsed[11] = 1;
+        g_nLinkGroupSize[4] = 2;
+        g_nLinkGroupMask[0] = 0x88;
         m_model->InitLinkTable();
         EXPECT_EQ(g_OutLinkTable[0], c.active);
-        for (auto [output, tag] : c.tags)
-            EXPECT_EQ(g_OutLinkTable[1 + output], tag);
-        EXPECT_EQ(g_StripLinkTables[3][11], 0);
+        for (size_t t = 0; t < c.tags.size(); ++t) {
+            EXPECT_EQ(g_OutLinkTable[1 + c.tags[t].first], c.numbers[t]);
+            EXPECT_EQ(g_DeviceImage[OutputRecordOffset(c.tags[t].first) + 287], c.tags[t].second);
+        }
+        EXPECT_EQ(g_bOutChanged[2], 0);
+        EXPECT_EQ(g_bLinkGroupUsed[11], 0);
+        EXPECT_EQ(g_nLinkGroupSize[4], 0);
+        EXPECT_EQ(g_nLinkGroupMask[0], 0);
     }
     for (int i = 0; i < kOutputCount; ++i)
         EXPECT_EQ(g_OutLinkTable[13 + i], reinterpret_cast<std::intptr_t>(m_model->GetOutput(i)));
@@ -290,6 +305,70 @@ TEST_F(KTV_DataTest, SaveCrossoverTableTakesTheSentFrequencies) {
     }
     EXPECT_EQ(g_CrossoverTable[7][0] | (g_CrossoverTable[7][1] << 8), 50);
     EXPECT_EQ(g_CrossoverTable[7][6], 2);
+}
+
+} // namespace
+
+namespace {
+
+// Answers every box after looking, from another thread, whether the model
+// and send locks are free: a handler run by the box's message loop may take
+// them, and would wait forever on the thread that shows the box.
+class LockProbeBox final : public platform::MessageBoxHandler {
+public:
+    LockProbeBox() { m_previous = platform::SetMessageBoxHandler(this); }
+    ~LockProbeBox() override { platform::SetMessageBoxHandler(m_previous); }
+    int Show(const CString&, UINT, int) override {
+        ++shown;
+        const bool free = std::async(std::launch::async, [] {
+                              const bool send = g_csSend.try_lock();
+                              if (send)
+                                  g_csSend.unlock();
+                              const bool model = g_csModel.try_lock();
+                              if (model)
+                                  g_csModel.unlock();
+                              return send && model;
+                          }).get();
+        if (!free)
+            ++shownUnderLock;
+        return IDOK;
+    }
+    int shown = 0;
+    int shownUnderLock = 0;
+
+private:
+    platform::MessageBoxHandler* m_previous = nullptr;
+};
+
+TEST_F(KTV_DataTest, NameLengthMessageIsShownWithNoLockHeld) {
+    const struct {
+        const char* what;
+        std::function<void(CKTV_Data&)> act;
+        int boxes;
+    } cases[] = {
+        {"output name", [](CKTV_Data& m) { m.GetOutput(3)->SetName("Output 12"); }, 1},
+        {"packing music and microphone names",
+         [](CKTV_Data& m) {
+             m.GetMusicInput(1)->SetName("Music 123");
+             m.GetMusicInput(2)->SetName("Music 456");
+             std::memcpy(g_DeviceImage + kMicRecordOffset + 104, "Mic12345", 8);
+             m.GetMicInput(0)->LoadFromDevice(g_DeviceImage + kMicRecordOffset);
+             m.PackToImage();
+         },
+         3},
+    };
+    const CString outputName = m_model->GetOutput(3)->GetName();
+    const CString musicName = BytesToString(g_DeviceImage + MusicRecordOffset(1) + 280, 8);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        LockProbeBox box;
+        c.act(*m_model);
+        EXPECT_EQ(box.shown, c.boxes);
+        EXPECT_EQ(box.shownUnderLock, 0);
+    }
+    // What did not fit was not stored.
+    EXPECT_EQ(m_model->GetOutput(3)->GetName(), outputName);
+    EXPECT_EQ(BytesToString(g_DeviceImage + MusicRecordOffset(1) + 280, 8), musicName);
 }
 
 } // namespace

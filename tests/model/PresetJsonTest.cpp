@@ -266,7 +266,6 @@ TEST_F(PresetJsonTest, RefusedFilesChangeNothing) {
              cJSON_ReplaceItemInObject(cJSON_GetObjectItem(r, "qzv"), "company_qq", cJSON_CreateNumber(5));
          },
          {}},
-        {"a second value after the first", false, {}, [](std::string& t) { t += " {}"; }},
         {"cut short", false, {}, [](std::string& t) { t.resize(t.size() / 2); }},
         {"empty", false, {}, [](std::string& t) { t.clear(); }},
     };
@@ -296,6 +295,76 @@ TEST_F(PresetJsonTest, RefusedFilesChangeNothing) {
         EXPECT_TRUE(m_json.GetInfo() == info);
     }
     EXPECT_FALSE(m_json.ReadPresetFile(g_DeviceSettings, g_DeviceImage, Path("missing.rdds")));
+}
+
+// Other tools end their files with a terminator; what follows the object is
+// not looked at.
+TEST_F(PresetJsonTest, BytesAfterTheObjectAreIgnored) {
+    ASSERT_TRUE(m_json.WriteAllPresetsFile(Path("good.rdda")));
+    Fill(77);
+    ASSERT_TRUE(m_json.ReadAllPresetsFile(Path("good.rdda")));
+    const Memories expected = Snapshot();
+    for (const std::string& tail : {std::string(1, '\0'), std::string("\x1a"), std::string(" {} x")}) {
+        SCOPED_TRACE(int(BYTE(tail[0])));
+        WriteText(Path("tail.rdda"), ReadText(Path("good.rdda")) + tail);
+        Fill(77);
+        EXPECT_TRUE(m_json.ReadAllPresetsFile(Path("tail.rdda")));
+        EXPECT_TRUE(Snapshot() == expected);
+    }
+}
+
+// An array that is missing or empty is accepted and leaves its field as it
+// was; nothing is copied from an empty array.
+TEST_F(PresetJsonTest, MissingOrEmptyArraysLeaveTheirFields) {
+    const auto system = [](cJSON* r) {
+        return cJSON_GetObjectItem(cJSON_GetObjectItem(r, "data"), "system");
+    };
+    const auto group = [](cJSON* r) { return cJSON_GetObjectItem(r, "data"); };
+    const auto empty = [](cJSON* parent, const char* key) {
+        cJSON_ReplaceItemInObject(parent, key, cJSON_CreateArray());
+    };
+    const struct {
+        const char* what;
+        std::function<void(cJSON*)> change;
+        std::size_t offset; // of the unchanged field in the settings (kept) or the live image
+        std::size_t size;
+        bool inSettings;
+    } cases[] = {
+        {"no system_data", [&](cJSON* r) { cJSON_DeleteItemFromObject(system(r), "system_data"); },
+         offsetof(DeviceSettingsArea, SystemData), 8, true},
+        {"empty system_spk_type", [&](cJSON* r) { empty(system(r), "system_spk_type"); },
+         offsetof(DeviceSettingsArea, SpeakerTypes), 16, true},
+        {"every settings array missing",
+         [&](cJSON* r) {
+             for (const char* key : {"cur_password_data", "pc_source_set", "sound_delay_field", "system_data",
+                                     "system_spk_type"})
+                 cJSON_DeleteItemFromObject(system(r), key);
+         },
+         offsetof(DeviceSettingsArea, InputSettings), 8, true},
+        {"empty group_name", [&](cJSON* r) { empty(group(r), "group_name"); }, kPresetNameOffset,
+         kPresetNameSize, false},
+        {"empty output record",
+         [&](cJSON* r) {
+             cJSON* outputs = cJSON_GetObjectItem(cJSON_GetObjectItem(group(r), "output"), "output");
+             cJSON_ReplaceItemInArray(outputs, 3, cJSON_CreateArray());
+         },
+         std::size_t(OutputRecordOffset(3)), kOutputRecordSize, false},
+    };
+    ASSERT_TRUE(m_json.WritePresetFile(g_DeviceSettings, g_DeviceImage, Path("good.rdds")));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Tree tree = ReadTree(Path("good.rdds"));
+        c.change(tree.get());
+        WriteTree(Path("part.rdds"), tree);
+        Fill(77);
+        const Memories before = Snapshot();
+        ASSERT_TRUE(m_json.ReadPresetFile(g_DeviceSettings, g_DeviceImage, Path("part.rdds")));
+        const Memories after = Snapshot();
+        const auto& was = c.inSettings ? before.settings : before.live;
+        const auto& is = c.inSettings ? after.settings : after.live;
+        EXPECT_TRUE(
+            std::equal(was.begin() + c.offset, was.begin() + c.offset + c.size, is.begin() + c.offset));
+    }
 }
 
 // Keys in any case; texts in GBK in the file and UTF-8 in the program; the

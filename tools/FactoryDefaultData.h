@@ -3,7 +3,8 @@
 // The built-in factory-default data (resource "JSON" 1251): an all-presets
 // file of this program's own defaults.  The file in res/ is made by
 // tools/MakeDefaultData from the function below; a test makes it again and
-// compares, so the two cannot drift apart.
+// compares, so the two cannot drift apart.  It builds a whole model of its
+// own, so it lives with the maker and never in the program.
 
 #include "platform/sys/WinTypes.h"
 

@@ -1,4 +1,4 @@
-#include "model/FactoryDefaultData.h"
+#include "tools/FactoryDefaultData.h"
 
 #include "model/DeviceDefaults.h"
 #include "model/Globals.h"

@@ -1,0 +1,91 @@
+// The factory restore of the view: the factory data travel inside the
+// program as an all-presets file, which is written to the documents folder
+// and read from there like any all-presets file.  The link part of the view
+// builds without the program's resources; this part needs them.
+
+#include "link/SyncForm.h"
+#include "link/SyncModel.h"
+#include "link/TALQ50View.h"
+#include "link/ViewTexts.h"
+#include "model/Globals.h"
+#include "model/PresetJson.h"
+#include "platform/res/ResourceApi.h"
+#include "platform/sys/ShellFolders.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace {
+
+constexpr UINT kDefaultDataResource = 1251;
+const char* const kDefaultDataFile = "/Default_Data_K3Q7.bdfa";
+
+} // namespace
+
+void CTALQ50View::RestoreFactoryData() {
+    std::error_code error;
+    // Written anew at the first restore of a run, so a file damaged since
+    // the last run is repaired.
+    if (m_strDefaultDataPath.empty() || !std::filesystem::exists(m_strDefaultDataPath, error))
+        ExtractDefaultDataFile();
+    CPresetJson file;
+    if (m_strDefaultDataPath.empty() || !file.ReadAllPresetsFile(m_strDefaultDataPath)) {
+        LangMessageBox("读整机场景文件错误!", "Read all presets file error!");
+        return;
+    }
+    {
+        CModelLock lock(true);
+        if (m_pSyncModel)
+            m_pSyncModel->LoadFromImage(g_DeviceImage, -1);
+    }
+    SelectInputSource(g_DeviceSettings.InputSettings[0], 0);
+    {
+        CModelLock lock(true);
+        if (m_pSyncForm)
+            m_pSyncForm->UpdateAllControls();
+    }
+    LoadSpeakerTypes(0);
+    SendAllPresets();
+    {
+        CModelLock lock(true);
+        if (m_pSyncForm)
+            m_pSyncForm->UpdateOutputControls();
+    }
+    // The change tracking names the live preset "Custom" and sends the name.
+    g_bNameCheckPending = 1;
+}
+
+void CTALQ50View::ExtractDefaultDataFile() {
+    namespace fs = std::filesystem;
+    const CString folder = platform::DocumentsFolder();
+    std::error_code error;
+    if (!fs::is_directory(folder, error))
+        fs::create_directories(folder, error);
+    m_strDefaultDataPath = folder + kDefaultDataFile;
+
+    HMODULE module = AfxGetResourceHandle();
+    HRSRC found = FindResource(module, kDefaultDataResource, "JSON");
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes)
+        return;
+    const DWORD size = SizeofResource(module, found);
+
+    // Written beside the file and renamed over it: a failed write never
+    // leaves half a file where the restore reads it.
+    const CString part = m_strDefaultDataPath + ".part";
+    bool written = false;
+    {
+        std::ofstream out(part, std::ios::binary | std::ios::trunc);
+        if (out.is_open()) {
+            out.write(static_cast<const char*>(bytes), std::streamsize(size));
+            out.close();
+            written = !out.fail();
+        }
+    }
+    if (written)
+        fs::rename(part, m_strDefaultDataPath, error);
+    if (!written || error)
+        fs::remove(part, error);
+}

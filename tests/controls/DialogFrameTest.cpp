@@ -1,0 +1,55 @@
+// What a dialog's frame does beyond its controls: the caption's close box
+// and the layout of templates on the system font.
+
+#include "TestResources.h"
+#include "platform/sys/MessageBox.h"
+#include "platform/win/Dialog.h"
+
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class CountingDialog final : public CDialog {
+public:
+    explicit CountingDialog(UINT id) : CDialog(id) {}
+    int cancels = 0;
+
+protected:
+    void OnCancel() override {
+        ++cancels;
+        CDialog::OnCancel();
+    }
+};
+
+TEST(DialogFrame, TheCloseBoxCancelsAModalDialog) {
+    TestResources res;
+    res.AddDialog(740, "DIALOG 740 0 0 100 50\nSTYLE WS_POPUP|WS_CAPTION|WS_SYSMENU\n");
+    CountingDialog dlg(740);
+    QTimer::singleShot(0, [&] { ::PostMessage(dlg.GetSafeHwnd(), WM_CLOSE, 0, 0); });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.cancels, 1);
+}
+
+TEST(DialogFrame, SystemFontTemplatesUseItsFixedBaseUnits) {
+    TestResources res;
+    res.AddDialog(741, "DIALOG 741 0 0 69 159\nSTYLE WS_CHILD\nFONT 10 \"System\"\n"
+                       "CONTROL 11 Button WS_CHILD|WS_VISIBLE 0 87 16 9 \"\"\n"
+                       "CONTROL 12 Button WS_CHILD|WS_VISIBLE 53 123 16 9 \"\"\n");
+    res.AddDialog(742, "DIALOG 742 0 0 200 300\nSTYLE WS_POPUP\n");
+    CDialog owner(742);
+    ASSERT_TRUE(owner.Create(742));
+    CDialog strip(741);
+    ASSERT_TRUE(strip.Create(741, &owner));
+    CRect r;
+    strip.GetDlgItem(11)->GetWindowRect(&r);
+    strip.ScreenToClient(&r);
+    // 8 x 16 pixels per base unit: 4 x 8 dialog units.
+    EXPECT_EQ(r, CRect(0, 174, 32, 192));
+    strip.GetDlgItem(12)->GetWindowRect(&r);
+    strip.ScreenToClient(&r);
+    EXPECT_EQ(r.left, 106);
+    EXPECT_EQ(r.top, 246);
+}
+
+} // namespace
