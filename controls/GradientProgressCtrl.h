@@ -22,7 +22,6 @@ public:
     int GetUpper() const override { return m_nUpper.load(); }
     int GetLower() const { return m_nLower.load(); }
     void SetShowPercent(int show) { m_bShowPercent = show; }
-    void SetBkColor(COLORREF color) { m_crBack = color; }
 
     // The percentage written across the bar: whole at the upper bound, with
     // two decimals below it.

@@ -45,7 +45,7 @@ def background(rid, zh):
         "band": "段" if zh else "Band", "q": "Q", "gain": "增益" if zh else "Gain", "by": "直通" if zh else "Bypass",
         "front": "前" if zh else "FRONT", "rear": "后" if zh else "REAR", "eq": "均衡" if zh else "EQUALIZER",
         "pos": "扬声器位置" if zh else "SPEAKERS", "mode": "模式" if zh else "Mode", "reset": "重置" if zh else "Reset",
-        "all": "全部直通" if zh else "All bypass", "delay": "延时单位" if zh else "DELAY UNIT",
+        "all": "全部直通" if zh else "Bypass",
     }
     b = [f'<rect width="{w}" height="{h}" fill="#1e2230"/>',
          # crossover panel
@@ -63,9 +63,8 @@ def background(rid, zh):
          # equaliser title over the graph
          text(155, 10, "", 1),
          # mode buttons column
-         '<rect x="1182" y="206" width="92" height="176" rx="6" fill="#272c3d" stroke="#3d4460"/>',
-         text(1228, 236, t["mode"], 10, anchor="middle"), text(1228, 277, t["reset"], 10, anchor="middle"),
-         text(1228, 319, t["all"], 10, anchor="middle"),
+         '<rect x="1182" y="206" width="96" height="176" rx="6" fill="#272c3d" stroke="#3d4460"/>',
+         text(1219, 252, t["mode"], 10), text(1219, 293, t["reset"], 10), text(1219, 335, t["all"], 10),
          # car plan behind the position buttons
          '<rect x="1100" y="6" width="170" height="196" rx="6" fill="#272c3d" stroke="#3d4460"/>',
          '<path d="M1150 24 Q1180 12 1210 24 L1222 52 Q1228 110 1222 170 Q1180 192 1138 170 '
@@ -73,8 +72,6 @@ def background(rid, zh):
          '<path d="M1146 62 Q1180 50 1214 62 L1208 80 Q1180 72 1152 80 Z" fill="#262b3b"/>',
          text(1185, 48, t["front"], 9, "#9aa3c0", "middle"), text(1185, 160, t["rear"], 9, "#9aa3c0", "middle"),
          text(1185, 114, t["pos"], 9, "#7b84a3", "middle"),
-         # delay-unit panel place
-         text(67, 305, t["delay"], 10, "#f0b34a", "middle", "bold"),
          ]
     for i, x in enumerate(BAND_X):
         cx, _ = px(x, 0)
@@ -90,13 +87,14 @@ def face(w, h, fill, stroke, label, tfill="#ffffff", size=11):
     ])
 
 
-def button_set(ids, names, w, h, label_off, label_on):
-    # ids: (off normal, off hover, on normal, on hover)
-    looks = [("#3b4360", "#59627f", label_off, "#d7dbe8"), ("#4d5780", "#8c94b3", label_off, "#ffffff"),
-             ("#c46a12", "#f7b35a", label_on, "#ffffff"), ("#d67c1f", "#ffc877", label_on, "#ffffff")]
+def button_set(ids, names, w, h, label_on, label_off, size=9):
+    # ids in the toggle's order: checked normal, checked hover, unchecked
+    # normal, unchecked hover (0: none).
+    looks = [("#c46a12", "#f7b35a", label_on, "#ffffff"), ("#d67c1f", "#ffc877", label_on, "#ffffff"),
+             ("#3b4360", "#59627f", label_off, "#d7dbe8"), ("#4d5780", "#8c94b3", label_off, "#ffffff")]
     for rid, name, (fill, stroke, label, tf) in zip(ids, names, looks):
         if rid:
-            write(rid, "BITMAP", name, w, h, face(w, h, fill, stroke, label, tf))
+            write(rid, "BITMAP", name, w, h, face(w, h, fill, stroke, label, tf, size))
 
 
 def main():
@@ -120,20 +118,19 @@ def main():
     write(280, "BITMAP", "gain_slider_thumb", 22, 10,
           '<rect width="22" height="10" fill="#ff00ff"/><rect x="1" y="1" width="20" height="8" rx="2" fill="#c8cde0"/>')
     # 282, the active thumb, is the master gain fader's (shell pictures).
-    # band bypass buttons: checked (8830, 8831), unchecked (8832, 8833)
-    button_set([8832, 8833, 8830, 8831], ["band_bypass_off", "band_bypass_off_hover", "band_bypass_on",
-                                          "band_bypass_on_hover"], 20, 15, "BY", "BY")
-    # ALL BYPASS, reset and mode, English and Chinese
-    button_set([8822, 8823, 8820, 8821], ["all_bypass_en_off", "all_bypass_en_off_hover", "all_bypass_en_on",
-                                          "all_bypass_en_on_hover"], 72, 22, "ALL BYPASS", "ALL BYPASS")
-    button_set([7002, 7001, 7000, 7005], ["all_bypass_zh_off", "all_bypass_zh_off_hover", "all_bypass_zh_on",
-                                          "all_bypass_zh_on_hover"], 72, 22, "全部直通", "全部直通")
-    button_set([359, 360, 0, 0], ["reset_en", "reset_en_hover", "", ""], 72, 22, "RESET EQ", "")
-    button_set([7004, 7003, 0, 0], ["reset_zh", "reset_zh_hover", "", ""], 72, 22, "均衡重置", "")
-    button_set([742, 741, 740, 743], ["mode_en_peq", "mode_en_peq_hover", "mode_en_geq", "mode_en_geq_hover"],
-               72, 22, "PEQ", "GEQ")
-    button_set([746, 745, 744, 747], ["mode_zh_peq", "mode_zh_peq_hover", "mode_zh_geq", "mode_zh_geq_hover"],
-               72, 22, "参量均衡", "图示均衡")
+    # Toggles, drawn at their size on the page (Arial 7 pt base units).
+    button_set([8832, 8833, 8830, 8831], ["band_bypass_on", "band_bypass_on_hover", "band_bypass_off",
+                                          "band_bypass_off_hover"], 20, 15, "BY", "BY")
+    button_set([8822, 8823, 8820, 8821], ["all_bypass_en_on", "all_bypass_en_on_hover", "all_bypass_en_off",
+                                          "all_bypass_en_off_hover"], 27, 17, "ALL", "ALL")
+    button_set([7002, 7001, 7000, 7005], ["all_bypass_zh_on", "all_bypass_zh_on_hover", "all_bypass_zh_off",
+                                          "all_bypass_zh_off_hover"], 27, 17, "全通", "全通")
+    button_set([0, 0, 359, 360], ["", "", "reset_en", "reset_en_hover"], 27, 17, "", "RST")
+    button_set([0, 0, 7004, 7003], ["", "", "reset_zh", "reset_zh_hover"], 27, 17, "", "重置")
+    button_set([742, 741, 740, 743], ["mode_en_geq", "mode_en_geq_hover", "mode_en_peq", "mode_en_peq_hover"],
+               27, 17, "GEQ", "PEQ")
+    button_set([746, 745, 744, 747], ["mode_zh_geq", "mode_zh_geq_hover", "mode_zh_peq", "mode_zh_peq_hover"],
+               27, 17, "图示", "参量")
     # input-mode pictures (a hidden button): 452-458 English, 459-465 Chinese
     for m in range(7):
         write(452 + m, "BITMAP", f"input_mode_en_{m}", 48, 17, face(48, 17, "#3b4360", "#59627f", f"MODE {m + 1}",

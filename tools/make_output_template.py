@@ -66,9 +66,9 @@ def other_controls():
         control(5687, "Button", OWNER_BUTTON, 951, 225, 21, 14, "BY"),
         control(1976, "Button", OWNER_BUTTON, 951, 259, 21, 14, "ALLBYPASS"),
     ]
-    rows += [control(cid, "Button", "WS_CHILD|WS_VISIBLE|BS_OWNERDRAW", x, y, 8, 11) for cid, x, y in POSITIONS]
+    rows += [control(cid, "Button", "WS_CHILD|WS_VISIBLE", x, y, 8, 11) for cid, x, y in POSITIONS]
     rows += [
-        control(4001, "Button", "WS_CHILD|BS_OWNERDRAW", 675, 318, 66, 17),
+        control(4001, "Button", "WS_CHILD", 675, 318, 66, 17),
         control(4002, "Edit", HIDDEN_EDIT, 374, 400, 40, 10),
         control(4003, "msctls_updown32", SPIN, 431, 399, 11, 14),
         control(4004, "Static", "WS_CHILD|SS_NOTIFY", 382, 313, 18, 80),
@@ -78,20 +78,20 @@ def other_controls():
         control(4013, "msctls_updown32", SPIN, 854, 369, 11, 14),
         control(4014, "msctls_updown32", SPIN, 854, 386, 11, 14),
         control(4015, "msctls_updown32", SPIN, 854, 403, 11, 14),
-        control(4700, "Button", "WS_CHILD|WS_DISABLED|BS_OWNERDRAW", 69, 238, 40, 14),
-        control(4701, "Button", "WS_CHILD|WS_DISABLED|BS_OWNERDRAW", 70, 262, 40, 14),
-        control(4702, "Button", "WS_CHILD|WS_DISABLED|BS_OWNERDRAW", 70, 286, 40, 14),
-        control(4703, "Button", "WS_CHILD|BS_OWNERDRAW", 70, 310, 40, 14),
-        control(4704, "Button", "WS_CHILD|BS_OWNERDRAW", 70, 321, 40, 14),
+        control(4700, "Button", "WS_CHILD|WS_DISABLED", 69, 238, 40, 14),
+        control(4701, "Button", "WS_CHILD|WS_DISABLED", 70, 262, 40, 14),
+        control(4702, "Button", "WS_CHILD|WS_DISABLED", 70, 286, 40, 14),
+        control(4703, "Button", "WS_CHILD", 70, 310, 40, 14),
+        control(4704, "Button", "WS_CHILD", 70, 321, 40, 14),
         control(5080, "Static", "WS_CHILD", 106, 246, 20, 20, "708"),
         control(5081, "Static", "WS_CHILD", 300, 246, 20, 20, "708"),
         control(5082, "Static", "WS_CHILD", 500, 246, 20, 20, "708"),
         control(5083, "Static", "WS_CHILD", 700, 300, 20, 20),
         control(5084, "Static", "WS_CHILD", 760, 321, 20, 20, "712"),
         control(5085, "Static", "WS_CHILD", 807, 321, 20, 20, "713"),
-        control(5311, "Button", "WS_CHILD|WS_DISABLED|BS_OWNERDRAW", 11, 402, 16, 12),
-        control(5688, "Button", "WS_CHILD|WS_DISABLED|BS_OWNERDRAW", 792, 423, 39, 14),
-        control(5689, "Button", "WS_CHILD|BS_OWNERDRAW", 777, 315, 61, 14),
+        control(5311, "Button", "WS_CHILD|WS_DISABLED", 11, 402, 16, 12),
+        control(5688, "Button", "WS_CHILD|WS_DISABLED", 792, 423, 39, 14),
+        control(5689, "Button", "WS_CHILD", 777, 315, 61, 14),
     ]
     return rows
 

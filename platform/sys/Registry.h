@@ -10,9 +10,12 @@
 
 #include "platform/sys/WinTypes.h"
 
+#include <cstdint>
+
 struct RegKey;
 using HKEY = RegKey*;
-using LONG = long;
+// 32 bits, as the drawing layer declares it too.
+using LONG = std::int32_t;
 
 extern HKEY const HKEY_CURRENT_USER;
 

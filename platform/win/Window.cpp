@@ -605,12 +605,16 @@ void PaintTree(Window* w) {
         PaintTree(c);
 }
 
+// A child shows only inside its parent, as on the screen.
 void Compose(QPainter& p, const Window* w, QPoint at) {
+    p.save();
+    p.setClipRect(QRect(at, w->backing.size()), Qt::IntersectClip);
     p.drawImage(at, w->backing);
     for (const Window* c : w->children) {
         if (c->Visible() && c->IsChild())
             Compose(p, c, at + c->rect.topLeft());
     }
+    p.restore();
 }
 } // namespace
 

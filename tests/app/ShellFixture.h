@@ -78,7 +78,9 @@ public:
     };
 
     std::vector<Message> Take(UINT message) {
-        platform::PumpMessages();
+        // A child's notice may post on to its parent: pump until quiet.
+        for (int i = 0; i < 4; ++i)
+            platform::PumpMessages();
         std::vector<Message> taken, kept;
         for (const Message& m : m_messages)
             (m.message == message ? taken : kept).push_back(m);

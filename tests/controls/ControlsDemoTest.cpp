@@ -1,6 +1,6 @@
 // Renders a dialog of every control of the kit, skinned with the pictures of
-// tests/data/controls, into controls_demo.png in the build folder, for a
-// person to look at.
+// tests/data/controls, into controls_demo_en.png and controls_demo_zh.png in
+// the build folder, for a person to look at.
 
 #include "controls/BaseTabCtrl.h"
 #include "controls/BitButton.h"
@@ -8,8 +8,16 @@
 #include "controls/BtnPng.h"
 #include "controls/ButtonRadio.h"
 #include "controls/ChEnEdit.h"
+#include "controls/ComBoxBtn.h"
+#include "controls/EnTabCtrl.h"
+#include "controls/FontStatic.h"
+#include "controls/GradientProgressCtrl.h"
 #include "controls/NumEdit.h"
+#include "controls/NumSpin.h"
 #include "controls/SharedGdiObjects.h"
+#include "controls/TransparentStatic.h"
+#include "controls/XPButton.h"
+#include "model/Globals.h"
 #include "platform/res/Resources.h"
 #include "platform/sys/VirtualClock.h"
 #include "platform/win/Dialog.h"
@@ -44,6 +52,8 @@ public:
             {103, "button_selected"}, {104, "button_selected_hover"}, {105, "button_selected_pressed"},
             {106, "button_disabled"}, {110, "slider_channel"},        {111, "slider_channel_active"},
             {112, "slider_thumb"},    {113, "slider_thumb_active"},   {120, "car_plan"},
+            {130, "dropdown_normal"}, {131, "dropdown_hover"},        {140, "spin_normal"},
+            {141, "spin_left"},       {142, "spin_active"},           {143, "spin_right"},
         };
         auto it = files.find(id);
         if (it == files.end())
@@ -72,7 +82,7 @@ public:
         if (kind != "DIALOG" || id != 800)
             return m_program.Source(id, kind);
         // Dialog units; the hidden static 1700 marks where the plan is painted.
-        return CString("DIALOG 800 0 0 330 214\n"
+        return CString("DIALOG 800 0 0 330 334\n"
                        "CAPTION \"KAVRO-TUNE controls\"\n"
                        "CONTROL 1101 Button WS_VISIBLE|WS_TABSTOP 10 34 54 16 \"Mute\"\n"
                        "CONTROL 1102 Button WS_VISIBLE|WS_TABSTOP 10 56 54 16 \"Phase\"\n"
@@ -96,7 +106,24 @@ public:
                        "CONTROL 1603 Button WS_VISIBLE|BS_AUTOCHECKBOX 10 188 80 12 \"Link outputs\"\n"
                        "CONTROL 1801 Static WS_VISIBLE 182 174 60 10 \"Preset name\"\n"
                        "CONTROL 1802 Edit WS_VISIBLE|WS_BORDER|WS_TABSTOP 182 186 120 13 \"\"\n"
-                       "CONTROL 1900 SysTabControl32 WS_VISIBLE 6 4 318 22 \"\"\n");
+                       "CONTROL 1900 SysTabControl32 WS_VISIBLE 6 4 318 22 \"\"\n"
+                       // The second half of the kit.
+                       "CONTROL 2001 Button WS_VISIBLE|BS_OWNERDRAW 10 220 54 18 \"\"\n"
+                       "CONTROL 2002 Button WS_VISIBLE|BS_OWNERDRAW 66 220 54 18 \"\"\n"
+                       "CONTROL 2003 Button WS_VISIBLE|BS_OWNERDRAW 122 220 54 18 \"\"\n"
+                       "CONTROL 2010 Button WS_VISIBLE 250 222 66 14 \"\"\n"
+                       "CONTROL 2101 Edit WS_VISIBLE 10 248 48 12 \"\"\n"
+                       "CONTROL 2102 msctls_updown32 WS_VISIBLE|UDS_ARROWKEYS 60 248 9 12 \"\"\n"
+                       "CONTROL 2103 Edit WS_VISIBLE 80 248 62 12 \"\"\n"
+                       "CONTROL 2104 msctls_updown32 UDS_ARROWKEYS 144 248 9 12 \"\"\n"
+                       "CONTROL 2105 Edit WS_VISIBLE 160 248 48 12 \"\"\n"
+                       "CONTROL 2106 msctls_updown32 WS_VISIBLE|UDS_ARROWKEYS 210 248 9 12 \"\"\n"
+                       "CONTROL 2201 msctls_progress32 WS_VISIBLE 10 272 230 8 \"\"\n"
+                       "CONTROL 2202 msctls_progress32 WS_VISIBLE 10 284 230 8 \"\"\n"
+                       "CONTROL 2203 msctls_progress32 WS_VISIBLE 10 296 230 10 \"\"\n"
+                       "CONTROL 2301 Static WS_VISIBLE 10 314 100 10 \"\"\n"
+                       "CONTROL 2302 Static WS_VISIBLE|SS_CENTERIMAGE 110 314 130 10 \"\"\n"
+                       "CONTROL 1368 SysTabControl32 WS_VISIBLE 250 290 72 40 \"\"\n");
     }
 
 private:
@@ -154,6 +181,14 @@ public:
     CBtnPng speakers[5];
     CButtonRadio radios[3];
     CChEnEdit name;
+    CXPButton xp[3];
+    CComBoxBtn dropDown;
+    CNumEdit gain, delay, freq;
+    CNumSpin gainSpin, delaySpin, freqSpin;
+    CGradientProgressCtrl bars[3];
+    CFontStatic bandLabel;
+    CTransparentStatic statusLabel;
+    CEnTabCtrl frame;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override {
@@ -169,6 +204,20 @@ protected:
         for (int i = 0; i < 3; ++i)
             DDX_Control(dx, 1601 + i, radios[i]);
         DDX_Control(dx, 1802, name);
+        for (int i = 0; i < 3; ++i) {
+            DDX_Control(dx, 2001 + i, xp[i]);
+            DDX_Control(dx, 2201 + i, bars[i]);
+        }
+        DDX_Control(dx, 2010, dropDown);
+        DDX_Control(dx, 2101, gain);
+        DDX_Control(dx, 2102, gainSpin);
+        DDX_Control(dx, 2103, delay);
+        DDX_Control(dx, 2104, delaySpin);
+        DDX_Control(dx, 2105, freq);
+        DDX_Control(dx, 2106, freqSpin);
+        DDX_Control(dx, 2301, bandLabel);
+        DDX_Control(dx, 2302, statusLabel);
+        DDX_Control(dx, 1368, frame);
     }
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
@@ -204,7 +253,66 @@ protected:
         radios[0].SetCheck(BST_CHECKED);
         radios[2].SetCheck(BST_CHECKED);
         name.SetWindowText("Club 低音");
+        InitSecondHalf();
         return TRUE;
+    }
+    void InitSecondHalf() {
+        const bool zh = g_bChinese != 0;
+        // Menu-like hover buttons: checked, checked under the mouse, unchecked.
+        for (CXPButton& b : xp)
+            b.SetBitmaps(103, 104, 105, 100, 101, 102);
+        xp[2].SetCheck(0);
+
+        dropDown.SetBitmap(130, 131);
+        dropDown.CreateDropList(this, 1015);
+        dropDown.ResetContent();
+        for (const char* entry :
+             zh ? std::vector<const char*>{"林克维茨", "巴特沃斯", "贝塞尔", "关闭", "旁路"}
+                : std::vector<const char*>{"Linkwitz-Riley", "Butterworth", "Bessel", "Off", "Bypass"})
+            dropDown.AddString(entry);
+        dropDown.SetUserFlag(1);
+        dropDown.SetCurSel(1);
+
+        for (CNumEdit* e : {&gain, &delay, &freq})
+            e->SetFont(&g_fontNumEdit);
+        gainSpin.SetBuddy(&gain);
+        gainSpin.SetRange(0, 600);
+        gain.SetStep(0.1);
+        gain.SetOffset(60);
+        gain.SetType(23, "");
+        gainSpin.SetPos(20); // the off text
+        delaySpin.SetBuddy(&delay);
+        delaySpin.SetRange(0, 384);
+        delay.SetType(1, "CM");
+        delaySpin.SetMode(2);
+        delay.CreateSpin(2000);
+        delay.GetSpinButton().SetBitmaps(140, 141, 142, 143);
+        delay.AttachSpin(2104, &delaySpin);
+        delay.SetReadOnly(TRUE);
+        delaySpin.SetPos(48);
+        freq.SetType(8, "");
+        freqSpin.SetBuddy(&freq);
+        freqSpin.SetRange(20, 20000);
+        freqSpin.SetPos(1000);
+
+        const int percent[] = {0, 50, 100};
+        for (int i = 0; i < 3; ++i) {
+            bars[i].SetRange(0, 200);
+            bars[i].SetPos(percent[i] * 2);
+        }
+        bars[2].SetShowPercent(1);
+        bars[1].SetShowPercent(1);
+
+        // The output page marks its current band in red.
+        bandLabel.SetFontStyle("Arial", 14, RGB(255, 0, 0), 0x01);
+        bandLabel.SetText(zh ? "频段 5" : "Band 5");
+        statusLabel.SetText(zh ? "正在写入第 12 块" : "Writing block 12");
+
+        // The main view's page frame.
+        frame.SetBkgndColor(RGB(227, 228, 238));
+        frame.EnableDraw(2);
+        CEnTabCtrl::EnableDraw(0x1F, 0x1F);
+        frame.Invalidate();
     }
     BOOL OnEraseBkgnd(CDC* dc) {
         CRect client;
@@ -214,6 +322,15 @@ protected:
         CRect plan;
         GetDlgItem(1700)->GetWindowRect(&plan);
         ScreenToClient(&plan);
+        // Dark strips under the numeric edits, as the pages show them.
+        for (UINT first : {1401u, 2101u}) {
+            CRect strip;
+            GetDlgItem(int(first))->GetWindowRect(&strip);
+            ScreenToClient(&strip);
+            strip.InflateRect(6, 5);
+            strip.right = first == 1401 ? strip.left + 118 : strip.left + 336;
+            dc->FillSolidRect(&strip, RGB(38, 44, 62));
+        }
         CBitmap picture;
         if (picture.LoadBitmap(120)) {
             CDC memory;
@@ -245,14 +362,9 @@ QString DataFolder() {
     return QStringLiteral(KT_TEST_DATA_DIR "/controls");
 }
 
-TEST(ControlsDemo, RendersEveryControlOfTheKitIntoAPicture) {
-    ASSERT_TRUE(QFile::exists(DataFolder() + "/car_plan.svg")) << DataFolder().toStdString();
-    platform::VirtualClock clock;
-    DemoResources res(DataFolder());
-    if (!g_brDlgBk.GetSafeHandle())
-        CreateDialogBrush();
-    DemoDialog dlg;
-    ASSERT_TRUE(dlg.Create(800));
+// The dialog as a user sees it, with the drop-down open and the mouse on
+// its second entry: the popup is a window of its own, drawn over the dialog.
+QImage RenderDemo(DemoDialog& dlg, platform::VirtualClock& clock) {
     platform::win::RenderWindow(dlg.GetSafeHwnd()); // first paint: the speakers capture the plan
     // The mouse rests on the rear-left speaker.
     platform::win::MouseInput(dlg.speakers[2].GetSafeHwnd(), WM_MOUSEMOVE, {18, 18});
@@ -261,20 +373,50 @@ TEST(ControlsDemo, RendersEveryControlOfTheKitIntoAPicture) {
     dlg.name.SetFocus();
     dlg.sliders[0].SetFocus();
     dlg.sliders[0].SetFocusMark(FALSE); // the level fader keeps the focused look
-    const QImage image = platform::win::RenderWindow(dlg.GetSafeHwnd());
+    platform::win::MouseInput(dlg.dropDown.GetSafeHwnd(), WM_LBUTTONDOWN, {5, 5});
+    platform::win::MouseInput(dlg.dropDown.GetSafeHwnd(), WM_LBUTTONUP, {5, 5});
+    CWnd* list = dlg.dropDown.GetDropWnd()->GetList();
+    platform::win::MouseInput(list->GetSafeHwnd(), WM_MOUSEMOVE, {30, 14 + 6});
+    platform::PumpMessages();
+    QImage image = platform::win::RenderWindow(dlg.GetSafeHwnd());
+    CRect popup;
+    dlg.dropDown.GetDropWnd()->GetWindowRect(&popup);
+    dlg.ScreenToClient(&popup);
+    QPainter(&image).drawImage(popup.left, popup.top,
+                               platform::win::RenderWindow(dlg.dropDown.GetDropWnd()->GetSafeHwnd()));
+    return image;
+}
 
-    const QString out =
-        QDir(QCoreApplication::applicationDirPath() + "/..").absoluteFilePath("controls_demo.png");
-    ASSERT_TRUE(image.save(out)) << out.toStdString();
+TEST(ControlsDemo, RendersEveryControlOfTheKitIntoAPicture) {
+    ASSERT_TRUE(QFile::exists(DataFolder() + "/car_plan.svg")) << DataFolder().toStdString();
+    const QString folder = QDir(QCoreApplication::applicationDirPath() + "/..").absolutePath();
+    const int savedChinese = g_bChinese;
+    for (const bool chinese : {false, true}) {
+        platform::VirtualClock clock;
+        DemoResources res(DataFolder());
+        if (!g_brDlgBk.GetSafeHandle())
+            CreateDialogBrush();
+        if (!g_fontNumEdit.GetSafeHandle())
+            CreateSharedFonts();
+        g_bChinese = chinese ? 1 : 0;
+        DemoDialog dlg;
+        ASSERT_TRUE(dlg.Create(800));
+        const QImage image = RenderDemo(dlg, clock);
+        const QString out = folder + (chinese ? "/controls_demo_zh.png" : "/controls_demo_en.png");
+        ASSERT_TRUE(image.save(out)) << out.toStdString();
 
-    // A speaker's transparent corner shows the plan under it, not the dialog colour.
-    CRect speaker;
-    dlg.speakers[1].GetWindowRect(&speaker);
-    dlg.ScreenToClient(&speaker);
-    EXPECT_NE(image.pixel(speaker.left, speaker.top) & 0xFFFFFF, qRgb(227, 228, 238) & 0xFFFFFF);
-    // "Club " is five bytes: the name edit put a space before the double-byte
-    // characters when it lost the focus.
-    EXPECT_EQ(dlg.name.GetWindowText(), "Club  低音");
+        // A speaker's transparent corner shows the plan under it, not the dialog colour.
+        CRect speaker;
+        dlg.speakers[1].GetWindowRect(&speaker);
+        dlg.ScreenToClient(&speaker);
+        EXPECT_NE(image.pixel(speaker.left, speaker.top) & 0xFFFFFF, qRgb(227, 228, 238) & 0xFFFFFF);
+        // "Club " is five bytes: the name edit put a space before the double-byte
+        // characters when it lost the focus.
+        EXPECT_EQ(dlg.name.GetWindowText(), "Club  低音");
+        EXPECT_TRUE(dlg.dropDown.GetDropWnd()->IsWindowVisible());
+        CEnTabCtrl::EnableDraw(0, 0);
+    }
+    g_bChinese = savedChinese;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "controls/NumEdit.h"
 #include "TestResources.h"
+#include "controls/BitmapSlider.h"
 #include "controls/NumSpin.h"
 #include "model/Globals.h"
 #include "platform/sys/VirtualClock.h"
@@ -18,6 +19,7 @@ class EditDialog final : public CDialog {
 public:
     CNumEdit edit;
     CNumSpin spin;
+    CBitmapSlider slider;
     std::vector<CString> events;
     // What the owner sees while it handles the edit's command.
     BOOL highlightAtCommand = FALSE;
@@ -27,6 +29,7 @@ protected:
     void DoDataExchange(CDataExchange* dx) override {
         DDX_Control(dx, 1000, edit);
         DDX_Control(dx, 1001, spin);
+        DDX_Control(dx, 1003, slider);
     }
     void OnEditCommand() {
         events.push_back("command");
@@ -57,7 +60,8 @@ protected:
         res.AddDialog(730, "DIALOG 730 0 0 200 80\n"
                            "CONTROL 1000 Edit WS_VISIBLE|WS_TABSTOP 10 10 80 12 \"\"\n"
                            "CONTROL 1001 msctls_updown32 WS_VISIBLE|UDS_ARROWKEYS 92 10 10 12 \"\"\n"
-                           "CONTROL 1002 Button WS_VISIBLE|WS_TABSTOP 10 40 50 14 \"OK\"\n");
+                           "CONTROL 1002 Button WS_VISIBLE|WS_TABSTOP 10 40 50 14 \"OK\"\n"
+                           "CONTROL 1003 Static WS_VISIBLE 120 10 20 60 \"\"\n");
         ASSERT_TRUE(dlg.Create(730));
         dlg.spin.SetBuddy(&dlg.edit);
         Leave();
@@ -214,6 +218,31 @@ TEST_F(NumEditTest, IdleTheParentShowsThroughFocusedItIsHighlighted) {
     EXPECT_EQ(EditPixel(-2, 2), kDialogBk);
     dlg.edit.SetHighlight(TRUE); // the slider's doing
     EXPECT_EQ(EditPixel(-2, 2), CNumEdit::kHighlight);
+}
+
+TEST_F(NumEditTest, ALinkedSliderShowsTheFocusOnlyWhileTheEditHasIt) {
+    constexpr COLORREF kThumb = RGB(200, 200, 200), kActiveThumb = RGB(250, 120, 0);
+    res.AddBitmap(40, 20, 90, RGB(0, 0, 90));
+    res.AddBitmap(41, 16, 10, kThumb);
+    res.AddBitmap(42, 16, 10, kActiveThumb);
+    ASSERT_TRUE(dlg.slider.SetBitmapChannel(40, 0, FALSE, 0, 0, 0));
+    ASSERT_TRUE(dlg.slider.SetBitmapThumb(41, 42, FALSE, 0, 0, 0));
+    dlg.slider.SetRange(0, 100);
+    dlg.slider.SetPos(50);
+    dlg.edit.SetSlider(&dlg.slider);
+    const auto thumb = [&] {
+        const QImage image = platform::win::RenderWindow(dlg.GetSafeHwnd());
+        CRect r;
+        dlg.slider.GetWindowRect(&r);
+        dlg.ScreenToClient(&r);
+        const QRgb p = image.pixel(r.left + 10, r.top + 45);
+        return RGB(qRed(p), qGreen(p), qBlue(p));
+    };
+    ASSERT_EQ(thumb(), kThumb);
+    dlg.edit.SetFocus();
+    EXPECT_EQ(thumb(), kActiveThumb);
+    Leave();
+    EXPECT_EQ(thumb(), kThumb);
 }
 
 TEST_F(NumEditTest, ShowFollowsItsOwnVisibleFlag) {

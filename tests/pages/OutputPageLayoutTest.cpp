@@ -1,0 +1,139 @@
+// The output page's set-up, painting, key routing and loading of an output.
+
+#include "OutputPageFixture.h"
+
+#include "model/SpkType.h"
+#include "platform/sys/UserMessages.h"
+
+#include <gtest/gtest.h>
+
+namespace pagetest {
+namespace {
+
+using apptest::SolidPictures;
+
+TEST_F(OutputPage, PaintsTheBackgroundOfTheLanguage) {
+    for (int chinese : {0, 1}) {
+        g_bChinese = chinese;
+        page->SetLanguage();
+        const QImage image = platform::win::RenderWindow(page->GetSafeHwnd());
+        EXPECT_EQ(apptest::PixelAt(image, 2, 2), SolidPictures::ColorOf(chinese ? 287 : 286));
+    }
+}
+
+TEST_F(OutputPage, TheCurveStripShowsEightOutputsInItsWindow) {
+    CRect strip;
+    page->m_curveStrip.GetWindowRect(&strip);
+    page->ScreenToClient(&strip);
+    EXPECT_EQ(strip, CRect(1050, 21, 1091, 231));
+    for (int k = 0; k < kOutputCount; ++k) {
+        CRect r;
+        page->m_curveStrip.Button(k).GetWindowRect(&r);
+        page->m_curveStrip.ScreenToClient(&r);
+        const bool inside = r.right <= 41 && r.bottom <= 210;
+        EXPECT_EQ(inside, k < 8) << "output " << k + 1;
+    }
+}
+
+TEST_F(OutputPage, KeysPostTheRingMessagesAndNeverEndThePage) {
+    enum Focus { OnEdit, OnButton, OnNothing };
+    const struct {
+        Focus focus;
+        int graphic;
+        UINT key;
+        UINT posted; // 0: nothing
+        WPARAM wParam;
+    } cases[] = {
+        {OnEdit, 0, VK_RETURN, UM_EDIT_NEXT_ROW, 5203},
+        {OnEdit, 1, VK_RETURN, UM_EDIT_MOVE_FOCUS, 5003},
+        {OnEdit, 0, VK_TAB, UM_EDIT_MOVE_FOCUS, 5203},
+        {OnEdit, 1, VK_TAB, UM_EDIT_MOVE_FOCUS, 5003},
+        {OnEdit, 0, VK_ESCAPE, 0, 0},
+        {OnButton, 0, VK_RETURN, 0, 0},
+        {OnButton, 1, VK_TAB, 0, 0},
+        {OnButton, 0, VK_ESCAPE, 0, 0},
+        {OnNothing, 0, VK_RETURN, 0, 0},
+        {OnNothing, 1, VK_TAB, 0, 0},
+    };
+    for (const auto& c : cases) {
+        page->m_btnEqMode.SetCheck(c.graphic);
+        page->ApplyEqMode(0);
+        CWnd* focus = c.focus == OnEdit     ? page->GetDlgItem(c.graphic ? 5003 : 5203)
+                      : c.focus == OnButton ? page->GetDlgItem(1976)
+                                            : static_cast<CWnd*>(page.get());
+        focus->SetFocus();
+        page->Take();
+        MSG msg{focus->GetSafeHwnd(), WM_KEYDOWN, c.key, 0, 0};
+        EXPECT_FALSE(page->PreTranslateMessage(&msg));
+        std::vector<TestOutputDlg::Message> ring;
+        for (const auto& m : page->Take())
+            if (m.message == UM_EDIT_NEXT_ROW || m.message == UM_EDIT_MOVE_FOCUS)
+                ring.push_back(m);
+        if (c.posted) {
+            ASSERT_EQ(ring.size(), 1u) << "key " << c.key;
+            EXPECT_EQ(ring[0].message, c.posted);
+            EXPECT_EQ(ring[0].wParam, c.wParam);
+        } else {
+            EXPECT_TRUE(ring.empty()) << "key " << c.key;
+        }
+        if (c.key == VK_ESCAPE) {
+            EXPECT_EQ(CWnd::GetFocus(), page.get());
+        }
+        EXPECT_TRUE(page->IsWindowVisible());
+    }
+}
+
+} // namespace
+} // namespace pagetest
+
+namespace pagetest {
+namespace {
+
+class OutputPagePicture : public OutputPage {
+protected:
+    void SetUp() override {
+        solidPictures = false;
+        OutputPage::SetUp();
+    }
+};
+
+// The page as a person sees it, in both languages, for looking at.
+TEST_F(OutputPagePicture, IsPicturedInBothLanguages) {
+    Band(0, 4).SetGainIndex(260);
+    Band(0, 9).SetGainIndex(150);
+    Band(0, 20).SetFreq(2200, 0);
+    Out(0).GetHighPass()->SetFreq(60, 0);
+    g_bOutCurveShown[3] = 1;
+    page->m_curveStrip.Button(3).SetSelected(TRUE);
+    for (int k = 0; k < kOutputCount; ++k)
+        g_SpkTypeState[kSpkTypeOutputBase + k] = g_DefaultOutputMap[k];
+    page->RefreshPage();
+    for (int chinese : {0, 1}) {
+        g_bChinese = chinese;
+        page->SetLanguage();
+        page->ShowChannel();
+        page->FocusBandLabel(4);
+        page->HighlightBandEdit(4, 2, 1);
+        EXPECT_TRUE(
+            apptest::SavePicture(page->GetSafeHwnd(), chinese ? "output_page_zh.png" : "output_page_en.png"));
+    }
+}
+
+} // namespace
+} // namespace pagetest
+
+namespace pagetest {
+namespace {
+
+TEST_F(OutputPage, CurveStripPaintsItsToggles) {
+    const QImage image = platform::win::RenderWindow(page->GetSafeHwnd());
+    CRect r;
+    page->m_curveStrip.Button(0).GetWindowRect(&r);
+    page->ScreenToClient(&r);
+    EXPECT_EQ(apptest::PixelAt(image, r.CenterPoint().x, r.CenterPoint().y),
+              apptest::SolidPictures::ColorOf(969))
+        << r.left << "," << r.top << " " << r.Width() << "x" << r.Height();
+}
+
+} // namespace
+} // namespace pagetest
