@@ -331,7 +331,8 @@ void CBitmapSlider::OnLButtonDown(UINT flags, CPoint point) {
     }
     SetTimer(kTrackTimer, 50);
     Invalidate(TRUE);
-    (void)flags;
+    // The static's own processing: with SS_NOTIFY the parent hears of the click.
+    CStatic::OnLButtonDown(flags, point);
 }
 
 void CBitmapSlider::OnMouseMove(UINT flags, CPoint point) {

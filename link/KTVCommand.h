@@ -8,8 +8,8 @@
 // GetCurrentCommand stays valid only while the caller keeps holding the lock:
 // the other thread may pop or clear the queue as soon as it is released.
 
-#include "model/FrameFormat.h"
 #include "link/SendDataQueue.h"
+#include "model/FrameFormat.h"
 #include "platform/sys/Messages.h"
 
 #include <memory>
@@ -83,8 +83,6 @@ private:
 
     // Clears the receiver without touching the collected bytes.
     void ClearReceiver();
-    // A well-formed reply that cannot be taken: the head frame goes out again.
-    void DropReply();
     // The reply answered the head frame: its progress, then off the queue.
     void CompleteHead();
     int OnDataReply();

@@ -160,8 +160,9 @@ int CKTVCommand::CmdCallback() {
         lock.unlock(); // a store may send a notice and wait for the view
         return OnDataReply();
     default:
+        // Not taken, and the head frame stays as it is: the processor has
+        // it already, and a second copy would use up its writes.
         ClearReceiver();
-        DropReply();
         return 1;
     }
 }
@@ -176,10 +177,6 @@ void CKTVCommand::CompleteHead() {
     PopCommand();
 }
 
-void CKTVCommand::DropReply() {
-    RewindCurrentCommand();
-}
-
 int CKTVCommand::OnDataReply() {
     m_nReadIndex = kFrameHeadBytes;
     if (g_bHandshakeWait) {
@@ -187,9 +184,8 @@ int CKTVCommand::OnDataReply() {
             Payload()[0] == 0) {
             CompleteHead();
             g_bHandshakeWait = 0;
-        } else {
-            DropReply();
         }
+        // Anything else is dropped; the handshake request stays queued.
         ClearReceiver();
         return 1;
     }
@@ -218,10 +214,9 @@ int CKTVCommand::OnDataReply() {
     default:
         break;
     }
+    // A reply that cannot be taken leaves the head frame queued, not rewound.
     if (taken)
         CompleteHead();
-    else
-        DropReply();
     ClearReceiver();
     return 1;
 }

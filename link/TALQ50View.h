@@ -165,6 +165,10 @@ public:
     void RequestDeviceInfo(int full);
     void ShowConnectFailed();
     void ShowUsbLinkFailed();
+    // Every disconnect clears the link mode; the connection-failure message
+    // of a later transfer still names the link that was used last.
+    void ClearLinkMode();
+    int m_nLastLinkMode = 0;
 
     std::atomic<int> m_bConnected{0};
     int m_nFrameSeq = 0;

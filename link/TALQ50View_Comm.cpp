@@ -89,10 +89,11 @@ int CTALQ50View::StopCommThread(int full) {
 }
 
 unsigned CTALQ50View::CommThreadProc(CTALQ50View* view) {
-    g_bUpdateAbort = 0;
-    view->m_bThreadAlive = 1;
-    view->m_bThreadRunning = 1;
     for (;;) {
+        // An abort raised by the update dialog holds for one pass only.
+        g_bUpdateAbort = 0;
+        view->m_bThreadAlive = 1;
+        view->m_bThreadRunning = 1;
         // While the data steps are halted only quit and suspend count, so the
         // thread sleeps until the view stops it.
         const unsigned mask = g_bDataStepHalted && !g_bUpgrading ? CCommEvents::Bit(CCommEvents::Quit) |

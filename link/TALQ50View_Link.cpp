@@ -293,7 +293,7 @@ void CTALQ50View::DisconnectUsb() {
         m_pForm->CloseTransferPopup();
     ShowLinkState(0);
     ClearUsbInUseMark();
-    g_nLinkMode = 0;
+    ClearLinkMode();
 }
 
 // ---- Network -------------------------------------------------------------------
@@ -319,7 +319,7 @@ int CTALQ50View::ConnectNetwork() {
         return 1;
     }
     AfxMessageBox(Text(g_strWifiFailZh.c_str(), g_strWifiFailEn.c_str()), MB_OK, kCodePrompt);
-    g_nLinkMode = 0;
+    ClearLinkMode();
     return 0;
 }
 
@@ -334,7 +334,7 @@ void CTALQ50View::DisconnectNetwork() {
     ShowLinkState(0);
     if (m_pForm)
         m_pForm->CloseTransferPopup();
-    g_nLinkMode = 0;
+    ClearLinkMode();
     g_bNetLinkUp = 0;
 }
 
@@ -448,10 +448,17 @@ void CTALQ50View::RequestDeviceInfo(int full) {
         counted(BuildRequestFrame9(g_DeviceInfoReadOrder[i], 0));
 }
 
+void CTALQ50View::ClearLinkMode() {
+    if (g_nLinkMode != 0)
+        m_nLastLinkMode = g_nLinkMode;
+    g_nLinkMode = 0;
+}
+
 void CTALQ50View::ShowConnectFailed() {
-    if (g_nLinkMode == 1)
+    const int mode = g_nLinkMode != 0 ? g_nLinkMode : m_nLastLinkMode;
+    if (mode == 1)
         AfxMessageBox(Text(g_strUsbFailZh.c_str(), g_strUsbFailEn.c_str()), MB_OK, kCodePrompt);
-    else if (g_nLinkMode == 2)
+    else if (mode == 2)
         AfxMessageBox(Text(g_strWifiFailZh.c_str(), g_strWifiFailEn.c_str()), MB_OK, kCodePrompt);
 }
 

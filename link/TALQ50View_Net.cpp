@@ -147,7 +147,7 @@ void CTALQ50View::OnMenuUsb() {
         return;
     }
     ShowUsbConnectFailed();
-    g_nLinkMode = 0;
+    ClearLinkMode();
 }
 
 void CTALQ50View::OnMenuNetwork() {

@@ -128,6 +128,7 @@ const CString g_strMasterPassword = "QZ4085";
 
 const CString g_strMachineType = "KAVRO-TUNE";
 const CString g_strCustomPresetName = "Custom";
+const CString g_strMapMagic = "TALQ500_Map";
 CString g_strShownPresetName;
 
 const CString g_strUsbFailEn = "Connection failure!";

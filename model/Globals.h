@@ -198,6 +198,7 @@ extern const CString g_strMasterPassword;
 
 extern const CString g_strMachineType;
 extern const CString g_strCustomPresetName;
+extern const CString g_strMapMagic;  // first item of an output-map file
 extern CString g_strShownPresetName; // use the two operations below, they take g_csModel
 
 extern const CString g_strUsbFailEn, g_strUsbFailZh;

@@ -9,8 +9,10 @@
 namespace {
 
 // The magic as the archive writes a string: its length byte, then the text.
-constexpr char kMagic[] = "\x0BTALQ500_Map";
-constexpr std::size_t kMagicSize = sizeof kMagic - 1;
+CString MagicBytes() {
+    return char(g_strMapMagic.size()) + g_strMapMagic;
+}
+
 constexpr int kTypeCount = kOutputCount;
 
 // One output's crossover in the file: the table's record with slope and
@@ -40,8 +42,8 @@ bool CTALQ50Doc::SerializeOutputMap(CArchive& ar) {
                 std::memcpy(types, g_DeviceSettings.SpeakerTypes, kTypeCount);
                 std::memcpy(crossovers, g_CrossoverTable, sizeof crossovers);
             }
-            for (std::size_t i = 0; i < kMagicSize; ++i)
-                ar << BYTE(kMagic[i]);
+            for (char c : MagicBytes())
+                ar << BYTE(c);
             for (BYTE type : types)
                 ar << type;
             for (const auto& record : crossovers) {
@@ -55,10 +57,10 @@ bool CTALQ50Doc::SerializeOutputMap(CArchive& ar) {
         }
 
         // The whole file first: a short one or one with another magic changes nothing.
-        for (std::size_t i = 0; i < kMagicSize; ++i) {
+        for (char c : MagicBytes()) {
             BYTE b = 0;
             ar >> b;
-            if (b != BYTE(kMagic[i]))
+            if (b != BYTE(c))
                 return false;
         }
         for (BYTE& type : types)

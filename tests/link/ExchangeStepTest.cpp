@@ -121,19 +121,28 @@ TEST_F(ExchangeStep, ARejectedFrameIsWrittenAgainAndASecondRejectionLosesTheLink
     }
 }
 
-TEST_F(ExchangeStep, AReplyThatCannotBeTakenSendsTheFrameOnceMore) {
-    sim::SimFault wrongChannel(sim::SimFaultKind::BadChannel, 40);
-    processor.InjectFault(wrongChannel);
-    Queue().AddCommand(BuildRequestFrame(0, DATA_OUTPUT, 5, 1, 0));
-    view->UsbDataStep();
-    view->UsbDataStep();
-    EXPECT_EQ(Requests(), 2u);
-    EXPECT_EQ(Queue().GetCommandCount(), 0);
-    EXPECT_TRUE(view->TakeMessages().empty());
-    const BYTE* stored = g_DeviceImage + OutputRecordOffset(5);
-    EXPECT_TRUE(std::equal(stored, stored + kOutputRecordSize,
-                           processor.Memory().live.begin() + OutputRecordOffset(5)))
-        << "the second reply was stored";
+// The processor has the frame already: the next step writes nothing and
+// reads again, and a processor that says nothing more loses the link.
+TEST_F(ExchangeStep, AReplyThatCannotBeTakenIsFollowedByAReadWithoutAWrite) {
+    const sim::SimFault faults[] = {sim::SimFault(sim::SimFaultKind::BadChannel, 40),
+                                    sim::SimFault(sim::SimFaultKind::ReplyCode, 0x54)};
+    for (const sim::SimFault& fault : faults) {
+        SCOPED_TRACE(int(fault.kind));
+        processor.ClearRequests();
+        processor.InjectFault(fault);
+        Queue().AddCommand(BuildRequestFrame(0, DATA_OUTPUT, 5, 1, 0));
+        view->UsbDataStep();
+        EXPECT_EQ(Requests(), 1u);
+        ASSERT_EQ(Queue().GetCommandCount(), 1);
+        EXPECT_TRUE(view->TakeMessages().empty());
+        view->UsbDataStep();
+        EXPECT_EQ(Requests(), 1u) << "no second copy";
+        EXPECT_EQ(view->TakeMessages(), std::vector<UINT>{UM_LINK_LOST});
+        view->m_bConnected = 1;
+        Queue().ClearCommands();
+        OpenWithoutThread();
+        g_bUsbLinkUp = 1;
+    }
 }
 
 } // namespace

@@ -158,8 +158,7 @@ TEST_F(PresetTransfer, ReadingTheLivePresetContinuesTheConnectCount) {
 }
 
 TEST_F(PresetTransfer, WithoutALinkOnlyTheSlotWritesAndReadsSayTheConnectionFailed) {
-    view->DisconnectUsb();
-    g_nLinkMode = 1; // the message follows the link mode last used
+    view->DisconnectUsb(); // as a real disconnect leaves it: no link mode
     struct Case {
         const char* name;
         std::function<void(CTALQ50View&)> run;
@@ -178,7 +177,10 @@ TEST_F(PresetTransfer, WithoutALinkOnlyTheSlotWritesAndReadsSayTheConnectionFail
         const std::size_t before = boxes.Entries().size();
         c.run(*view);
         EXPECT_EQ(Queue().GetCommandCount(), 0);
-        EXPECT_EQ(boxes.Entries().size() - before, c.message ? 1u : 0u);
+        ASSERT_EQ(boxes.Entries().size() - before, c.message ? 1u : 0u);
+        if (c.message) {
+            EXPECT_EQ(boxes.Entries().back().text, "Connection failure!"); // of the USB link used last
+        }
         EXPECT_EQ(g_bTransferBusy, 0);
     }
 }

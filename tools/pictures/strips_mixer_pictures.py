@@ -145,7 +145,7 @@ def axis(lo, hi):
 
 def phase_pictures():
     titles = {"en": ("Full Freq phase", "Bass phase shifter", "Freq response EQ",
-                     "solid line: the signal as the output plays it after processing",
+                     "solid line: the signal after processing",
                      "dotted line: the signal before processing"),
               "zh": ("全频相位", "低音移相器", "频响均衡",
                      "实线：处理后输出播放的信号", "虚线：处理前的信号")}
@@ -169,13 +169,13 @@ def phase_pictures():
     write(PHASE, "shift_channel.svg", 1205, 200, 150, body, "Phase-shift channel: 20..200 Hz, dotted reference")
     write(PHASE, "freq_channel.svg", 1175, 200, 150, axis("20Hz", "20kHz"), "Frequency channel: empty axis")
     for rid, name, invert in ((1177, "thumb_normal", False), (1176, "thumb_inverted", True)):
-        body = rect(0, 0, 40, 80, "#ff00ff")
+        body = rect(0, 0, 40, 80, "#243246")
         if invert:
             body += (f'<polyline points="{sine(0, 40, 40, 26, 1)}" fill="none" stroke="#8aa0c0" '
                      f'stroke-width="1.5" stroke-dasharray="3,3"/>\n')
         body += f'<polyline points="{sine(0, 40, 40, 26, 1, invert)}" fill="none" stroke="#ffffff" stroke-width="2.5"/>\n'
         write(PHASE, f"{name}.svg", rid, 40, 80, body,
-              "Solid sine on magenta, which the slider keys out by the top-left pixel")
+              "Solid sine on the plot colour, which the slider keys out by the top-left pixel")
     body = rect(0, 0, 8, 80, "#243246") + rect(3, 0, 2, 80, "#ffb040")
     write(PHASE, "freq_thumb.svg", 1206, 8, 80, body, "Frequency marker")
     for lang, base, normal, inverted in (("en", 4370, "0°", "180°"), ("zh", 4380, "正相", "反相")):
