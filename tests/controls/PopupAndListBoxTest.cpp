@@ -50,6 +50,13 @@ TEST(OwnedPopup, LivesInScreenCoordinatesAndShowsNoWindowWhileEmpty) {
     CPoint origin(0, 0);
     popup.ClientToScreen(&origin);
     EXPECT_EQ(origin, CPoint(300, 200));
+
+    // A dialog-like window (WS_POPUP alone) keeps its frame.
+    CWnd owned;
+    ASSERT_TRUE(owned.CreateEx(0, "Owned", nullptr, WS_POPUP, RECT{10, 10, 60, 60}, &dlg, 0));
+    const Qt::WindowFlags ownedFlags =
+        platform::win::Window::From(owned.GetSafeHwnd())->widget->windowFlags();
+    EXPECT_FALSE(ownedFlags.testFlag(Qt::FramelessWindowHint));
 }
 
 TEST(ListBox, TellsEveryMousePickAndKeyMoveButNoProgramSelection) {
