@@ -64,7 +64,6 @@ bool RemoveById(MenuData& menu, UINT id);
 
 using HMENU = platform::win::MenuData*;
 
-inline constexpr UINT MF_STRING = 0x0000;
 inline constexpr UINT MF_BYCOMMAND = 0x0000;
 inline constexpr UINT MF_BYPOSITION = 0x0400;
 inline constexpr UINT MF_ENABLED = 0x0000;
@@ -98,8 +97,6 @@ public:
     BOOL CreatePopupMenu();
     // MF_STRING items only: a command with its text.
     BOOL AppendMenu(UINT flags, UINT id, const CString& text);
-    // Gives the item a new command id and text; FALSE when there is no item.
-    BOOL ModifyMenu(UINT item, UINT flags, UINT newId, const CString& text);
 
     int GetMenuItemCount() const;
     // The command of the item at `pos`; UINT(-1) for a popup or no item.

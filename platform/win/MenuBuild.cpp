@@ -23,13 +23,3 @@ BOOL CMenu::AppendMenu(UINT flags, UINT id, const CString& text) {
     m_hMenu->items.push_back(std::move(item));
     return TRUE;
 }
-
-BOOL CMenu::ModifyMenu(UINT item, UINT flags, UINT newId, const CString& text) {
-    MenuItem* found = Find(item, flags);
-    if (!found || found->popup || (flags & MF_POPUP))
-        return FALSE;
-    found->id = newId;
-    found->text = text;
-    found->state = flags & (MF_CHECKED | MF_GRAYED | MF_DISABLED);
-    return TRUE;
-}
