@@ -107,6 +107,8 @@ void CTALQ50Form::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, kPresetMenuId, m_btnPresetMenu);
     DDX_Control(dx, kSystemMenuId, m_btnSystemMenu);
     DDX_Control(dx, kConnectId, m_btnConnect);
+    DDX_Control(dx, kTabId, m_tab);
+    DDX_Control(dx, kSourceId, m_cbSource);
 }
 
 // ---- Start-up --------------------------------------------------------------------
@@ -151,9 +153,25 @@ void CTALQ50Form::OnInitialUpdate() {
 }
 
 void CTALQ50Form::SetUpForm() {
+    m_cbSource.SetBitmap(763, 764);
+    m_cbSource.CreateDropList(this, kSourceId);
+    m_cbSource.ResetContent();
+    for (const char* text : kSourcesZh)
+        m_cbSource.AddString(text);
+    m_cbSource.SetUserFlag(1);
+    if (g_bChinese)
+        m_btnOutputMap.SetBitmaps(1125, 1126, 1126);
+    else
+        m_btnOutputMap.SetBitmaps(1129, 1130, 1130);
     m_btnMinimize.SetBitmaps(4946, 4947, 4947);
     m_btnClose.SetBitmaps(4948, 4949, 4949);
-    FillSourceList();
+
+    m_tab.SetBkgndColor(RGB(227, 228, 238));
+    m_tab.EnableDraw(2);
+    CEnTabCtrl::EnableDraw(0x1F, 0x1F);
+    m_tab.RedrawWindow();
+    // The page fills the frame: the tab headers take no room.
+    m_tab.SetItemSize(CSize(-1, -20));
     m_menuPreset.LoadMenu(112);
     m_menuSystem.LoadMenu(113);
     m_menuInterface.LoadMenu(114);
@@ -288,18 +306,18 @@ void CTALQ50Form::SetLanguageBitmaps() {
         m_btnPresetMenu.SetBitmaps(8701, 8710, 8710, 8710, 8710, 8710);
         m_btnSystemMenu.SetBitmaps(8702, 8711, 8711, 8711, 8711, 8711);
         if (g_bOnline)
-            m_btnConnect.SetBitmaps(8741, 8750, 8750);
+            SetConnectButtonBitmaps(8741, 8750, 8750);
         else
-            m_btnConnect.SetBitmaps(8751, 8740, 8740);
+            SetConnectButtonBitmaps(8751, 8740, 8740);
     } else {
         m_btnMixer.SetBitmaps(1013, 1014, 1014, 1015, 1017, 1013);
         m_btnOutputMap.SetBitmaps(1129, 1130, 1130);
         m_btnPresetMenu.SetBitmaps(8720, 8730, 8730, 8730, 8730, 8730);
         m_btnSystemMenu.SetBitmaps(8721, 8731, 8731, 8731, 8731, 8731);
         if (g_bOnline)
-            m_btnConnect.SetBitmaps(8743, 8752, 8752);
+            SetConnectButtonBitmaps(8743, 8752, 8752);
         else
-            m_btnConnect.SetBitmaps(8753, 8742, 8742);
+            SetConnectButtonBitmaps(8753, 8742, 8742);
     }
 }
 
@@ -320,19 +338,18 @@ void CTALQ50Form::SetMenuTexts() {
 }
 
 void CTALQ50Form::FillSourceList() {
-    const char* const* texts = g_bChinese ? kSourcesZh : kSourcesEn;
-    std::copy(texts, texts + m_saSources.size(), m_saSources.begin());
-    // The list keeps showing the current source.
-    const int entry = m_nSourceSelection;
-    m_nSourceSelection = -1;
-    if (entry >= 0)
-        SetInputSourceEntry(entry);
+    m_cbSource.ResetContent();
+    for (const char* text : g_bChinese ? kSourcesZh : kSourcesEn)
+        m_cbSource.AddString(text);
+    const int source = g_DeviceSettings.InputSettings[0];
+    for (int entry = 0; entry < int(std::size(kSourcesEn)); ++entry) {
+        if (SourceOfEntry(entry) == source)
+            SetInputSourceEntry(entry);
+    }
 }
 
 void CTALQ50Form::SetInputSourceEntry(int entry) {
-    if (entry < 0 || entry >= int(m_saSources.size()))
-        return;
-    m_nSourceSelection = entry;
+    m_cbSource.SetCurSel(entry);
 }
 
 void CTALQ50Form::UpdateTitle() {
@@ -403,8 +420,9 @@ void CTALQ50Form::TrackConnectMenu(const std::vector<ConnectMenuEntry>& entries)
     menu.m_hMenu = nullptr;
 }
 
+// The link's pictures are the checked set; the unchecked set stays empty.
 void CTALQ50Form::SetConnectButtonBitmaps(UINT normal, UINT hover, UINT pressed) {
-    m_btnConnect.SetBitmaps(normal, hover, pressed);
+    m_btnConnect.SetBitmaps(int(normal), int(hover), int(pressed), 0, 0, 0);
 }
 
 // Commands of the connect button and its menu belong to the link.

@@ -10,6 +10,9 @@
 
 #include "app/FormLink.h"
 #include "controls/BitButton.h"
+#include "controls/ComBoxBtn.h"
+#include "controls/EnTabCtrl.h"
+#include "controls/XPButton.h"
 #include "link/KTVDataLink.h"
 #include "link/SyncForm.h"
 #include "platform/gdi/GdiObjects.h"
@@ -66,7 +69,7 @@ public:
     void OnStripDelayChanged(int output, int delay);
     void OnStripEnableToggled(int output, int on);
     void OnMasterGainChanged();
-    void OnDropListSelected(UINT controlId, int selection);
+    void OnDropListSelected(UINT controlId);
     void OnMixerButton();
     void OnOutputMapButton();
     void SelectInputSource(int source, int store) { m_link.SelectInputSource(source, store); }
@@ -74,8 +77,9 @@ public:
     void UpdatePanels(int controlId, int unit);
     void HighlightLinkGroup(int ignored, int group);
     BOOL ApplyChannelLinks(int direction);
-    // The drop-down's current list index (0..4), -1 for none.
-    int GetSourceSelection() const { return m_nSourceSelection; }
+    CComBoxBtn& GetSourceList() { return m_cbSource; }
+    // The source code of a list index of the drop-down; -1 for no entry.
+    static int SourceOfEntry(int entry);
 
     // ---- Menus ----
     void OnPresetMenuButton();
@@ -145,9 +149,11 @@ private:
     CBitButton m_btnOutputMap;
     CBitButton m_btnMinimize;
     CBitButton m_btnClose;
-    CBitButton m_btnPresetMenu;
-    CBitButton m_btnSystemMenu;
-    CBitButton m_btnConnect;
+    CXPButton m_btnPresetMenu;
+    CXPButton m_btnSystemMenu;
+    CXPButton m_btnConnect;
+    CEnTabCtrl m_tab;
+    CComBoxBtn m_cbSource;
 
     CTALQ50Doc* m_pDoc = nullptr;
     CBitmap m_bmpBackgroundZh;
@@ -165,9 +171,6 @@ private:
 
     CKTV_OutData* m_pCurOutput = nullptr;
     int m_nGainDelta = 0;
-    // Stands in for the drop-down's list until the drop-down control exists.
-    std::array<CString, 5> m_saSources;
-    int m_nSourceSelection = -1;
 
     CString m_strStartFolder;
     std::array<CString, 3> m_strFolders; // single preset, all presets, output map

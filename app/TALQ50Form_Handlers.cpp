@@ -89,8 +89,8 @@ LRESULT CTALQ50Form::OnMasterGainMsg(WPARAM, LPARAM) {
     OnMasterGainChanged();
     return 0;
 }
-LRESULT CTALQ50Form::OnDropListMsg(WPARAM wParam, LPARAM lParam) {
-    OnDropListSelected(UINT(wParam), int(lParam));
+LRESULT CTALQ50Form::OnDropListMsg(WPARAM wParam, LPARAM) {
+    OnDropListSelected(UINT(wParam));
     return 0;
 }
 
@@ -178,16 +178,16 @@ void CTALQ50Form::OnStripEnableToggled(int output, int on) {
 
 void CTALQ50Form::OnMasterGainChanged() {}
 
-void CTALQ50Form::OnDropListSelected(UINT controlId, int selection) {
+int CTALQ50Form::SourceOfEntry(int entry) {
+    return entry >= 0 && entry < int(std::size(kSourceOfIndex)) ? kSourceOfIndex[entry] : -1;
+}
+
+void CTALQ50Form::OnDropListSelected(UINT controlId) {
     if (controlId != kSourceId)
         return;
-    SetInputSourceEntry(selection);
-    const int index = m_nSourceSelection;
-    // An entry the list does not have is no source code.
-    if (index < 0 || index >= int(std::size(kSourceOfIndex)) || index != selection)
-        return;
-    const int source = kSourceOfIndex[index];
-    if (source == g_DeviceSettings.InputSettings[0])
+    // An index the list does not have is no source code.
+    const int source = SourceOfEntry(m_cbSource.GetCurSel());
+    if (source < 0 || source == g_DeviceSettings.InputSettings[0])
         return;
     SelectInputSource(source, 1);
 }
