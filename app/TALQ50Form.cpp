@@ -178,9 +178,32 @@ void CTALQ50Form::SetUpForm() {
     // The system menu offers no way into the noise gate.
     if (CMenu* popup = m_menuSystem.GetSubMenu(0))
         popup->RemoveMenu(1, MF_BYPOSITION);
+    SetUpOutputPage();
 }
 
-void CTALQ50Form::SelectPage(int, int) {}
+void CTALQ50Form::SetUpOutputPage() {
+    if (!m_outputPage.Create(COutputDlg::kTemplate, &m_tab))
+        return;
+    m_outputPage.SetChannelArray(m_pData);
+    m_outputPage.ShowPage(SW_HIDE);
+    CRect frame;
+    m_tab.GetClientRect(&frame);
+    m_outputPage.MoveWindow(&frame);
+    m_outputPage.view = &m_link;
+    m_outputPage.SetForm(this);
+    m_outputPage.RefreshPage();
+}
+
+void CTALQ50Form::SelectPage(int page, int) {
+    if (!m_outputPage.GetSafeHwnd())
+        return;
+    if (page == 1) {
+        m_outputPage.ShowPage(SW_SHOW);
+        m_outputPage.ShowChannel();
+    } else {
+        m_outputPage.ShowPage(SW_HIDE);
+    }
+}
 
 void CTALQ50Form::ShowUnlockedForm() {}
 
@@ -296,6 +319,8 @@ void CTALQ50Form::ApplyLanguage() {
     SetLanguageBitmaps();
     FillSourceList();
     SetMenuTexts();
+    if (m_outputPage.GetSafeHwnd())
+        m_outputPage.SetLanguage();
     SaveDspMcuSettings();
 }
 

@@ -15,6 +15,8 @@
 #include "controls/XPButton.h"
 #include "link/KTVDataLink.h"
 #include "link/SyncForm.h"
+#include "pages/output/OutputDlg.h"
+#include "pages/output/OutputForm.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/win/FormView.h"
 #include "platform/win/Menu.h"
@@ -27,7 +29,7 @@ class CKTV_OutData;
 class CTALQ50Doc;
 class INetLink;
 
-class CTALQ50Form : public CFormView, public ISyncForm {
+class CTALQ50Form : public CFormView, public ISyncForm, public IOutputForm {
 public:
     static constexpr UINT kTemplateId = 101;
 
@@ -41,6 +43,7 @@ public:
 
     // ---- Start-up and shut-down ----
     void SetUpForm();
+    void SetUpOutputPage();
     void SelectPage(int page, int switchFlag);
     // The close button's sequence; also what a stop signal runs.
     void OnCloseButton();
@@ -73,8 +76,11 @@ public:
     void OnMixerButton();
     void OnOutputMapButton();
     void SelectInputSource(int source, int store) { m_link.SelectInputSource(source, store); }
-    void ApplySpeakerTypeMix(int output, int type);
-    void UpdatePanels(int controlId, int unit);
+    void ApplySpeakerTypeMix(int output, int type) override;
+    void UpdatePanels(int controlId, int unit) override;
+    // ---- IOutputForm: the strips, as far as the output page changes them ----
+    void UpdateTypeCaption(int) override {}
+    void SetSelectLatched(int, int) override {}
     void HighlightLinkGroup(int ignored, int group);
     BOOL ApplyChannelLinks(int direction);
     CComBoxBtn& GetSourceList() { return m_cbSource; }
@@ -102,7 +108,7 @@ public:
     void SetInputSourceEntry(int entry) override;
     void UpdateStripTypeCaptions() override {}
     void UpdateStripsEnable() override {}
-    void RefreshBands() override {}
+    void RefreshBands() override { m_outputPage.RefreshBands(); }
     void ShowTransferPopup(int) override {}
     void SetProgressRanges(int) override {}
     void SetPopupProgressRange(int) override {}
@@ -111,6 +117,7 @@ public:
     int SaveAllPresetsFile() override { return 0; }
 
     CTALQ50View& GetLink() { return m_link; }
+    COutputDlg& GetOutputPage() { return m_outputPage; }
     CKTV_Data* m_pData = nullptr;
     int m_bClosing = 0;
 
@@ -154,6 +161,8 @@ private:
     CXPButton m_btnConnect;
     CEnTabCtrl m_tab;
     CComBoxBtn m_cbSource;
+    // Page 1 of the tab frame.
+    COutputDlg m_outputPage;
 
     CTALQ50Doc* m_pDoc = nullptr;
     CBitmap m_bmpBackgroundZh;

@@ -99,13 +99,18 @@ LRESULT CTALQ50Form::OnDropListMsg(WPARAM wParam, LPARAM) {
 void CTALQ50Form::OnSelectOutput(int output) {
     if (!IsOutput(output))
         return;
+    m_outputPage.SetPositionSelected(g_SpkTypeState[kSpkTypeOutputBase + g_nCurOutChannel], 0);
     g_nCurOutChannel = output;
+    m_outputPage.SetPositionSelected(g_SpkTypeState[kSpkTypeOutputBase + output], 1);
+    if (m_outputPage.GetSafeHwnd())
+        m_outputPage.ShowChannel();
     Invalidate(FALSE);
 }
 
 void CTALQ50Form::OnSpeakerTypeSelected(int output, int type) {
     if (!IsOutput(output) || type < 0 || type > kMaxSpeakerType || !m_pData)
         return;
+    const int old = g_SpkTypeState[kSpkTypeOutputBase + output];
     {
         CModelLock lock(false);
         SpkType_Release(g_SpkTypeState[kSpkTypeOutputBase + output], output);
@@ -117,6 +122,12 @@ void CTALQ50Form::OnSpeakerTypeSelected(int output, int type) {
     // so no speaker plays the old mix with the new filter.
     ApplySpeakerTypeMix(output, type);
     m_link.SendChannelData(output, 0);
+    if (m_outputPage.GetSafeHwnd()) {
+        m_outputPage.HidePositionButton(old);
+        m_outputPage.SetPositionButton(type, output == g_nCurOutChannel ? 1 : 0, output);
+        if (output == g_nCurOutChannel)
+            m_outputPage.RefreshCrossover();
+    }
 }
 
 void CTALQ50Form::ApplySpeakerTypeMix(int output, int type) {
@@ -200,7 +211,10 @@ void CTALQ50Form::OnMixerButton() {
     }
 }
 
-void CTALQ50Form::OnOutputMapButton() {}
+void CTALQ50Form::OnOutputMapButton() {
+    if (m_outputPage.GetSafeHwnd())
+        m_outputPage.OnOutputMap();
+}
 
 void CTALQ50Form::UpdatePanels(int, int) {}
 
@@ -226,6 +240,8 @@ BOOL CTALQ50Form::ApplyChannelLinks(int direction) {
 // ---- Refresh from the model -----------------------------------------------------
 
 void CTALQ50Form::UpdateOutputControls() {
+    if (m_outputPage.GetSafeHwnd())
+        m_outputPage.RefreshPage();
     COutputGroups::Classify();
     {
         CModelLock lock(false);
