@@ -250,7 +250,7 @@ LRESULT COutputDlg::OnDelayUnitChanged(WPARAM id, LPARAM unit) {
     if (unit < 1 || unit > 3)
         return 0;
     if (m_pForm)
-        m_pForm->UpdatePanels(int(id), int(unit));
+        m_pForm->UpdatePanels(id, int(unit));
     return 0;
 }
 

@@ -18,5 +18,5 @@ public:
     // record of the live image and the model.
     virtual void ApplySpeakerTypeMix(int output, int type) = 0;
     // Every strip shows its delay in `unit` (1 ms, 2 cm, 3 inch).
-    virtual void UpdatePanels(int controlId, int unit) = 0;
+    virtual void UpdatePanels(WPARAM wParam, int unit) = 0;
 };

@@ -33,6 +33,8 @@ protected:
         clock->Advance(500);
         ASSERT_TRUE(PumpUntil([&] { return View()->GetLink().m_bConnected != 0; }));
         ASSERT_TRUE(PumpUntil([&] { return g_bOnline != 0; }));
+        // The live data come last; they show the strips of outputs 9-12.
+        ASSERT_TRUE(PumpUntil([&] { return View()->GetStrip(11).IsWindowVisible() != FALSE; }));
         Pump();
     }
 
@@ -55,10 +57,18 @@ TEST_F(Startup, ComesOnlineAgainstTheSimulatorAndTheCloseButtonEndsEverything) {
     ASSERT_TRUE(Start());
     ASSERT_NE(View(), nullptr);
     EXPECT_EQ(PixelAt(1413), apptest::SolidPictures::ColorOf(8753)); // offline, English
+    auto stripsShown = [&] {
+        std::string shown;
+        for (int i = 0; i < kOutputCount; ++i)
+            shown += View()->GetStrip(i).IsWindowVisible() ? '1' : '0';
+        return shown;
+    };
+    EXPECT_EQ(stripsShown(), "111111110000");
 
     GoOnline();
     EXPECT_EQ(g_nLinkMode, 2);
     EXPECT_EQ(PixelAt(1413), apptest::SolidPictures::ColorOf(8743)); // online
+    EXPECT_EQ(stripsShown(), "111111111111");
     EXPECT_TRUE(boxes->Entries().empty());
 
     View()->OnCloseButton();
@@ -86,6 +96,23 @@ TEST_F(Startup, TheWindowsOwnCloseAndAStopSignalEndItAsTheCloseButtonDoes) {
             std::raise(SIGTERM);
         ASSERT_TRUE(PumpUntil([&] { return MainWindow() == nullptr; }, 5000));
         EXPECT_FALSE(View()->GetLink().IsCommThreadAlive());
+        Stop();
+    }
+}
+
+// Pictures of the main window for a person to look at, offline and online in
+// both languages.
+TEST_F(Startup, MainWindowPictures) {
+    ServeOnLoopback();
+    for (const char* locale : {"en_US", "zh_CN"}) {
+        platform::SetSystemLocaleName(locale);
+        g_strLanguage.clear();
+        SetValue("DspMcu", "Language", "");
+        ASSERT_TRUE(Start());
+        const CString lang = g_bChinese ? "zh" : "en";
+        SavePng(Render(), ("main_offline_" + lang).c_str());
+        GoOnline();
+        SavePng(Render(), ("main_online_" + lang).c_str());
         Stop();
     }
 }

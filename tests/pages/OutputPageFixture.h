@@ -32,7 +32,7 @@ public:
     void UpdateTypeCaption(int strip) override { calls.push_back({"caption", strip, 0}); }
     void SetSelectLatched(int strip, int latched) override { calls.push_back({"latch", strip, latched}); }
     void ApplySpeakerTypeMix(int output, int type) override { calls.push_back({"mix", output, type}); }
-    void UpdatePanels(int, int unit) override { calls.push_back({"panels", unit, 0}); }
+    void UpdatePanels(WPARAM, int unit) override { calls.push_back({"panels", unit, 0}); }
     std::vector<Call> calls;
 };
 
