@@ -76,6 +76,10 @@ protected:
         boxes.reset();
         app.reset();
         Pump();
+        // A new process would start with these clear.
+        g_nLinkMode = 0;
+        g_bNetLinkUp = 0;
+        g_bOnline = 0;
     }
 
     // Handles what is queued, Qt's own events included.
