@@ -321,6 +321,10 @@ BOOL CTALQ50Form::PreTranslateMessage(MSG* msg) {
         SetFocus();
         return FALSE;
     }
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_TAB) {
+        m_dlgOutput.FocusBandEdit();
+        return FALSE;
+    }
     return CFormView::PreTranslateMessage(msg);
 }
 

@@ -3,6 +3,8 @@
 // window's own close and a stop signal each stop the link once and end it.
 
 #include "link/Net_Socket.h"
+#include "model/FrameFormat.h"
+#include "platform/sys/UserMessages.h"
 #include "sim/lib/SimTcpServer.h"
 #include "tests/app/AppFixture.h"
 #include "tests/app/ShellFixture.h"
@@ -98,6 +100,31 @@ TEST_F(Startup, TheWindowsOwnCloseAndAStopSignalEndItAsTheCloseButtonDoes) {
         EXPECT_FALSE(View()->GetLink().IsCommThreadAlive());
         Stop();
     }
+}
+
+TEST_F(Startup, ASourceChosenInTheListReachesTheProcessorOnceAndOnlyWhenItChanges) {
+    ServeOnLoopback();
+    ASSERT_TRUE(Start());
+    GoOnline();
+    auto sourceWrites = [&] {
+        int writes = 0;
+        for (const auto& r : processor.Requests())
+            writes += r.type == DATA_DEVICE_INFO && r.channel == INFO_INPUT_SETTINGS &&
+                      r.command == frame::kCmdWrite;
+        return writes;
+    };
+    // "Bluetooth" is the third entry and source code 2.
+    View()->GetSourceList().SetCurSel(2);
+    View()->SendMessage(UM_DROPLIST_SELECTED, 2820, 2);
+    ASSERT_TRUE(PumpUntil([&] { return processor.Memory().settings.inputSettings[0] == 2; }));
+    EXPECT_EQ(g_DeviceSettings.InputSettings[0], 2);
+
+    processor.ClearRequests();
+    View()->SendMessage(UM_DROPLIST_SELECTED, 2820, 2); // the same source again
+    View()->SendMessage(UM_DROPLIST_SELECTED, 1014, 0); // another list
+    ASSERT_TRUE(PumpUntil([&] { return processor.Requests().size() >= 3; }));
+    EXPECT_EQ(sourceWrites(), 0);
+    EXPECT_EQ(processor.Memory().settings.inputSettings[0], 2);
 }
 
 // Pictures of the main window for a person to look at, offline and online in
