@@ -37,6 +37,8 @@ constexpr UINT kPresetMenuId = 8801;
 constexpr UINT kSystemMenuId = 8802;
 constexpr UINT kLanguageItem = 729;
 constexpr UINT kHelpItem = 730;
+constexpr UINT kFirmwareItem = 727;
+constexpr UINT kVersionItem = 731;
 constexpr UINT kRestoreItem = 32779;
 
 constexpr UINT kBackgroundZh = 285;
@@ -80,6 +82,8 @@ ON_BN_CLICKED(kPresetMenuId, &CTALQ50Form::OnPresetMenuButton)
 ON_BN_CLICKED(kSystemMenuId, &CTALQ50Form::OnSystemMenuButton)
 ON_COMMAND(kLanguageItem, &CTALQ50Form::OnLanguage)
 ON_COMMAND(kHelpItem, &CTALQ50Form::OnHelp)
+ON_COMMAND(kFirmwareItem, &CTALQ50Form::OnFirmwareUpdate)
+ON_COMMAND(kVersionItem, &CTALQ50Form::OnVersion)
 ON_MESSAGE(UM_SELECT_OUTPUT, &CTALQ50Form::OnSelectOutputMsg)
 ON_MESSAGE(UM_SPEAKER_TYPE_SELECTED, &CTALQ50Form::OnSpeakerTypeMsg)
 ON_MESSAGE(UM_STRIP_GAIN_CHANGED, &CTALQ50Form::OnStripGainMsg)

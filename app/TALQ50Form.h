@@ -95,6 +95,8 @@ public:
     void OnSystemMenuButton();
     void OnLanguage() { SwitchLanguage(1); }
     void OnHelp();
+    void OnFirmwareUpdate();
+    void OnVersion();
     CMenu& GetPresetMenu() { return m_menuPreset; }
     CMenu& GetSystemMenu() { return m_menuSystem; }
     const CString& GetHelpPath(bool chinese) const { return chinese ? m_strHelpZh : m_strHelpEn; }
