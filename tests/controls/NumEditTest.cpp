@@ -170,6 +170,10 @@ TEST_F(NumEditTest, TypedTextWithoutANumberShowsTheValueAgainAndSendsNothing) {
     Leave();
     EXPECT_EQ(Events(), std::vector<CString>{"killfocus"});
     EXPECT_EQ(dlg.edit.GetWindowText(), "-12.3dB");
+    // The rejected text is gone: leaving again untyped is no commit either.
+    dlg.edit.SetFocus();
+    Leave();
+    EXPECT_EQ(Events(), std::vector<CString>{"killfocus"});
     EXPECT_EQ(dlg.edit.GetValue(), 477);
 }
 
