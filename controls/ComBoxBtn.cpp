@@ -88,7 +88,7 @@ void CComBoxBtn::SetCurSel(int index) {
 }
 
 int CComBoxBtn::GetCurSel() const {
-    return m_pDrop ? const_cast<CComBoxBtn*>(this)->m_pDrop->GetList()->GetCurSel() : LB_ERR;
+    return m_pDrop ? m_pDrop->GetList()->GetCurSel() : LB_ERR;
 }
 
 void CComBoxBtn::DrawItem(LPDRAWITEMSTRUCT dis) {

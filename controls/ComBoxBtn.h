@@ -31,6 +31,7 @@ public:
     int GetCurSel() const;
 
     CDropWnd* GetDropWnd() { return m_pDrop.get(); }
+    const CDropWnd* GetDropWnd() const { return m_pDrop.get(); }
     void DrawItem(LPDRAWITEMSTRUCT dis) override;
 
     static constexpr int kMaxListHeight = 130;

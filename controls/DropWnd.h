@@ -18,6 +18,7 @@ public:
     // the button reports its own.
     BOOL CreatePopup(CComBoxBtn* owner, UINT id);
     CDropListBox* GetList() { return m_pList.get(); }
+    const CDropListBox* GetList() const { return m_pList.get(); }
     // The status of the last WM_SHOWWINDOW: non-zero only when the owner's
     // minimising or restoring showed or hid it.
     UINT GetShowStatus() const { return m_nShowStatus; }

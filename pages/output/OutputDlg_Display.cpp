@@ -149,7 +149,7 @@ void COutputDlg::UpdateBandThumbs() {
     const int low = out->GetLowPass()->GetFrequency();
     for (int i = 0; i < kBands; ++i) {
         const int f = g_OutBandTable[i];
-        if ((mode != 0 && f < high) || f > low)
+        if (mode != 0 && (f < high || f > low))
             m_sliderBand[i].SetBitmapThumb(612, 612, TRUE, CBitmapSlider::kMaskFromPixel, 0, 0);
         else
             m_sliderBand[i].SetBitmapThumb(611, 613, TRUE, CBitmapSlider::kMaskFromPixel, 0, 0);

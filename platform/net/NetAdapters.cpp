@@ -66,4 +66,9 @@ bool IsOnAdapterSubnet(const NetAdapter& adapter, const std::string& deviceAddre
     return compared > 0;
 }
 
+bool IsIpv4Address(const std::string& text) {
+    in_addr address{};
+    return inet_pton(AF_INET, text.c_str(), &address) == 1;
+}
+
 } // namespace platform

@@ -22,4 +22,7 @@ std::vector<NetAdapter> LocalAdapters();
 // octets other than 255 are passed over.
 bool IsOnAdapterSubnet(const NetAdapter& adapter, const std::string& deviceAddress);
 
+// True for a dotted IPv4 address ("127.0.0.1").
+bool IsIpv4Address(const std::string& text);
+
 } // namespace platform

@@ -101,6 +101,11 @@ ResourceProvider* InstallProvider(ResourceProvider* provider) {
 }
 
 std::optional<QImage> ProgramResources::Bitmap(UINT id) {
+    {
+        std::lock_guard lock(m_mutex);
+        if (auto it = m_bitmaps.find(id); it != m_bitmaps.end())
+            return it->second;
+    }
     auto e = Find(id, "BITMAP");
     if (!e)
         return std::nullopt;
@@ -110,8 +115,12 @@ std::optional<QImage> ProgramResources::Bitmap(UINT id) {
     // Bitmaps are opaque: what a picture leaves transparent is black.
     QImage opaque(image->size(), QImage::Format_RGB32);
     opaque.fill(Qt::black);
-    QPainter p(&opaque);
-    p.drawImage(0, 0, *image);
+    {
+        QPainter p(&opaque);
+        p.drawImage(0, 0, *image);
+    }
+    std::lock_guard lock(m_mutex);
+    m_bitmaps.emplace(id, opaque);
     return opaque;
 }
 

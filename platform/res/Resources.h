@@ -11,6 +11,8 @@
 #include <QImage>
 #include <QPoint>
 
+#include <map>
+#include <mutex>
 #include <optional>
 
 namespace platform::res {
@@ -48,6 +50,12 @@ public:
     std::optional<CursorImage> Cursor(UINT id) override;
     std::optional<CString> String(UINT id) override;
     std::optional<CString> Source(UINT id, const CString& kind) override;
+
+private:
+    // Pictures are rendered from their sources once; windows load the same
+    // bitmap at every paint.
+    std::mutex m_mutex;
+    std::map<UINT, QImage> m_bitmaps;
 };
 
 // Renders an SVG document to an image of its own size (or `size` when given);

@@ -500,12 +500,16 @@ public:
             }
             RECT text{2, 0, rc.right - 2, rc.bottom};
             UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
-            if ((w.style & 3) == ES_CENTER)
+            const CString shown = s.text.toStdString();
+            // Text wider than the box shows from its first character, as
+            // after the program set it, whatever the alignment.
+            const bool fits = dc->GetTextExtent(shown).cx <= text.right - text.left;
+            if (fits && (w.style & 3) == ES_CENTER)
                 format |= DT_CENTER;
-            else if ((w.style & 3) == ES_RIGHT)
+            else if (fits && (w.style & 3) == ES_RIGHT)
                 format |= DT_RIGHT;
             dc->SetBkMode(TRANSPARENT);
-            dc->DrawText(s.text.toStdString(), &text, format);
+            dc->DrawText(shown, &text, format);
             EndPaintDc(w, hdc);
             return 0;
         }

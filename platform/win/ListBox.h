@@ -43,7 +43,7 @@ inline constexpr UINT LBN_KILLFOCUS = 5;
 
 class CListBox : public CWnd {
 public:
-    using CWnd::Create; // the window-class form stays callable
+    using CWnd::Create;
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
     int AddString(const CString& text) { return int(SendMessage(LB_ADDSTRING, 0, LPARAM(text.c_str()))); }

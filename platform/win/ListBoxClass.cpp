@@ -231,7 +231,10 @@ public:
             if (GET_Y_LPARAM(lParam) < 0 || index >= int(State(*x).entries.size()))
                 return 0;
             Select(*x, index);
-            NotifyParent(*x, message == WM_LBUTTONDBLCLK ? LBN_DBLCLK : LBN_SELCHANGE);
+            NotifyParent(*x, LBN_SELCHANGE);
+            // The pick may have destroyed the list.
+            if (message == WM_LBUTTONDBLCLK && (x = Window::From(self)))
+                NotifyParent(*x, LBN_DBLCLK);
             return 0;
         }
         case WM_KEYDOWN: {

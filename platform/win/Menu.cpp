@@ -45,6 +45,10 @@ std::optional<std::unique_ptr<MenuData>> ParseMenuTemplate(const CString& source
             MenuData* popup = item.popup.get();
             open.back()->items.push_back(std::move(item));
             open.push_back(popup);
+        } else if (f[0] == "MENUITEM" && f.size() == 2 && f[1] == "SEPARATOR") {
+            MenuItem item;
+            item.state = MF_SEPARATOR;
+            open.back()->items.push_back(std::move(item));
         } else if (f[0] == "MENUITEM" && f.size() >= 3) {
             MenuItem item;
             item.text = f[1];
@@ -88,9 +92,13 @@ private:
                 Fill(*sub, *item.popup);
                 continue;
             }
+            if (item.state & MF_SEPARATOR) {
+                qmenu.addSeparator();
+                continue;
+            }
             QAction* action = qmenu.addAction(text);
             action->setData(item.id);
-            action->setEnabled((item.state & (MF_GRAYED | MF_DISABLED)) == 0);
+            action->setEnabled((item.state & MF_GRAYED) == 0);
             action->setCheckable((item.state & MF_CHECKED) != 0);
             action->setChecked((item.state & MF_CHECKED) != 0);
         }
@@ -118,6 +126,18 @@ MenuItem* FindById(MenuData& menu, UINT id) {
 }
 
 } // namespace
+
+bool RemoveById(MenuData& menu, UINT id) {
+    for (auto it = menu.items.begin(); it != menu.items.end(); ++it) {
+        if (!it->popup && it->id == id) {
+            menu.items.erase(it);
+            return true;
+        }
+        if (it->popup && RemoveById(*it->popup, id))
+            return true;
+    }
+    return false;
+}
 
 PopupMenuTracker* InstallPopupMenuTracker(PopupMenuTracker* tracker) {
     return s_tracker.exchange(tracker);
@@ -209,11 +229,38 @@ UINT CMenu::GetMenuState(UINT item, UINT flags) const {
     return found->state | (found->popup ? MF_POPUP : 0);
 }
 
+BOOL CMenu::ModifyMenu(UINT item, UINT flags, UINT newId, const CString& text) {
+    MenuItem* found = Find(item, flags);
+    if (!found)
+        return FALSE;
+    found->id = newId;
+    found->text = text;
+    found->state = flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED);
+    found->popup.reset();
+    return TRUE;
+}
+
+BOOL CMenu::RemoveMenu(UINT item, UINT flags) {
+    if (!m_hMenu)
+        return FALSE;
+    if (flags & MF_BYPOSITION) {
+        if (item >= m_hMenu->items.size())
+            return FALSE;
+        m_hMenu->items.erase(m_hMenu->items.begin() + item);
+        return TRUE;
+    }
+    return platform::win::RemoveById(*m_hMenu, item) ? TRUE : FALSE;
+}
+
 BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, const RECT*) {
     if (!m_hMenu || !owner || !owner->GetSafeHwnd())
         return FALSE;
     const HWND hwnd = owner->GetSafeHwnd();
-    const UINT chosen = platform::win::Tracker().Track(*m_hMenu, POINT{x, y}, flags, hwnd);
+    UINT chosen = platform::win::Tracker().Track(*m_hMenu, POINT{x, y}, flags, hwnd);
+    // A disabled item can be clicked (MF_DISABLED alone looks enabled) but chooses nothing.
+    if (const MenuItem* item = chosen ? platform::win::FindById(*m_hMenu, chosen) : nullptr;
+        item && (item->state & (MF_GRAYED | MF_DISABLED)))
+        chosen = 0;
     if (flags & TPM_RETURNCMD)
         return BOOL(chosen);
     if (chosen)

@@ -6,6 +6,7 @@
 //   MENU 107
 //   POPUP "Speaker"
 //       MENUITEM "NULL" 4100
+//       MENUITEM SEPARATOR
 //       POPUP "Front"
 //           MENUITEM "FL-Tweeter" 4101
 //       END
@@ -13,8 +14,9 @@
 //
 // "&&" in a text shows as one "&".  Items are addressed by command id
 // (MF_BYCOMMAND, searched through the popups too) or by position in their
-// own menu (MF_BYPOSITION).  The chosen command reaches the owner window as
-// WM_COMMAND, posted after the menu has closed.
+// own menu (MF_BYPOSITION).  MF_GRAYED items look and are disabled;
+// MF_DISABLED alone looks enabled but choosing it does nothing.  The chosen command reaches the owner window
+// as WM_COMMAND, posted after the menu has closed.
 
 #include "platform/win/Wnd.h"
 
@@ -31,7 +33,7 @@ struct MenuData;
 struct MenuItem {
     UINT id = 0;
     CString text;
-    UINT state = 0; // MF_CHECKED, MF_GRAYED, MF_DISABLED
+    UINT state = 0; // MF_CHECKED, MF_GRAYED, MF_DISABLED, MF_SEPARATOR
     std::unique_ptr<MenuData> popup;
 };
 
@@ -55,6 +57,8 @@ public:
 };
 // Installs `tracker` (nullptr: the Qt menu) and returns the previous one.
 PopupMenuTracker* InstallPopupMenuTracker(PopupMenuTracker* tracker);
+// Removes the command item `id`, searching the popups too.
+bool RemoveById(MenuData& menu, UINT id);
 
 } // namespace platform::win
 
@@ -68,6 +72,8 @@ inline constexpr UINT MF_DISABLED = 0x0002;
 inline constexpr UINT MF_UNCHECKED = 0x0000;
 inline constexpr UINT MF_CHECKED = 0x0008;
 inline constexpr UINT MF_POPUP = 0x0010;
+inline constexpr UINT MF_STRING = 0x0000;
+inline constexpr UINT MF_SEPARATOR = 0x0800;
 inline constexpr UINT TPM_LEFTALIGN = 0x0000;
 inline constexpr UINT TPM_RIGHTBUTTON = 0x0002;
 inline constexpr UINT TPM_NONOTIFY = 0x0080;
@@ -98,6 +104,11 @@ public:
     UINT CheckMenuItem(UINT item, UINT check);
     UINT EnableMenuItem(UINT item, UINT enable);
     UINT GetMenuState(UINT item, UINT flags) const;
+    // Makes the item a plain string item with the command `newId` and `text`
+    // (its popup, if any, goes); the state bits of `flags` replace its own.
+    BOOL ModifyMenu(UINT item, UINT flags, UINT newId, const CString& text);
+    // Takes the item out of its menu.
+    BOOL RemoveMenu(UINT item, UINT flags);
 
     // Shows the menu with its top-left corner at the screen point (x, y).
     // With TPM_RETURNCMD the chosen command is returned and nothing is sent;

@@ -11,7 +11,7 @@ inline constexpr UINT PBM_GETPOS = WM_USER + 8;
 
 class CProgressCtrl : public CWnd {
 public:
-    using CWnd::Create; // the window-class form stays callable
+    using CWnd::Create;
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
     void SetRange(short lower, short upper) { SendMessage(PBM_SETRANGE, 0, MAKELPARAM(lower, upper)); }
     int SetPos(int pos) { return int(SendMessage(PBM_SETPOS, WPARAM(pos))); }

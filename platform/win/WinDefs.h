@@ -225,7 +225,18 @@ inline constexpr UINT VK_DELETE = 0x2E;
 inline constexpr int SW_HIDE = 0;
 inline constexpr int SW_SHOWNORMAL = 1;
 inline constexpr int SW_SHOW = 5;
+inline constexpr int SW_SHOWMAXIMIZED = 3;
+inline constexpr int SW_MINIMIZE = 6;
 inline constexpr int SW_SHOWNA = 8;
+inline constexpr int SW_RESTORE = 9;
+
+// WM_SIZE kinds, WM_SYSCOMMAND commands, WM_SETTINGCHANGE's work-area change.
+inline constexpr UINT SIZE_RESTORED = 0;
+inline constexpr UINT SIZE_MINIMIZED = 1;
+inline constexpr UINT SIZE_MAXIMIZED = 2;
+inline constexpr WPARAM SC_MOVE = 0xF010;
+inline constexpr WPARAM SC_MINIMIZE = 0xF020;
+inline constexpr UINT SPI_SETWORKAREA = 0x002F;
 inline constexpr UINT SWP_NOSIZE = 0x0001;
 inline constexpr UINT SWP_NOMOVE = 0x0002;
 inline constexpr UINT SWP_NOZORDER = 0x0004;

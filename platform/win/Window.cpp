@@ -155,6 +155,15 @@ protected:
                 CharInput(c.unicode());
     }
 
+    void changeEvent(QEvent* e) override {
+        QWidget::changeEvent(e);
+        if (!m_window || e->type() != QEvent::WindowStateChange || !isWindow())
+            return;
+        const UINT kind = isMinimized() ? SIZE_MINIMIZED : isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED;
+        ::SendMessage(m_window->hwnd, WM_SIZE, kind,
+                      MAKELPARAM(m_window->rect.width(), m_window->rect.height()));
+    }
+
 private:
     void Mouse(QMouseEvent* e, UINT message) {
         if (!m_window)
@@ -388,6 +397,8 @@ LRESULT WindowClass::Proc(Window& w, UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_SETTEXT: {
         w.text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+        if (w.widget && w.widget->isWindow())
+            w.widget->setWindowTitle(QString::fromStdString(w.text));
         w.Invalidate(w.ClientRect(), true);
         return TRUE;
     }
@@ -420,12 +431,15 @@ LRESULT WindowClass::Proc(Window& w, UINT message, WPARAM wParam, LPARAM lParam)
         if (w.IsChild() && w.parent)
             return ::SendMessage(w.parent->hwnd, message, wParam, lParam);
         return 0;
-    case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_CLOSE)
-            ::SendMessage(w.hwnd, WM_CLOSE, 0, 0);
-        return 0;
     case WM_CLOSE:
         DestroyWindowRecord(w.hwnd);
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE) {
+            ::SendMessage(w.hwnd, WM_CLOSE, 0, 0);
+        } else if ((wParam & 0xFFF0) == SC_MINIMIZE && w.widget && w.widget->isWindow()) {
+            w.widget->showMinimized();
+        }
         return 0;
     case WM_GETDLGCODE:
         return 0;

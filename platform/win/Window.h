@@ -49,9 +49,9 @@ struct Window final : platform::MessageTarget {
     static Window* From(HWND hwnd);
 
     // WS_POPUP wins over WS_CHILD: such a window is a top-level window owned
-    // by its parent, placed in screen coordinates.
+    // by its parent, placed in screen coordinates (a drop-down list's frame).
     bool IsChild() const { return (style & WS_CHILD) != 0 && (style & WS_POPUP) == 0 && parent; }
-    bool IsOwnedPopup() const { return (style & WS_POPUP) != 0 && parent; }
+    bool IsOwnedPopup() const { return (style & (WS_POPUP | WS_CHILD)) == (WS_POPUP | WS_CHILD) && parent; }
     bool Visible() const { return (style & WS_VISIBLE) != 0; }
     bool Enabled() const { return (style & WS_DISABLED) == 0; }
     QPoint ScreenOrigin() const;

@@ -4,6 +4,8 @@
 #include "platform/win/DataExchange.h"
 #include "platform/win/Window.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include <vector>
@@ -488,12 +490,21 @@ BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, U
     return TRUE;
 }
 
-void CWnd::CenterWindow(CWnd*) {
+void CWnd::CenterWindow(CWnd* alternateOwner) {
     Window* w = Record();
     if (!w || w->IsChild())
         return;
-    w->SetRect(QRect(QPoint((1920 - w->rect.width()) / 2, (1080 - w->rect.height()) / 2), w->rect.size()),
-               false);
+    // On the owner when there is one, else on the desktop's work area.
+    QRect area(0, 0, 1920, 1080);
+    Window* owner = alternateOwner ? Window::From(alternateOwner->GetSafeHwnd()) : w->parent;
+    if (owner) {
+        area = QRect(owner->ScreenOrigin(), owner->rect.size());
+    } else if (QGuiApplication::primaryScreen()) {
+        area = QGuiApplication::primaryScreen()->availableGeometry();
+    }
+    const QPoint topLeft(area.left() + (area.width() - w->rect.width()) / 2,
+                         area.top() + (area.height() - w->rect.height()) / 2);
+    w->SetRect(QRect(topLeft, w->rect.size()), false);
 }
 
 // State.
@@ -504,6 +515,12 @@ BOOL CWnd::ShowWindow(int command) {
         return FALSE;
     const bool was = w->Visible();
     w->SetVisible(command != SW_HIDE);
+    if (w->widget && w->widget->isWindow()) {
+        if (command == SW_MINIMIZE)
+            w->widget->showMinimized();
+        else if (command == SW_RESTORE && w->widget->isMinimized())
+            w->widget->showNormal();
+    }
     return was;
 }
 

@@ -101,6 +101,21 @@ TEST_F(MixInPutComTest, TypedLevelsAreClampedByTheEdit) {
     EXPECT_TRUE(m_boxes.Entries().empty());
 }
 
+TEST_F(MixInPutComTest, ArrowKeysStepTheHiddenSpin) {
+    Type(Panel(4).m_edit[7], "99");
+    Panel(4).m_edit[7].SetFocus(); // Enter moved the focus to the panel
+    for (int expected : {100, 100}) {
+        platform::win::KeyInput(VK_UP);
+        Pump();
+        EXPECT_EQ(Out(4).GetMixLevel(10), expected);
+        EXPECT_EQ(Panel(4).m_slider[7].GetPos(), expected);
+    }
+    platform::win::KeyInput(VK_DOWN);
+    Pump();
+    EXPECT_EQ(Panel(4).m_edit[7].GetWindowText(), "99");
+    EXPECT_EQ(Out(4).GetMixLevel(10), 99);
+}
+
 TEST_F(MixInPutComTest, SliderMovesChangeOnlyTheirPanelsOutput) {
     g_OutLinkTable[1 + 3] = g_OutLinkTable[1 + 4] = 2; // linked outputs keep their levels
     Panel(3).m_slider[14].SetPos(12);

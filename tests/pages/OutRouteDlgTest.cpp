@@ -169,6 +169,26 @@ TEST_F(OutRouteDlgTest, SpeakerTypeMenuStatesAndChoice) {
     }
 }
 
+TEST_F(OutRouteDlgTest, ThePhaseButtonOpensTheDialogOnTheStripsOutput) {
+    g_SpkTypeState[kSpkTypeOutputBase + 2] = 1;
+    Strip(2).UpdateTypeCaption();
+    CPhaseSettingDlg& dlg = Strip(2).m_dlgPhase;
+    CString header;
+    bool hostDisabled = false;
+    m_host->hook = [&] {
+        header = dlg.HeaderText();
+        hostDisabled = !m_host->IsWindowEnabled();
+        dlg.PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    };
+    m_host->PostMessage(StripHost::kRunHook, 0, 0);
+    Click(Strip(2).m_btnPhase);
+    EXPECT_EQ(header, "CH3  FL-Tweeter");
+    EXPECT_EQ(dlg.m_pOutData, m_model->GetOutput(2));
+    EXPECT_TRUE(hostDisabled);
+    EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
+    EXPECT_TRUE(m_host->IsWindowEnabled());
+}
+
 TEST_F(OutRouteDlgTest, TypeCaptionsShowAsTheButtonDrawsThem) {
     g_SpkTypeState[kSpkTypeOutputBase + 6] = 4;
     Strip(6).UpdateTypeCaption();

@@ -92,6 +92,7 @@ protected:
         SyncView::TearDown();
     }
 
+public:
     CKTV_OutData& Out(int k) { return *data.GetOutput(k); }
     CFilter& Band(int output, int band) { return *data.GetOutput(output)->GetBand(band); }
 

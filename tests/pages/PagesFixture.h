@@ -35,7 +35,9 @@ inline constexpr COLORREF kKeyColour = RGB(255, 0, 255);
 
 class SolidPictures final : public platform::res::ResourceProvider {
 public:
-    SolidPictures() { m_previous = platform::res::InstallProvider(this); }
+    explicit SolidPictures(bool realPictures = false) : real(realPictures) {
+        m_previous = platform::res::InstallProvider(this);
+    }
     ~SolidPictures() override { platform::res::InstallProvider(m_previous); }
 
     // The program's own pictures instead (for the PNGs).

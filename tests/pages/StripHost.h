@@ -15,6 +15,7 @@
 #include "pages/output/OutRoute_Dlg.h"
 #include "platform/win/Dialog.h"
 
+#include <functional>
 #include <vector>
 
 namespace pagestest {
@@ -35,6 +36,9 @@ public:
     CKTVCommand* command = nullptr; // the off-and-restore queues here when set
     CLinkedOutputMute mute;
     int graphRedraws = 0;
+    // Runs when kRunHook arrives, also inside a modal loop a strip started.
+    static constexpr UINT kRunHook = WM_USER + 999;
+    std::function<void()> hook;
 
     // Creates the host and the strips; call after the model exists.
     BOOL Build(CKTV_Data& model) {
@@ -115,6 +119,10 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == kRunHook && hook) {
+            hook();
+            return 0;
+        }
         if (message >= WM_USER)
             posted.push_back({message, wParam, lParam});
         return CDialog::WindowProc(message, wParam, lParam);

@@ -1,0 +1,12 @@
+#include "app/FormLink.h"
+
+#include "platform/sys/UserMessages.h"
+
+LRESULT CFormLink::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == UM_PRESET_NAME_CHANGED) {
+        if (m_hForm)
+            ::PostMessage(m_hForm, message, wParam, lParam);
+        return 0;
+    }
+    return CTALQ50View::HandleMessage(message, wParam, lParam);
+}

@@ -1,0 +1,135 @@
+#include "app/TALQ50.h"
+
+#include "app/ChildFrm.h"
+#include "app/MainFrm.h"
+#include "app/MessageBox.h"
+#include "app/TALQ50Form.h"
+#include "controls/SharedGdiObjects.h"
+#include "model/DeviceDefaults.h"
+#include "model/Globals.h"
+#include "model/TALQ50Doc.h"
+#include "platform/res/Resources.h"
+#include "platform/sys/Shell.h"
+#include "platform/win/TopLevel.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+
+namespace {
+
+constexpr UINT kTitleString = 57344;
+constexpr UINT kIconId = 273;
+constexpr UINT kSpeakerMenuZh = 106;
+constexpr UINT kSpeakerMenuEn = 107;
+
+bool SameNoCase(const CString& a, const char* b) {
+    const std::size_t n = std::strlen(b);
+    if (a.size() != n)
+        return false;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool IsRegistrationSwitch(const CString& commandLine) {
+    for (std::size_t i = 0; i < commandLine.size(); ++i) {
+        if (commandLine[i] != '-' && commandLine[i] != '/')
+            continue;
+        const CString rest = commandLine.substr(i + 1);
+        if (SameNoCase(rest, "UnregServer") || SameNoCase(rest, "RegServer"))
+            return true;
+    }
+    return false;
+}
+
+CTALQ50App::CTALQ50App() {
+    m_pPreviousBoxHandler = platform::SetMessageBoxHandler(this);
+}
+
+CTALQ50App::~CTALQ50App() {
+    m_pStopWatch.reset();
+    m_pChildFrame.reset();
+    m_pMainFrame.reset();
+    m_pDoc.reset();
+    platform::SetMessageBoxHandler(m_pPreviousBoxHandler);
+}
+
+BOOL CTALQ50App::InitATL() {
+    // Nothing registers here; the switches only end the process without a window.
+    return IsRegistrationSwitch(m_lpCmdLine) ? FALSE : TRUE;
+}
+
+BOOL CTALQ50App::InitInstance() {
+    if (!InitATL())
+        return FALSE;
+    // The program opens no file: nothing on the command line has an effect.
+    if (!m_lpCmdLine.empty())
+        std::fprintf(stderr, "kavro-tune: ignoring the command line \"%s\"\n", m_lpCmdLine.c_str());
+    for (int* table : {g_bOutChanged, g_bLinkGroupUsed, g_nLinkGroupSize, g_nLinkGroupMask})
+        std::fill(table, table + kOutputCount, 0);
+    InitDefaultDeviceData();
+    CreateSharedFonts();
+    g_bChinese = GetSystemDefaultLCID() == kLcidChineseSimplified;
+    CreateDialogBrush();
+    g_menuSpkType.DestroyMenu();
+    g_menuSpkType.LoadMenu(g_bChinese ? kSpeakerMenuZh : kSpeakerMenuEn);
+
+    m_pDoc = std::make_unique<CTALQ50Doc>();
+    m_pDoc->OnNewDocument();
+    m_pMainFrame = std::make_unique<CMainFrame>();
+    if (!m_pMainFrame->LoadFrame()) {
+        m_pMainFrame.reset();
+        return FALSE;
+    }
+    m_pMainWnd = m_pMainFrame.get();
+    platform::win::SetWindowIconResource(m_pMainFrame->GetSafeHwnd(), kIconId);
+    m_pChildFrame = std::make_unique<CChildFrame>();
+    m_pMainFrame->SetChildFrame(m_pChildFrame.get());
+    if (!m_pChildFrame->LoadFrame(m_pMainFrame.get(), m_pDoc.get()))
+        return FALSE;
+    m_pMainFrame->ShowWindow(m_nCmdShow);
+    m_pMainFrame->UpdateWindow();
+    m_pChildFrame->ShowMaximized();
+    m_pStopWatch = std::make_unique<platform::StopSignalWatch>([this] { RequestClose(); });
+    return TRUE;
+}
+
+void CTALQ50App::RequestClose() {
+    CTALQ50Form* view = m_pChildFrame ? m_pChildFrame->GetView() : nullptr;
+    if (view && view->GetSafeHwnd())
+        view->OnCloseButton();
+    else
+        AfxPostQuitMessage(0);
+}
+
+int CTALQ50App::ExitInstance() {
+    m_pStopWatch.reset();
+    // The view goes first: it joins the link's threads.
+    m_pChildFrame.reset();
+    m_pMainFrame.reset();
+    m_pMainWnd = nullptr;
+    return CWinApp::ExitInstance();
+}
+
+int CTALQ50App::DoMessageBox(const CString& text, UINT type, int code) {
+    CWnd* owner = m_pMainWnd && m_pMainWnd->GetSafeHwnd() ? m_pMainWnd : nullptr;
+    const CString caption = platform::res::Provider().String(kTitleString).value_or(g_strTitle);
+    CMessageBox box(text, type, caption, code, owner);
+    box.DoModal();
+    return box.GetResult();
+}
+
+int CTALQ50App::FindFreeSlot() {
+    for (int group = 0; group < kOutputCount; ++group) {
+        if (!g_bLinkGroupUsed[group])
+            return group;
+    }
+    return -1;
+}

@@ -1,0 +1,240 @@
+// What the output strips, the output page, the master gain panel and the
+// source drop-down report to the view, and the operations they call on it.
+// A message naming an output outside 0..11 or a speaker type above 24 is
+// ignored: the numbers index twelve-entry tables.
+
+#include "app/TALQ50Form.h"
+
+#include "app/MessageBox.h"
+#include "model/FrameFormat.h"
+#include "model/Globals.h"
+#include "model/KTV_Data.h"
+#include "model/KTV_OutData.h"
+#include "model/OutputGroups.h"
+#include "model/SpkType.h"
+#include "platform/sys/UserMessages.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr UINT kSourceId = 2820;
+constexpr int kMaxGain = 600;
+constexpr int kMaxSpeakerType = 24;
+constexpr int kMixLevelOffset = 264; // mix levels 1..18 in an output record
+constexpr int kMaxMasterVolume = 66;
+constexpr int kFallbackMasterVolume = 60;
+
+// Input source code of each list index of the source drop-down.
+constexpr int kSourceOfIndex[] = {1, 3, 2, 0, 4};
+
+bool IsOutput(int output) {
+    return output >= 0 && output < kOutputCount;
+}
+
+int LinkGroupOf(int output) {
+    return int(g_OutLinkTable[1 + output]);
+}
+
+using MixLevels = std::array<BYTE, CKTV_OutData::kMixLevelCount>;
+
+// The default levels 1..18 of a speaker type.
+MixLevels DefaultMix(int type) {
+    MixLevels mix{};
+    auto set = [&mix](std::initializer_list<int> levels, BYTE value) {
+        for (int level : levels)
+            mix[level - 1] = value;
+    };
+    if ((type >= 1 && type <= 6) || type == 22)
+        set({1, 7, 9, 15}, 100);
+    else if ((type >= 7 && type <= 12) || type == 23)
+        set({2, 8, 10, 16}, 100);
+    else if (type >= 13 && type <= 15)
+        set({3, 7, 11, 15}, 100);
+    else if (type >= 16 && type <= 18)
+        set({4, 8, 12, 16}, 100);
+    else if (type >= 19 && type <= 21)
+        set({1, 2, 7, 8, 9, 10, 15, 16}, 50);
+    else if (type == 24)
+        set({3, 4, 7, 8, 11, 12, 15, 16}, 50);
+    return mix;
+}
+
+} // namespace
+
+// ---- Messages --------------------------------------------------------------------
+
+LRESULT CTALQ50Form::OnSelectOutputMsg(WPARAM wParam, LPARAM) {
+    OnSelectOutput(int(wParam));
+    return 0;
+}
+LRESULT CTALQ50Form::OnSpeakerTypeMsg(WPARAM wParam, LPARAM lParam) {
+    OnSpeakerTypeSelected(int(wParam), int(lParam));
+    return 0;
+}
+LRESULT CTALQ50Form::OnStripGainMsg(WPARAM wParam, LPARAM lParam) {
+    OnStripGainChanged(int(wParam), int(lParam));
+    return 0;
+}
+LRESULT CTALQ50Form::OnStripDelayMsg(WPARAM wParam, LPARAM lParam) {
+    OnStripDelayChanged(int(wParam), int(lParam));
+    return 0;
+}
+LRESULT CTALQ50Form::OnStripEnableMsg(WPARAM wParam, LPARAM lParam) {
+    OnStripEnableToggled(int(wParam), int(lParam));
+    return 0;
+}
+LRESULT CTALQ50Form::OnMasterGainMsg(WPARAM, LPARAM) {
+    OnMasterGainChanged();
+    return 0;
+}
+LRESULT CTALQ50Form::OnDropListMsg(WPARAM wParam, LPARAM) {
+    OnDropListSelected(UINT(wParam));
+    return 0;
+}
+
+// ---- Handlers --------------------------------------------------------------------
+
+void CTALQ50Form::OnSelectOutput(int output) {
+    if (!IsOutput(output))
+        return;
+    g_nCurOutChannel = output;
+    Invalidate(FALSE);
+}
+
+void CTALQ50Form::OnSpeakerTypeSelected(int output, int type) {
+    if (!IsOutput(output) || type < 0 || type > kMaxSpeakerType || !m_pData)
+        return;
+    {
+        CModelLock lock(false);
+        SpkType_Release(g_SpkTypeState[kSpkTypeOutputBase + output], output);
+        g_SpkTypeState[kSpkTypeOutputBase + output] = BYTE(type);
+        SpkType_Select(type, output);
+        g_DeviceSettings.SpeakerTypes[output] = BYTE(type);
+    }
+    // The new mix goes out inside the same mute bracket as the new crossover,
+    // so no speaker plays the old mix with the new filter.
+    ApplySpeakerTypeMix(output, type);
+    m_link.SendChannelData(output, 0);
+}
+
+void CTALQ50Form::ApplySpeakerTypeMix(int output, int type) {
+    if (!IsOutput(output) || !m_pData)
+        return;
+    CModelLock lock(false);
+    BYTE* levels = g_DeviceImage + OutputRecordOffset(output) + kMixLevelOffset;
+    if (type >= 0 && type <= kMaxSpeakerType) {
+        const MixLevels mix = DefaultMix(type);
+        std::copy(mix.begin(), mix.end(), levels);
+    }
+    // All eighteen, so the model and the image agree and a pack changes nothing.
+    CKTV_OutData* out = m_pData->GetOutput(output);
+    for (int n = 1; n <= CKTV_OutData::kMixLevelCount; ++n)
+        out->SetMixLevel(n, levels[n - 1]);
+}
+
+void CTALQ50Form::OnStripGainChanged(int output, int gain) {
+    if (!IsOutput(output) || !m_pData)
+        return;
+    gain = std::clamp(gain, 0, kMaxGain);
+    m_nGainDelta = 0;
+    m_pCurOutput = m_pData->GetOutput(output);
+    if (gain != m_pCurOutput->GetGain()) {
+        m_nGainDelta = gain - int(m_pCurOutput->GetGain());
+        m_pCurOutput->SetGain(WORD(gain));
+        m_pCurOutput->SetEnable(1);
+    }
+    const int group = LinkGroupOf(output);
+    if (group != 0) {
+        for (int i = 0; i < kOutputCount; ++i) {
+            if (i == output || LinkGroupOf(i) != group)
+                continue;
+            CKTV_OutData* other = m_pData->GetOutput(i);
+            const int next = std::clamp(int(other->GetGain()) + m_nGainDelta, 0, kMaxGain);
+            if (!other->GetEnable())
+                other->SetEnable(1);
+            other->SetGain(WORD(next));
+        }
+    }
+    m_nGainDelta = 0;
+}
+
+void CTALQ50Form::OnStripDelayChanged(int output, int delay) {
+    if (!IsOutput(output) || !m_pData)
+        return;
+    CKTV_OutData* out = m_pData->GetOutput(output);
+    if (delay != out->GetDelay())
+        out->SetDelay(WORD(delay));
+}
+
+void CTALQ50Form::OnStripEnableToggled(int output, int on) {
+    if (!IsOutput(output) || !m_pData)
+        return;
+    CKTV_OutData* out = m_pData->GetOutput(output);
+    if (out->GetEnable() != BYTE(on != 0))
+        out->SetEnable(BYTE(on != 0));
+}
+
+void CTALQ50Form::OnMasterGainChanged() {}
+
+int CTALQ50Form::SourceOfEntry(int entry) {
+    return entry >= 0 && entry < int(std::size(kSourceOfIndex)) ? kSourceOfIndex[entry] : -1;
+}
+
+void CTALQ50Form::OnDropListSelected(UINT controlId) {
+    if (controlId != kSourceId)
+        return;
+    // An index the list does not have is no source code.
+    const int source = SourceOfEntry(m_cbSource.GetCurSel());
+    if (source < 0 || source == g_DeviceSettings.InputSettings[0])
+        return;
+    SelectInputSource(source, 1);
+}
+
+void CTALQ50Form::OnMixerButton() {
+    if (g_bPresetLocked) {
+        TimedMessageBox(this, g_bChinese ? "机器已加密" : "Machine has been encrypted ", "", MB_OK,
+                        g_bChinese, 2000);
+        return;
+    }
+}
+
+void CTALQ50Form::OnOutputMapButton() {}
+
+void CTALQ50Form::UpdatePanels(int, int) {}
+
+void CTALQ50Form::HighlightLinkGroup(int, int) {}
+
+BOOL CTALQ50Form::ApplyChannelLinks(int direction) {
+    std::lock_guard lock(g_csSend);
+    m_link.SetTransferMute(0);
+    BOOL any = FALSE;
+    for (const SpkPair& pair : g_SpkPairs[1]) {
+        if (!pair.used || !IsOutput(pair.first) || !IsOutput(pair.second))
+            continue;
+        if (direction == 0)
+            g_OutLinkTable[pair.second + 1] = pair.first;
+        else
+            g_OutLinkTable[pair.first + 1] = pair.second;
+        any = TRUE;
+    }
+    m_link.SetTransferMute(1);
+    return any;
+}
+
+// ---- Refresh from the model -----------------------------------------------------
+
+void CTALQ50Form::UpdateOutputControls() {
+    COutputGroups::Classify();
+    {
+        CModelLock lock(false);
+        if (g_nMasterVolume > kMaxMasterVolume)
+            g_nMasterVolume = kFallbackMasterVolume;
+    }
+}
+
+void CTALQ50Form::UpdateAllControls() {
+    if (m_pData)
+        m_pData->InitLinkTable();
+}

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Runs the program against the simulated processor: installs what is missing,
+# builds the program and the simulator, starts the simulator on a free port
+# and the program beside it, and stops both together (closing the window,
+# Ctrl+C or SIGTERM).  A processor plugged in over USB is still found first.
+#   KT_BUILD_DIR  build folder (default: build)
+#   KT_NO_BUILD=1 use what is built there as it is
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
+    echo "run.sh: no display: neither DISPLAY nor WAYLAND_DISPLAY is set." >&2
+    echo "Run it in a desktop session, or under a virtual display: xvfb-run -a bash scripts/run.sh" >&2
+    exit 1
+fi
+
+build=${KT_BUILD_DIR:-build}
+if [[ "${KT_NO_BUILD:-}" != 1 ]]; then
+    bash scripts/setup.sh || exit 1
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
+    cmake --build "$build" -j "$(nproc)" --target kt_simulator kavro-tune || exit 1
+fi
+
+sim_out=$(mktemp)
+"$build/sim/kt_simulator" --port 0 >"$sim_out" &
+sim_pid=$!
+app_pid=""
+
+stop_simulator() {
+    kill -TERM "$sim_pid" 2>/dev/null
+    wait "$sim_pid" 2>/dev/null
+    rm -f "$sim_out"
+}
+
+port=""
+for _ in $(seq 100); do
+    port=$(sed -n 's/.*listening on 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$sim_out")
+    [[ -n "$port" ]] && break
+    if ! kill -0 "$sim_pid" 2>/dev/null; then
+        break
+    fi
+    sleep 0.05
+done
+if [[ -z "$port" ]]; then
+    echo "run.sh: the simulated processor did not start" >&2
+    stop_simulator
+    exit 1
+fi
+echo "run.sh: simulated processor on 127.0.0.1:$port"
+
+# The program connects only to an address that answers a ping.
+if ! ping -c 1 -W 3 127.0.0.1 >/dev/null 2>&1; then
+    echo "run.sh: ping 127.0.0.1 fails here (the ping tool needs cap_net_raw, which some containers" \
+        "drop), so the program cannot find the simulated processor; it stays offline unless a processor" \
+        "is plugged in over USB" >&2
+fi
+
+forward() {
+    [[ -n "$app_pid" ]] && kill -TERM "$app_pid" 2>/dev/null
+}
+trap forward INT TERM
+
+KT_DEVICE_IP=127.0.0.1 KT_DEVICE_PORT=$port "$build/app/kavro-tune" &
+app_pid=$!
+status=0
+# A signal interrupts the wait; the program then closes as its close button does.
+while kill -0 "$app_pid" 2>/dev/null; do
+    wait "$app_pid"
+    status=$?
+done
+stop_simulator
+exit "$status"
