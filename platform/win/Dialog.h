@@ -19,7 +19,7 @@ public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr) : m_nIDHelp(templateId), m_pParentWnd(parent) {}
     ~CDialog() override;
 
-    using CWnd::Create; // the window-class form stays callable
+    using CWnd::Create;
     // Modeless.
     BOOL Create(UINT templateId, CWnd* parent = nullptr);
     INT_PTR DoModal();

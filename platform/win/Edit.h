@@ -16,7 +16,7 @@ inline constexpr UINT EN_UPDATE = 0x0400;
 
 class CEdit : public CWnd {
 public:
-    using CWnd::Create; // the window-class form stays callable
+    using CWnd::Create;
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
     void GetSel(int& start, int& end) const;
     void SetSel(int start, int end, BOOL noScroll = FALSE);

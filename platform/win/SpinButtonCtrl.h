@@ -41,7 +41,7 @@ using LPNMUPDOWN = NMUPDOWN*;
 
 class CSpinButtonCtrl : public CWnd {
 public:
-    using CWnd::Create; // the window-class form stays callable
+    using CWnd::Create;
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
     CWnd* SetBuddy(CWnd* buddy);
     CWnd* GetBuddy() const;

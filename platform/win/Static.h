@@ -7,6 +7,6 @@
 
 class CStatic : public CWnd {
 public:
-    using CWnd::Create; // the window-class form stays callable
+    using CWnd::Create;
     BOOL Create(const char* text, DWORD style, const RECT& rect, CWnd* parent, UINT id = 0xFFFF);
 };

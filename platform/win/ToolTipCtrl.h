@@ -12,7 +12,7 @@ class CToolTipCtrl : public CWnd {
 public:
     CToolTipCtrl() = default;
 
-    using CWnd::Create; // the window-class form stays callable
+    using CWnd::Create;
     BOOL Create(CWnd* parent, DWORD style = 0);
     BOOL AddTool(CWnd* tool, const CString& text);
     // The owner's pre-translation hands it every message; mouse moves over a
