@@ -3,7 +3,8 @@
 #include "platform/sys/UserMessages.h"
 
 LRESULT CFormLink::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == UM_PRESET_NAME_CHANGED) {
+    // The output page posts its output choice to the view's link handle.
+    if (message == UM_PRESET_NAME_CHANGED || message == UM_SELECT_OUTPUT) {
         if (m_hForm)
             ::PostMessage(m_hForm, message, wParam, lParam);
         return 0;

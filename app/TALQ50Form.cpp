@@ -6,7 +6,10 @@
 #include "controls/SharedGdiObjects.h"
 #include "link/Net_Socket.h"
 #include "model/Globals.h"
+#include "model/KTV_Data.h"
+#include "model/KTV_OutData.h"
 #include "model/TALQ50Doc.h"
+#include "pages/output/LinkGroups.h"
 #include "platform/gdi/Dc.h"
 #include "platform/res/Resources.h"
 #include "platform/sys/Shell.h"
@@ -166,12 +169,64 @@ void CTALQ50Form::SetUpForm() {
     m_btnMinimize.SetBitmaps(4946, 4947, 4947);
     m_btnClose.SetBitmaps(4948, 4949, 4949);
 
+    // The form was laid out with taller font metrics than ours: the page
+    // frame reaches down to just above the strips, as there.
+    CRect frame;
+    m_tab.GetWindowRect(&frame);
+    ScreenToClient(&frame);
+    m_tab.MoveWindow(frame.left, frame.top, frame.Width(), kStripTop - 6 - frame.top);
     m_tab.SetBkgndColor(RGB(227, 228, 238));
     m_tab.EnableDraw(2);
     CEnTabCtrl::EnableDraw(0x1F, 0x1F);
     m_tab.RedrawWindow();
     // The page fills the frame: the tab headers take no room.
     m_tab.SetItemSize(CSize(-1, -20));
+
+    m_dlgOutput.Create(COutputDlg::kTemplate, &m_tab);
+    m_dlgOutput.SetChannelArray(m_pData);
+    CRect page;
+    m_tab.GetClientRect(&page);
+    m_tab.AdjustRect(FALSE, &page);
+    m_dlgOutput.ShowPage(SW_HIDE);
+    m_dlgOutput.MoveWindow(&page);
+    m_dlgOutput.view = &m_link;
+    m_dlgOutput.SetForm(this);
+    m_dlgOutput.ShowPage(SW_HIDE);
+    m_dlgOutput.RefreshPage();
+
+    // A mask colour with 0xFF in its top byte takes the picture's corner pixel.
+    constexpr COLORREF kCornerPixel = 0xFF000000;
+    m_dlgGain.Create(CGainDlg::IDD, this);
+    m_dlgGain.m_pView = &m_link;
+    m_dlgGain.m_pData = m_pData;
+    m_dlgGain.SetFaderBitmaps(357, 357, TRUE, kCornerPixel, 0, 0);
+    m_dlgGain.SetFaderThumb(358, 282, TRUE, kCornerPixel, 0, 0);
+    m_dlgGain.SetFaderRange(0, CGainDlg::kMaxValue, TRUE);
+    m_dlgGain.MoveWindow(25, kStripTop, 84, 220);
+    m_dlgGain.ShowWindow(SW_SHOW);
+
+    for (int i = 0; i < kOutputCount; ++i) {
+        COutRoute_Dlg& strip = m_strips[std::size_t(i)];
+        strip.m_pParent = this;
+        strip.Create(COutRoute_Dlg::IDD, this);
+        strip.SetBackgroundBitmap(1151);
+        strip.SetSelectButtonBitmaps(818 + 3 * i, 817 + 3 * i, 819 + 3 * i);
+        strip.SetGainSliderChannel(281, 281, TRUE, kCornerPixel, 0, 0);
+        strip.SetGainSliderThumb(358, 280, TRUE, kCornerPixel, 0, 0);
+        strip.MoveWindow(StripX(i), kStripTop, 140, 221);
+        // Outputs 9-12 appear once a processor's live data arrived.
+        strip.ShowWindow(i < 8 ? SW_SHOW : SW_HIDE);
+        strip.m_nOutput = i;
+        strip.m_pOutData = m_pData->GetOutput(i);
+        strip.SetSelectLatched(FALSE);
+        strip.UpdateTypeCaption();
+        ApplySpeakerTypeMix(i, g_SpkTypeState[kSpkTypeOutputBase + i]);
+    }
+    m_strips[std::size_t(g_nCurOutChannel)].SetSelectLatched(TRUE);
+    m_dlgOutput.SetPositionSelected(g_SpkTypeState[kSpkTypeOutputBase + g_nCurOutChannel], 1);
+    m_dlgGain.SetFaderPos(g_nMasterVolume);
+    for (COutRoute_Dlg& strip : m_strips)
+        ShowStripValues(strip);
     m_menuPreset.LoadMenu(112);
     m_menuSystem.LoadMenu(113);
     m_menuInterface.LoadMenu(114);
@@ -180,9 +235,27 @@ void CTALQ50Form::SetUpForm() {
         popup->RemoveMenu(1, MF_BYPOSITION);
 }
 
-void CTALQ50Form::SelectPage(int, int) {}
+// The output page is the only page there is.
+void CTALQ50Form::SelectPage(int, int) {
+    m_dlgOutput.ShowPage(SW_SHOW);
+    m_dlgOutput.ShowChannel();
+}
 
-void CTALQ50Form::ShowUnlockedForm() {}
+void CTALQ50Form::ShowUnlockedForm() {
+    for (COutRoute_Dlg& strip : m_strips)
+        strip.ShowWindow(SW_SHOW);
+}
+
+void CTALQ50Form::ShowStripValues(COutRoute_Dlg& strip) {
+    const CKTV_OutData* out = m_pData->GetOutput(strip.m_nOutput);
+    strip.SetGain(out->GetGain());
+    strip.SetDelay(out->GetDelay());
+    strip.SetEnable(out->GetEnable());
+}
+
+void CTALQ50Form::InvalidateStrips() {
+    InvalidateRect(&m_rcStrips, FALSE);
+}
 
 // ---- Painting and dragging -------------------------------------------------------
 
@@ -248,6 +321,10 @@ BOOL CTALQ50Form::PreTranslateMessage(MSG* msg) {
         SetFocus();
         return FALSE;
     }
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_TAB) {
+        m_dlgOutput.FocusBandEdit();
+        return FALSE;
+    }
     return CFormView::PreTranslateMessage(msg);
 }
 
@@ -296,7 +373,28 @@ void CTALQ50Form::ApplyLanguage() {
     SetLanguageBitmaps();
     FillSourceList();
     SetMenuTexts();
+    for (COutRoute_Dlg& strip : m_strips)
+        ApplyStripLanguage(strip);
+    g_menuSpkType.DestroyMenu();
+    g_menuSpkType.LoadMenu(g_bChinese ? 106 : 107);
     SaveDspMcuSettings();
+    if (m_dlgOutput.GetSafeHwnd())
+        m_dlgOutput.SetLanguage();
+    if (m_dlgGain.GetSafeHwnd())
+        m_dlgGain.m_edit.RefreshLanguage();
+}
+
+void CTALQ50Form::ApplyStripLanguage(COutRoute_Dlg& strip) {
+    if (!strip.GetSafeHwnd())
+        return;
+    const UINT link = g_bChinese ? 1018 : 1019;
+    strip.SetBackgroundBitmap(g_bChinese ? 1151 : 1152);
+    strip.m_btnGroup.SetBitmaps(link, link, link, link, link, link);
+    strip.SetGroupImage(CLinkGroups::NumberOf(strip.m_nOutput));
+    strip.SetPhaseButtonBitmaps(g_bChinese);
+    // A strip at gain 0 shows the off text of the language.
+    strip.m_editGain.RefreshLanguage();
+    strip.UpdateTypeCaption();
 }
 
 void CTALQ50Form::SetLanguageBitmaps() {

@@ -9,15 +9,24 @@
 // network link.  To the link it is the form (ISyncForm).
 
 #include "app/FormLink.h"
+#include "app/GainDlg.h"
 #include "controls/BitButton.h"
 #include "controls/ComBoxBtn.h"
 #include "controls/EnTabCtrl.h"
 #include "controls/XPButton.h"
 #include "link/KTVDataLink.h"
 #include "link/SyncForm.h"
+#include "pages/input/MixInPutCom.h"
+#include "pages/output/LinkGroupSurface.h"
+#include "pages/output/LinkedOutputMute.h"
+#include "pages/output/OutRoute_Dlg.h"
+#include "pages/output/OutputDlg.h"
+#include "pages/output/OutputForm.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/win/FormView.h"
 #include "platform/win/Menu.h"
+
+#include "model/Globals.h"
 
 #include <array>
 #include <memory>
@@ -27,7 +36,7 @@ class CKTV_OutData;
 class CTALQ50Doc;
 class INetLink;
 
-class CTALQ50Form : public CFormView, public ISyncForm {
+class CTALQ50Form : public CFormView, public ISyncForm, public IOutputForm, public ILinkGroupSurface {
 public:
     static constexpr UINT kTemplateId = 101;
 
@@ -73,9 +82,9 @@ public:
     void OnMixerButton();
     void OnOutputMapButton();
     void SelectInputSource(int source, int store) { m_link.SelectInputSource(source, store); }
-    void ApplySpeakerTypeMix(int output, int type);
-    void UpdatePanels(int controlId, int unit);
-    void HighlightLinkGroup(int ignored, int group);
+    void ApplySpeakerTypeMix(int output, int type) override;
+    void UpdatePanels(WPARAM controlId, int unit) override;
+    void HighlightLinkGroup(int ignored, int group) override;
     BOOL ApplyChannelLinks(int direction);
     CComBoxBtn& GetSourceList() { return m_cbSource; }
     // The source code of a list index of the drop-down; -1 for no entry.
@@ -110,7 +119,26 @@ public:
     int ChooseAllPresetsFile() override { return 0; }
     int SaveAllPresetsFile() override { return 0; }
 
+    // ---- IOutputForm and ILinkGroupSurface ----
+    void UpdateTypeCaption(int strip) override;
+    void SetSelectLatched(int strip, BOOL latched) override;
+    void SetGroupImage(int output, int number) override;
+    BOOL IsGroupLatched(int output) override;
+    void SetGroupLatched(int output, BOOL latched) override;
+    BOOL IsSelectLatched(int output) override;
+    int FindFreeSlot() override;
+    void MuteLinkedOutputs(int anchor, int flag) override;
+    void RedrawGraph() override;
+    void ShowChannel(int output) override;
+    void UnlatchPageLinkMark() override;
+
     CTALQ50View& GetLink() { return m_link; }
+    COutputDlg& GetOutputPage() { return m_dlgOutput; }
+    CGainDlg& GetGainPanel() { return m_dlgGain; }
+    COutRoute_Dlg& GetStrip(int output) { return m_strips[std::size_t(output)]; }
+    // Where the strips sit: x of strip i, and their common top.
+    static int StripX(int output) { return int((138 + 4.5) * output + 144); }
+    static constexpr int kStripTop = 499;
     CKTV_Data* m_pData = nullptr;
     int m_bClosing = 0;
 
@@ -139,6 +167,9 @@ private:
     // the ping; only the first call does anything.
     void StopLink();
     void SetLanguageBitmaps();
+    void ApplyStripLanguage(COutRoute_Dlg& strip);
+    void ShowStripValues(COutRoute_Dlg& strip);
+    void InvalidateStrips();
     void SetMenuTexts();
     void FillSourceList();
     void TrackMenu(CMenu& menu, CWnd& button);
@@ -168,6 +199,14 @@ private:
     std::unique_ptr<INetLink> m_pNet;
     CFormLink m_link;
     bool m_bLinkStopped = false;
+
+    // Pages and panels.
+    COutputDlg m_dlgOutput;
+    CMixInPutCom m_dlgMixer;
+    CGainDlg m_dlgGain;
+    std::array<COutRoute_Dlg, kOutputCount> m_strips;
+    CLinkedOutputMute m_mute;
+    CRect m_rcStrips{107, 498, 1845, 720};
 
     CKTV_OutData* m_pCurOutput = nullptr;
     int m_nGainDelta = 0;

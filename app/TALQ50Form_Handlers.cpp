@@ -6,12 +6,14 @@
 #include "app/TALQ50Form.h"
 
 #include "app/MessageBox.h"
+#include "app/TALQ50.h"
 #include "model/FrameFormat.h"
 #include "model/Globals.h"
 #include "model/KTV_Data.h"
 #include "model/KTV_OutData.h"
 #include "model/OutputGroups.h"
 #include "model/SpkType.h"
+#include "pages/output/LinkGroups.h"
 #include "platform/sys/UserMessages.h"
 
 #include <algorithm>
@@ -99,24 +101,51 @@ LRESULT CTALQ50Form::OnDropListMsg(WPARAM wParam, LPARAM) {
 void CTALQ50Form::OnSelectOutput(int output) {
     if (!IsOutput(output))
         return;
+    m_dlgOutput.SetPositionSelected(g_SpkTypeState[kSpkTypeOutputBase + g_nCurOutChannel], 0);
+    for (COutRoute_Dlg& strip : m_strips)
+        strip.SetSelectLatched(FALSE);
     g_nCurOutChannel = output;
-    Invalidate(FALSE);
+    const int group = LinkGroupOf(output);
+    for (int i = 0; i < kOutputCount; ++i) {
+        if (i == output || (group != 0 && LinkGroupOf(i) == group))
+            m_strips[std::size_t(i)].SetSelectLatched(TRUE);
+    }
+    m_dlgOutput.SetPositionSelected(g_SpkTypeState[kSpkTypeOutputBase + output], 1);
+    m_dlgOutput.ShowChannel();
+    m_dlgOutput.Invalidate(FALSE);
+    InvalidateStrips();
 }
 
 void CTALQ50Form::OnSpeakerTypeSelected(int output, int type) {
     if (!IsOutput(output) || type < 0 || type > kMaxSpeakerType || !m_pData)
         return;
+    const int old = g_SpkTypeState[kSpkTypeOutputBase + output];
     {
         CModelLock lock(false);
-        SpkType_Release(g_SpkTypeState[kSpkTypeOutputBase + output], output);
+        SpkType_Release(old, output);
+    }
+    m_dlgOutput.HidePositionButton(old);
+    {
+        CModelLock lock(false);
         g_SpkTypeState[kSpkTypeOutputBase + output] = BYTE(type);
+    }
+    m_dlgOutput.SetPositionButton(type, output == g_nCurOutChannel ? 1 : 0, output);
+    {
+        CModelLock lock(false);
         SpkType_Select(type, output);
+    }
+    m_strips[std::size_t(output)].UpdateTypeCaption();
+    {
+        CModelLock lock(false);
         g_DeviceSettings.SpeakerTypes[output] = BYTE(type);
     }
     // The new mix goes out inside the same mute bracket as the new crossover,
-    // so no speaker plays the old mix with the new filter.
+    // so no speaker plays the old mix through the new filter.
     ApplySpeakerTypeMix(output, type);
     m_link.SendChannelData(output, 0);
+    if (output == g_nCurOutChannel)
+        m_dlgOutput.RefreshCrossover();
+    RedrawGraph();
 }
 
 void CTALQ50Form::ApplySpeakerTypeMix(int output, int type) {
@@ -140,21 +169,30 @@ void CTALQ50Form::OnStripGainChanged(int output, int gain) {
     gain = std::clamp(gain, 0, kMaxGain);
     m_nGainDelta = 0;
     m_pCurOutput = m_pData->GetOutput(output);
+    COutRoute_Dlg& strip = m_strips[std::size_t(output)];
     if (gain != m_pCurOutput->GetGain()) {
-        m_nGainDelta = gain - int(m_pCurOutput->GetGain());
+        m_nGainDelta = gain - strip.GetShownGain();
         m_pCurOutput->SetGain(WORD(gain));
         m_pCurOutput->SetEnable(1);
+        strip.SetGain(gain);
+        if (!strip.m_nEnable)
+            strip.SetEnable(1);
     }
+    // Also with no change: a repeated gain switches linked outputs back on.
     const int group = LinkGroupOf(output);
     if (group != 0) {
         for (int i = 0; i < kOutputCount; ++i) {
             if (i == output || LinkGroupOf(i) != group)
                 continue;
             CKTV_OutData* other = m_pData->GetOutput(i);
+            COutRoute_Dlg& otherStrip = m_strips[std::size_t(i)];
             const int next = std::clamp(int(other->GetGain()) + m_nGainDelta, 0, kMaxGain);
-            if (!other->GetEnable())
+            if (!otherStrip.m_nEnable) {
                 other->SetEnable(1);
+                otherStrip.SetEnable(1);
+            }
             other->SetGain(WORD(next));
+            otherStrip.SetGain(next);
         }
     }
     m_nGainDelta = 0;
@@ -164,19 +202,32 @@ void CTALQ50Form::OnStripDelayChanged(int output, int delay) {
     if (!IsOutput(output) || !m_pData)
         return;
     CKTV_OutData* out = m_pData->GetOutput(output);
-    if (delay != out->GetDelay())
+    if (delay != out->GetDelay()) {
         out->SetDelay(WORD(delay));
+        m_strips[std::size_t(output)].SetDelay(delay);
+    }
 }
 
 void CTALQ50Form::OnStripEnableToggled(int output, int on) {
-    if (!IsOutput(output) || !m_pData)
+    if (!IsOutput(output))
         return;
-    CKTV_OutData* out = m_pData->GetOutput(output);
-    if (out->GetEnable() != BYTE(on != 0))
-        out->SetEnable(BYTE(on != 0));
+    m_dlgOutput.SetChannelEnable(output, on);
 }
 
-void CTALQ50Form::OnMasterGainChanged() {}
+void CTALQ50Form::OnMasterGainChanged() {
+    const int value = m_dlgGain.GetFaderPos();
+    {
+        CModelLock lock(false);
+        if (value == g_nMasterVolume)
+            return;
+        g_nMasterVolume = WORD(value);
+        if (g_bMasterOn == 0)
+            g_bMasterOn = 1;
+    }
+    if (m_dlgGain.m_btnMute.GetSelected())
+        m_dlgGain.m_btnMute.SetSelected(FALSE);
+    m_link.RequestSystemBlock5(1);
+}
 
 int CTALQ50Form::SourceOfEntry(int entry) {
     return entry >= 0 && entry < int(std::size(kSourceOfIndex)) ? kSourceOfIndex[entry] : -1;
@@ -198,13 +249,81 @@ void CTALQ50Form::OnMixerButton() {
                         g_bChinese, 2000);
         return;
     }
+    m_dlgMixer.m_pModel = m_pData;
+    m_dlgMixer.m_pParentWnd = GetTopLevelParent();
+    m_dlgMixer.DoModal();
 }
 
-void CTALQ50Form::OnOutputMapButton() {}
+void CTALQ50Form::OnOutputMapButton() {
+    m_dlgOutput.OnOutputMap();
+}
 
-void CTALQ50Form::UpdatePanels(int, int) {}
+void CTALQ50Form::UpdatePanels(WPARAM, int unit) {
+    if (unit < 1 || unit > 3)
+        return;
+    for (COutRoute_Dlg& strip : m_strips)
+        strip.SetDelayUnit(unit);
+}
 
-void CTALQ50Form::HighlightLinkGroup(int, int) {}
+void CTALQ50Form::HighlightLinkGroup(int, int group) {
+    CLinkGroups::HighlightGroup(*this, group);
+}
+
+// ---- The strips and the page as the output page and the link groups see them ----
+
+void CTALQ50Form::UpdateTypeCaption(int strip) {
+    if (IsOutput(strip))
+        m_strips[std::size_t(strip)].UpdateTypeCaption();
+}
+
+void CTALQ50Form::SetSelectLatched(int strip, BOOL latched) {
+    if (IsOutput(strip))
+        m_strips[std::size_t(strip)].SetSelectLatched(latched);
+}
+
+void CTALQ50Form::SetGroupImage(int output, int number) {
+    if (IsOutput(output))
+        m_strips[std::size_t(output)].SetGroupImage(number);
+}
+
+BOOL CTALQ50Form::IsGroupLatched(int output) {
+    return IsOutput(output) && m_strips[std::size_t(output)].m_btnGroup.GetSelected();
+}
+
+void CTALQ50Form::SetGroupLatched(int output, BOOL latched) {
+    if (IsOutput(output))
+        m_strips[std::size_t(output)].m_btnGroup.SetSelected(latched);
+}
+
+BOOL CTALQ50Form::IsSelectLatched(int output) {
+    return IsOutput(output) && m_strips[std::size_t(output)].m_btnSelect.GetSelected();
+}
+
+int CTALQ50Form::FindFreeSlot() {
+    return CTALQ50App::FindFreeSlot();
+}
+
+void CTALQ50Form::MuteLinkedOutputs(int anchor, int flag) {
+    if (m_link.m_bConnected)
+        m_mute.Run(anchor, flag, m_link.GetKTVCommand());
+}
+
+void CTALQ50Form::RedrawGraph() {
+    if (m_dlgOutput.m_graph.GetSafeHwnd())
+        m_dlgOutput.m_graph.Redraw(-1);
+}
+
+void CTALQ50Form::ShowChannel(int output) {
+    if (!IsOutput(output))
+        return;
+    g_nCurOutChannel = output;
+    m_dlgOutput.ShowChannel();
+    Invalidate(FALSE);
+}
+
+void CTALQ50Form::UnlatchPageLinkMark() {
+    m_dlgOutput.m_btnHidden[2].SetSelected(FALSE);
+}
 
 BOOL CTALQ50Form::ApplyChannelLinks(int direction) {
     std::lock_guard lock(g_csSend);
@@ -227,14 +346,24 @@ BOOL CTALQ50Form::ApplyChannelLinks(int direction) {
 
 void CTALQ50Form::UpdateOutputControls() {
     COutputGroups::Classify();
+    m_dlgOutput.RefreshPage();
     {
         CModelLock lock(false);
         if (g_nMasterVolume > kMaxMasterVolume)
             g_nMasterVolume = kFallbackMasterVolume;
     }
+    m_dlgGain.SetFaderPos(g_nMasterVolume);
+    m_dlgGain.m_btnMute.SetSelected(g_bMasterOn == 0);
+    for (COutRoute_Dlg& strip : m_strips) {
+        strip.UpdateTypeCaption();
+        ShowStripValues(strip);
+    }
 }
 
 void CTALQ50Form::UpdateAllControls() {
-    if (m_pData)
-        m_pData->InitLinkTable();
+    if (!m_pData)
+        return;
+    CLinkGroups::Rebuild(*m_pData, *this);
+    UnlatchPageLinkMark();
+    RedrawGraph();
 }

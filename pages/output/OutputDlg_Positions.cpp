@@ -14,6 +14,7 @@
 #include "platform/sys/UserMessages.h"
 
 #include <algorithm>
+#include <mutex>
 
 namespace {
 
@@ -139,6 +140,9 @@ void COutputDlg::OnOutputMap() {
     }
     if (result != CReMap_Dlg::kEmptied && result != CReMap_Dlg::kDefault)
         return;
+    // The communication thread waits until the batch is queued: otherwise it
+    // sends the new crossovers one by one while the old mix still plays.
+    std::unique_lock sending(g_csSend);
     ReleaseAllPositions();
     for (int k = 0; k < kOutputCount; ++k) {
         const int old = SpeakerTypeOf(k);
@@ -155,7 +159,11 @@ void COutputDlg::OnOutputMap() {
             // carries it with the new crossovers.
             m_pForm->ApplySpeakerTypeMix(k, type);
         }
-        m_pData->GetOutput(k)->SetSpeakerTypeDefaults(type);
+        CKTV_OutData* out = m_pData->GetOutput(k);
+        out->SetSpeakerTypeDefaults(type);
+        // The basic block carries the type too; without this the processor's
+        // record would keep the old one.
+        out->SetBasicDirty(g_bOnline);
         g_DeviceSettings.SpeakerTypes[k] = BYTE(type);
         if (result == CReMap_Dlg::kEmptied && k == g_nCurOutChannel)
             RefreshCrossover();
@@ -165,6 +173,7 @@ void COutputDlg::OnOutputMap() {
     m_nMarkedOutput = result == CReMap_Dlg::kDefault ? g_nCurOutChannel : -1;
     if (view)
         view->SendChannelData(0, 1);
+    sending.unlock();
     m_graph.Redraw(-1);
     if (m_pForm)
         for (int k = 0; k < kOutputCount; ++k)

@@ -16,6 +16,8 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 struct TEXTMETRIC {
     LONG tmHeight = 0;
@@ -67,6 +69,19 @@ inline constexpr UINT DT_PATH_ELLIPSIS = 0x4000;
 inline constexpr UINT DT_END_ELLIPSIS = 0x8000;
 inline constexpr UINT DT_WORD_ELLIPSIS = 0x40000;
 
+// DrawEdge: the two one-pixel rings of an edge and the sides drawn.
+inline constexpr UINT BDR_RAISEDOUTER = 0x0001;
+inline constexpr UINT BDR_SUNKENOUTER = 0x0002;
+inline constexpr UINT BDR_RAISEDINNER = 0x0004;
+inline constexpr UINT BDR_SUNKENINNER = 0x0008;
+inline constexpr UINT EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER;
+inline constexpr UINT EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER;
+inline constexpr UINT BF_LEFT = 0x0001;
+inline constexpr UINT BF_TOP = 0x0002;
+inline constexpr UINT BF_RIGHT = 0x0004;
+inline constexpr UINT BF_BOTTOM = 0x0008;
+inline constexpr UINT BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
+
 inline constexpr UINT ETO_OPAQUE = 0x0002;
 inline constexpr UINT ETO_CLIPPED = 0x0004;
 
@@ -77,6 +92,43 @@ inline constexpr int VERTRES = 10;
 inline constexpr int BITSPIXEL = 12;
 
 namespace platform::gdi {
+
+// A counted reference to a drawing object, for the states SaveDC keeps.
+class ObjectRef {
+public:
+    ObjectRef() = default;
+    explicit ObjectRef(ObjectData* o) : m_object(o) {
+        if (o)
+            o->AddRef();
+    }
+    ObjectRef(const ObjectRef& other) : ObjectRef(other.m_object) {}
+    ObjectRef& operator=(const ObjectRef& other) {
+        ObjectRef copy(other);
+        std::swap(m_object, copy.m_object);
+        return *this;
+    }
+    ~ObjectRef() {
+        if (m_object)
+            m_object->Release();
+    }
+    ObjectData* Get() const { return m_object; }
+
+private:
+    ObjectData* m_object = nullptr;
+};
+
+struct SavedDcState {
+    ObjectRef bitmap, brush, pen, font;
+    COLORREF textColor = 0;
+    COLORREF bkColor = 0;
+    int bkMode = 0;
+    int stretchMode = 0;
+    QPoint windowOrg, viewportOrg;
+    SIZE windowExt{1, 1}, viewportExt{1, 1};
+    int mapMode = 0;
+    QPoint currentPos;
+    std::optional<QRegion> clip;
+};
 
 struct DcData {
     DcData();
@@ -105,6 +157,7 @@ struct DcData {
     std::optional<QRegion> baseClip; // device coordinates: a paint DC's update region
     std::optional<QRegion> clip;     // device coordinates: the selected clip region
     std::function<void()> onDrawn;   // a window DC tells its window to show the new pixels
+    std::vector<SavedDcState> saved; // SaveDC's stack
 };
 
 } // namespace platform::gdi
@@ -170,6 +223,12 @@ public:
     void LPtoDP(POINT* p, int count = 1) const;
     void DPtoLP(POINT* p, int count = 1) const;
 
+    // The whole state (objects, colours, modes, origins, clip) on a stack:
+    // SaveDC returns its new depth (0 on failure); RestoreDC(n) goes back to
+    // the state saved as depth n, RestoreDC(-1) to the last one.
+    int SaveDC();
+    BOOL RestoreDC(int saved);
+
     // Clipping.
     int GetClipBox(RECT* rect) const;
     int SelectClipRgn(CRgn* region);
@@ -186,6 +245,8 @@ public:
     void FrameRect(const RECT* rect, CBrush* brush);
     void Draw3dRect(const RECT* rect, COLORREF topLeft, COLORREF bottomRight);
     void Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight);
+    // The system's 3-D edges in the scheme's colours (BDR_ and BF_ flags).
+    BOOL DrawEdge(RECT* rect, UINT edge, UINT flags);
     BOOL Rectangle(int l, int t, int r, int b);
     BOOL Rectangle(const RECT* r) { return Rectangle(r->left, r->top, r->right, r->bottom); }
     BOOL RoundRect(int l, int t, int r, int b, int w, int h);

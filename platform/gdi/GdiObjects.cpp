@@ -135,7 +135,19 @@ HGDIOBJ GetStockObject(int which) {
         f->font = MakeFont(f->face, f->height, 400);
         return f;
     }();
+    // The system font of the classic scheme: a fixed bold face of cell height 16.
+    static FontData* systemFont = [] {
+        auto* f = new FontData;
+        f->stock = true;
+        f->height = 16;
+        f->weight = FW_BOLD;
+        f->face = "System";
+        f->font = MakeFont(f->face, f->height, f->weight);
+        return f;
+    }();
     switch (which) {
+    case SYSTEM_FONT:
+        return systemFont;
     case WHITE_BRUSH:
         return white;
     case BLACK_BRUSH:
@@ -162,6 +174,10 @@ COLORREF GetSysColor(int index) {
     case COLOR_WINDOWTEXT:
     case COLOR_BTNTEXT:
         return RGB(0, 0, 0);
+    case COLOR_HIGHLIGHT:
+        return RGB(10, 36, 106);
+    case COLOR_HIGHLIGHTTEXT:
+        return RGB(255, 255, 255);
     case COLOR_BTNFACE:
         return RGB(212, 208, 200);
     case COLOR_BTNSHADOW:

@@ -24,6 +24,8 @@ constexpr int GetBValue(COLORREF c) {
 
 // "No colour": the background colour of a tab control that follows the system.
 inline constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
+// "The owner's colour": a cell colour that follows its grid.
+inline constexpr COLORREF CLR_DEFAULT = 0xFF000000;
 
 namespace Gdiplus {
 

@@ -37,6 +37,7 @@ inline constexpr UINT WM_PAINT = 0x000F;
 inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_QUIT = 0x0012;
 inline constexpr UINT WM_ERASEBKGND = 0x0014;
+inline constexpr UINT WM_SYSCOLORCHANGE = 0x0015;
 inline constexpr UINT WM_SHOWWINDOW = 0x0018;
 inline constexpr UINT WM_SETTINGCHANGE = 0x001A;
 inline constexpr UINT WM_SETCURSOR = 0x0020;

@@ -93,6 +93,10 @@ public:
     // already holds a menu.
     BOOL LoadMenu(UINT id);
     BOOL DestroyMenu();
+    // An empty popup menu owned by this object; FALSE when it holds a menu.
+    BOOL CreatePopupMenu();
+    // MF_STRING items only: a command with its text.
+    BOOL AppendMenu(UINT flags, UINT id, const CString& text);
 
     int GetMenuItemCount() const;
     // The command of the item at `pos`; UINT(-1) for a popup or no item.

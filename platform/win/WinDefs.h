@@ -204,6 +204,7 @@ inline constexpr UINT DLGC_STATIC = 0x0100;
 inline constexpr UINT DLGC_HASSETSEL = 0x0008;
 
 // Virtual keys.
+inline constexpr UINT VK_LBUTTON = 0x01;
 inline constexpr UINT VK_BACK = 0x08;
 inline constexpr UINT VK_TAB = 0x09;
 inline constexpr UINT VK_RETURN = 0x0D;

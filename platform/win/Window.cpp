@@ -3,6 +3,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/win/Cursor.h"
 #include "platform/win/Input.h"
+#include "platform/win/KeyState.h"
 #include "platform/win/Wnd.h"
 
 #include <QApplication>
@@ -92,6 +93,11 @@ UINT KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
     return keys;
 }
 
+void SyncModifierKeys(Qt::KeyboardModifiers mods) {
+    SetKeyDown(VK_SHIFT, (mods & Qt::ShiftModifier) != 0);
+    SetKeyDown(VK_CONTROL, (mods & Qt::ControlModifier) != 0);
+}
+
 // Shows a window's backing image and turns Qt's events into messages.
 class HostWidget final : public QWidget {
 public:
@@ -137,6 +143,7 @@ protected:
         WheelInput(m_window->hwnd, e->angleDelta().y(), POINT{p.x(), p.y()},
                    KeyFlags(e->buttons(), e->modifiers()));
     }
+    void keyReleaseEvent(QKeyEvent* e) override { SyncModifierKeys(e->modifiers()); }
     // The caption's close box is the system command SC_CLOSE, whose default
     // asks the window to close (a dialog cancels); a window may take the
     // command itself.
@@ -146,6 +153,7 @@ protected:
             ::PostMessage(m_window->hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     }
     void keyPressEvent(QKeyEvent* e) override {
+        SyncModifierKeys(e->modifiers());
         const UINT vk = VirtualKeyOf(e->key());
         const QString text = e->text();
         if (vk)
@@ -168,6 +176,7 @@ private:
     void Mouse(QMouseEvent* e, UINT message) {
         if (!m_window)
             return;
+        SyncModifierKeys(e->modifiers());
         const QPoint p = e->position().toPoint();
         MouseInput(m_window->hwnd, message, POINT{p.x(), p.y()}, KeyFlags(e->buttons(), e->modifiers()));
     }

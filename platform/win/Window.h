@@ -8,6 +8,7 @@
 
 #include "platform/gdi/GdiObjects.h"
 #include "platform/sys/MessageQueue.h"
+#include "platform/win/ScrollInfo.h"
 #include "platform/win/WinDefs.h"
 
 #include <QImage>
@@ -87,7 +88,8 @@ struct Window final : platform::MessageTarget {
     std::uint64_t hoverTimer = 0;     // clock timer of a pending hover notice
     DWORD hoverTime = 1;
     bool destroying = false;
-    int paints = 0; // BeginPaint calls so far
+    int paints = 0;               // BeginPaint calls so far
+    ScrollBarState scrollBars[2]; // SB_HORZ, SB_VERT
 };
 
 // A backing image is at most this many pixels on a side; a larger window

@@ -10,6 +10,7 @@
 #include "platform/sys/MessageQueue.h"
 #include "platform/sys/Object.h"
 #include "platform/win/MessageMap.h"
+#include "platform/win/ScrollInfo.h"
 #include "platform/win/WinDefs.h"
 
 class CDC;
@@ -116,6 +117,19 @@ public:
                       UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     CDC* GetDC();
     int ReleaseDC(CDC* dc);
+
+    // Scroll bars (ScrollInfo.h).  SetScrollInfo and SetScrollPos return the
+    // new position; SetScrollPos the old one.
+    int SetScrollInfo(int bar, const SCROLLINFO* info, BOOL redraw = TRUE);
+    BOOL GetScrollInfo(int bar, SCROLLINFO* info, UINT mask = SIF_ALL) const;
+    void SetScrollRange(int bar, int min, int max, BOOL redraw = TRUE);
+    void GetScrollRange(int bar, int* min, int* max) const;
+    int SetScrollPos(int bar, int pos, BOOL redraw = TRUE);
+    int GetScrollPos(int bar) const;
+    // Moves the pixels of `scrollRect` (the client area when null) by dx, dy,
+    // within `clipRect` (the client area when null), together with what was
+    // still to be painted there, and invalidates what they uncovered.
+    void ScrollWindow(int dx, int dy, const RECT* scrollRect = nullptr, const RECT* clipRect = nullptr);
 
     // Timers.
     UINT_PTR SetTimer(UINT_PTR id, UINT elapseMs, TIMERPROC proc = nullptr);

@@ -105,7 +105,10 @@ protected:
     HWND MainWindow() const { return app && app->m_pMainWnd ? app->m_pMainWnd->GetSafeHwnd() : nullptr; }
     QImage Render() const { return platform::win::RenderWindow(MainWindow()); }
     // Saves a picture for a person to look at, in the build folder.
-    static void SavePng(const QImage& image, const char* name) { image.save(QString(name) + ".png"); }
+    static void SavePng(const QImage& image, const char* name) {
+        image.save(
+            QDir(QCoreApplication::applicationDirPath() + "/..").absoluteFilePath(QString(name) + ".png"));
+    }
 
     CString Value(const CString& key, const CString& name) {
         HKEY h = nullptr;

@@ -3,6 +3,8 @@
 // window's own close and a stop signal each stop the link once and end it.
 
 #include "link/Net_Socket.h"
+#include "model/FrameFormat.h"
+#include "platform/sys/UserMessages.h"
 #include "sim/lib/SimTcpServer.h"
 #include "tests/app/AppFixture.h"
 #include "tests/app/ShellFixture.h"
@@ -33,6 +35,8 @@ protected:
         clock->Advance(500);
         ASSERT_TRUE(PumpUntil([&] { return View()->GetLink().m_bConnected != 0; }));
         ASSERT_TRUE(PumpUntil([&] { return g_bOnline != 0; }));
+        // The live data come last; they show the strips of outputs 9-12.
+        ASSERT_TRUE(PumpUntil([&] { return View()->GetStrip(11).IsWindowVisible() != FALSE; }));
         Pump();
     }
 
@@ -55,10 +59,18 @@ TEST_F(Startup, ComesOnlineAgainstTheSimulatorAndTheCloseButtonEndsEverything) {
     ASSERT_TRUE(Start());
     ASSERT_NE(View(), nullptr);
     EXPECT_EQ(PixelAt(1413), apptest::SolidPictures::ColorOf(8753)); // offline, English
+    auto stripsShown = [&] {
+        std::string shown;
+        for (int i = 0; i < kOutputCount; ++i)
+            shown += View()->GetStrip(i).IsWindowVisible() ? '1' : '0';
+        return shown;
+    };
+    EXPECT_EQ(stripsShown(), "111111110000");
 
     GoOnline();
     EXPECT_EQ(g_nLinkMode, 2);
     EXPECT_EQ(PixelAt(1413), apptest::SolidPictures::ColorOf(8743)); // online
+    EXPECT_EQ(stripsShown(), "111111111111");
     EXPECT_TRUE(boxes->Entries().empty());
 
     View()->OnCloseButton();
@@ -86,6 +98,48 @@ TEST_F(Startup, TheWindowsOwnCloseAndAStopSignalEndItAsTheCloseButtonDoes) {
             std::raise(SIGTERM);
         ASSERT_TRUE(PumpUntil([&] { return MainWindow() == nullptr; }, 5000));
         EXPECT_FALSE(View()->GetLink().IsCommThreadAlive());
+        Stop();
+    }
+}
+
+TEST_F(Startup, ASourceChosenInTheListReachesTheProcessorOnceAndOnlyWhenItChanges) {
+    ServeOnLoopback();
+    ASSERT_TRUE(Start());
+    GoOnline();
+    auto sourceWrites = [&] {
+        int writes = 0;
+        for (const auto& r : processor.Requests())
+            writes += r.type == DATA_DEVICE_INFO && r.channel == INFO_INPUT_SETTINGS &&
+                      r.command == frame::kCmdWrite;
+        return writes;
+    };
+    // "Bluetooth" is the third entry and source code 2.
+    View()->GetSourceList().SetCurSel(2);
+    View()->SendMessage(UM_DROPLIST_SELECTED, 2820, 2);
+    ASSERT_TRUE(PumpUntil([&] { return processor.Memory().settings.inputSettings[0] == 2; }));
+    EXPECT_EQ(g_DeviceSettings.InputSettings[0], 2);
+
+    processor.ClearRequests();
+    View()->SendMessage(UM_DROPLIST_SELECTED, 2820, 2); // the same source again
+    View()->SendMessage(UM_DROPLIST_SELECTED, 1014, 0); // another list
+    ASSERT_TRUE(PumpUntil([&] { return processor.Requests().size() >= 3; }));
+    EXPECT_EQ(sourceWrites(), 0);
+    EXPECT_EQ(processor.Memory().settings.inputSettings[0], 2);
+}
+
+// Pictures of the main window for a person to look at, offline and online in
+// both languages.
+TEST_F(Startup, MainWindowPictures) {
+    ServeOnLoopback();
+    for (const char* locale : {"en_US", "zh_CN"}) {
+        platform::SetSystemLocaleName(locale);
+        g_strLanguage.clear();
+        SetValue("DspMcu", "Language", "");
+        ASSERT_TRUE(Start());
+        const CString lang = g_bChinese ? "zh" : "en";
+        SavePng(Render(), ("main_offline_" + lang).c_str());
+        GoOnline();
+        SavePng(Render(), ("main_online_" + lang).c_str());
         Stop();
     }
 }

@@ -9,6 +9,7 @@
 #include "controls/ButtonRadio.h"
 #include "controls/ChEnEdit.h"
 #include "controls/ComBoxBtn.h"
+#include "controls/ComboGridCtrl.h"
 #include "controls/EnTabCtrl.h"
 #include "controls/FontStatic.h"
 #include "controls/GradientProgressCtrl.h"
@@ -82,7 +83,7 @@ public:
         if (kind != "DIALOG" || id != 800)
             return m_program.Source(id, kind);
         // Dialog units; the hidden static 1700 marks where the plan is painted.
-        return CString("DIALOG 800 0 0 330 334\n"
+        return CString("DIALOG 800 0 0 330 462\n"
                        "CAPTION \"KAVRO-TUNE controls\"\n"
                        "CONTROL 1101 Button WS_VISIBLE|WS_TABSTOP 10 34 54 16 \"Mute\"\n"
                        "CONTROL 1102 Button WS_VISIBLE|WS_TABSTOP 10 56 54 16 \"Phase\"\n"
@@ -123,7 +124,9 @@ public:
                        "CONTROL 2203 msctls_progress32 WS_VISIBLE 10 296 230 10 \"\"\n"
                        "CONTROL 2301 Static WS_VISIBLE 10 314 100 10 \"\"\n"
                        "CONTROL 2302 Static WS_VISIBLE|SS_CENTERIMAGE 110 314 130 10 \"\"\n"
-                       "CONTROL 1368 SysTabControl32 WS_VISIBLE 250 290 72 40 \"\"\n");
+                       "CONTROL 1368 SysTabControl32 WS_VISIBLE 250 290 72 40 \"\"\n"
+                       // The preset grid.
+                       "CONTROL 2724 MFCGridCtrl WS_VISIBLE 10 338 310 118 \"\"\n");
     }
 
 private:
@@ -189,6 +192,7 @@ public:
     CFontStatic bandLabel;
     CTransparentStatic statusLabel;
     CEnTabCtrl frame;
+    CComboGridCtrl presets;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override {
@@ -218,6 +222,7 @@ protected:
         DDX_Control(dx, 2301, bandLabel);
         DDX_Control(dx, 2302, statusLabel);
         DDX_Control(dx, 1368, frame);
+        DDX_GridCtrl(dx, 2724, presets);
     }
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
@@ -254,7 +259,39 @@ protected:
         radios[2].SetCheck(BST_CHECKED);
         name.SetWindowText("Club 低音");
         InitSecondHalf();
+        InitPresetGrid();
         return TRUE;
+    }
+    // The device preset dialog's table, preset 3 focused.
+    void InitPresetGrid() {
+        const bool zh = g_bChinese != 0;
+        presets.SetRowCount(7);
+        presets.SetColumnCount(2);
+        presets.SetFixedRowCount(1);
+        presets.SetFixedColumnCount(1);
+        presets.SetColumnWidth(1, 380);
+        presets.SetSingleRowSelection(TRUE);
+        presets.SetEditable(FALSE);
+        for (int row = 0; row < 7; ++row)
+            for (int col = 0; col < 2; ++col) {
+                GRID_ITEM item;
+                item.mask = GIF_TEXT | GIF_FORMAT;
+                item.row = row;
+                item.col = col;
+                item.nFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
+                presets.SetItemValidated(&item);
+            }
+        presets.SetGridColor(RGB(51, 153, 255));
+        presets.SetFont(&g_fontNumEdit);
+        presets.SetItemText(0, 0, zh ? "序号" : "No.");
+        presets.SetItemText(0, 1, zh ? "场景名" : "Preset");
+        const char* names[] = {"Concert Hall", "俱乐部 Club", "Karaoke", "", "Jazz", "Outdoor"};
+        for (int row = 1; row <= 6; ++row) {
+            presets.SetItemText(row, 0, std::to_string(row));
+            presets.SetItemText(row, 1, names[row - 1]);
+        }
+        presets.SetSelectedRange(3, 1, 3, 1);
+        presets.SetFocusCell(3, 1);
     }
     void InitSecondHalf() {
         const bool zh = g_bChinese != 0;

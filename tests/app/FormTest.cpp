@@ -1,0 +1,283 @@
+// The main view as a user meets it: its layout, keys, dragging, the window
+// region, and the handlers behind the strips, the source list and the
+// mixer button; the language switch and back.
+
+#include "link/KTVCommand.h"
+#include "model/FrameFormat.h"
+#include "model/KTV_Data.h"
+#include "model/KTV_OutData.h"
+#include "platform/sys/UserMessages.h"
+#include "platform/win/Input.h"
+#include "platform/win/TopLevel.h"
+#include "tests/app/AppFixture.h"
+#include "tests/app/ShellFixture.h"
+
+#include <array>
+#include <cstring>
+
+namespace {
+
+using apptest::AppFixture;
+
+class Form : public AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        ASSERT_TRUE(Start());
+    }
+    void TearDown() override {
+        g_nMasterVolume = 0;
+        AppFixture::TearDown();
+    }
+    CKTV_OutData* Out(int i) { return View()->m_pData->GetOutput(i); }
+    CRect ClientRectOf(UINT id) {
+        CRect r;
+        View()->GetDlgItem(int(id))->GetWindowRect(&r);
+        View()->ScreenToClient(&r);
+        return r;
+    }
+    static std::array<BYTE, 18> ImageLevels(int output) {
+        std::array<BYTE, 18> levels{};
+        std::memcpy(levels.data(), g_DeviceImage + OutputRecordOffset(output) + 264, levels.size());
+        return levels;
+    }
+};
+
+TEST_F(Form, StripsSitInARowUnderThePageFrame) {
+    const int xs[] = {144, 286, 429, 571, 714, 856, 999, 1141, 1284, 1426, 1569, 1711};
+    for (int i = 0; i < kOutputCount; ++i) {
+        CRect r;
+        View()->GetStrip(i).GetWindowRect(&r);
+        View()->ScreenToClient(&r);
+        EXPECT_EQ(r, CRect(xs[i], 499, xs[i] + 140, 720)) << i;
+    }
+    EXPECT_LT(ClientRectOf(1368).bottom, 498);
+    CRect gain;
+    View()->GetGainPanel().GetWindowRect(&gain);
+    View()->ScreenToClient(&gain);
+    EXPECT_EQ(gain, CRect(25, 499, 109, 719));
+}
+
+TEST_F(Form, EnterAndEscapeOnlyMoveTheFocusToTheView) {
+    for (UINT key : {VK_RETURN, VK_ESCAPE}) {
+        View()->GetDlgItem(2823)->SetFocus();
+        platform::win::KeyInput(key);
+        Pump();
+        EXPECT_EQ(::GetFocus(), View()->GetSafeHwnd());
+        EXPECT_NE(MainWindow(), nullptr);
+        EXPECT_TRUE(View()->IsWindowVisible());
+    }
+}
+
+TEST_F(Form, DraggingTheBackgroundMovesTheWindowAPressOnAControlDoesNot) {
+    auto origin = [&] {
+        RECT r;
+        app->m_pMainWnd->GetWindowRect(&r);
+        return CPoint(r.left, r.top);
+    };
+    const CPoint before = origin();
+    const HWND view = View()->GetSafeHwnd();
+    platform::win::MouseInput(view, WM_LBUTTONDOWN, POINT{600, 460}, MK_LBUTTON);
+    platform::win::MouseInput(view, WM_MOUSEMOVE, POINT{650, 480}, MK_LBUTTON);
+    platform::win::MouseInput(view, WM_LBUTTONUP, POINT{650, 480}, 0);
+    Pump();
+    EXPECT_EQ(origin(), CPoint(before.x + 50, before.y + 20));
+
+    const CPoint moved = origin();
+    const HWND button = View()->GetDlgItem(2823)->GetSafeHwnd();
+    platform::win::MouseInput(button, WM_LBUTTONDOWN, POINT{5, 5}, MK_LBUTTON);
+    platform::win::MouseInput(button, WM_MOUSEMOVE, POINT{40, 30}, MK_LBUTTON);
+    platform::win::MouseInput(button, WM_LBUTTONUP, POINT{40, 30}, 0);
+    Pump();
+    EXPECT_EQ(origin(), moved);
+}
+
+TEST_F(Form, TheRegionClipsTheEdgesAtBothSizesAndADisplayChangeResizes) {
+    RECT box;
+    ASSERT_TRUE(platform::win::GetWindowRgnBox(MainWindow(), &box));
+    EXPECT_EQ(CRect(box), CRect(2, -2, 1280, 730));
+
+    app->m_pMainWnd->SetWindowText("changed");
+    ::PostMessage(MainWindow(), WM_DISPLAYCHANGE, 32, 0);
+    Pump();
+    RECT r;
+    app->m_pMainWnd->GetWindowRect(&r);
+    EXPECT_EQ(CRect(r), CRect(0, 0, 1254, 706));
+    ASSERT_TRUE(platform::win::GetWindowRgnBox(MainWindow(), &box));
+    EXPECT_EQ(CRect(box), CRect(2, -2, 1252, 704));
+
+    app->m_pMainWnd->SetWindowText("changed");
+    View()->SendMessage(WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    EXPECT_EQ(app->m_pMainWnd->GetWindowText(), "KAVRO-TUNE");
+}
+
+TEST_F(Form, AMasterVolumeAbove66IsShownAndKeptAs60) {
+    g_nMasterVolume = 67;
+    View()->UpdateOutputControls();
+    EXPECT_EQ(g_nMasterVolume, 60);
+    EXPECT_EQ(View()->GetGainPanel().GetFaderPos(), 60);
+}
+
+TEST_F(Form, AGainChangeMovesTheOtherOutputsOfItsGroupByTheSameStep) {
+    struct Case {
+        int gain;
+        int expected0;
+        int expected1;
+    };
+    // Outputs 0 and 1 in group 3, output 1 switched off.
+    g_OutLinkTable[1] = 3;
+    g_OutLinkTable[2] = 3;
+    Out(0)->SetGain(300);
+    Out(1)->SetGain(590);
+    Out(1)->SetEnable(0);
+    View()->UpdateOutputControls();
+    const Case cases[] = {{320, 320, 600}, {320, 320, 600}, {300, 300, 580}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.gain);
+        Out(1)->SetEnable(0);
+        View()->GetStrip(1).SetEnable(0);
+        View()->SendMessage(UM_STRIP_GAIN_CHANGED, 0, c.gain);
+        EXPECT_EQ(Out(0)->GetGain(), c.expected0);
+        EXPECT_EQ(Out(1)->GetGain(), c.expected1);
+        EXPECT_EQ(Out(0)->GetEnable(), 1);
+        EXPECT_EQ(Out(1)->GetEnable(), 1); // also when the gain repeats
+        EXPECT_EQ(View()->GetStrip(1).GetShownGain(), c.expected1);
+    }
+    g_OutLinkTable[1] = g_OutLinkTable[2] = 0;
+}
+
+TEST_F(Form, ASpeakerTypeSetsAllEighteenMixLevelsInImageAndModel) {
+    using Levels = std::array<BYTE, 18>;
+    const std::pair<int, Levels> cases[] = {
+        {0, Levels{}},
+        {1, Levels{100, 0, 0, 0, 0, 0, 100, 0, 100, 0, 0, 0, 0, 0, 100, 0, 0, 0}},
+        {23, Levels{0, 100, 0, 0, 0, 0, 0, 100, 0, 100, 0, 0, 0, 0, 0, 100, 0, 0}},
+        {14, Levels{0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0}},
+        {17, Levels{0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0}},
+        {19, Levels{50, 50, 0, 0, 0, 0, 50, 50, 50, 50, 0, 0, 0, 0, 50, 50, 0, 0}},
+        {24, Levels{0, 0, 50, 50, 0, 0, 50, 50, 0, 0, 50, 50, 0, 0, 50, 50, 0, 0}},
+    };
+    // Stray levels 17 and 18 in the image must not outlive the new type.
+    g_DeviceImage[OutputRecordOffset(5) + 264 + 16] = 77;
+    for (const auto& [type, levels] : cases) {
+        SCOPED_TRACE(type);
+        View()->SendMessage(UM_SPEAKER_TYPE_SELECTED, 5, type);
+        EXPECT_EQ(ImageLevels(5), levels);
+        for (int n = 1; n <= 18; ++n)
+            EXPECT_EQ(Out(5)->GetMixLevel(n), levels[std::size_t(n - 1)]) << n;
+        EXPECT_EQ(g_SpkTypeState[kSpkTypeOutputBase + 5], type);
+        EXPECT_EQ(g_DeviceSettings.SpeakerTypes[5], type);
+        // Image and model agree: a pack changes none of the levels.
+        View()->m_pData->PackToImage();
+        EXPECT_EQ(ImageLevels(5), levels);
+    }
+}
+
+TEST_F(Form, ANewSpeakerTypesMixGoesOutWhileTheMasterIsMutedWithItsCrossover) {
+    View()->GetLink().m_bConnected = 1;
+    View()->SendMessage(UM_SPEAKER_TYPE_SELECTED, 3, 1);
+    std::vector<std::vector<BYTE>> frames;
+    {
+        std::lock_guard lock(g_csSend);
+        CKTVCommand& queue = View()->GetLink().GetKTVCommand();
+        while (CSendData* head = queue.GetCurrentCommand()) {
+            frames.emplace_back(head->GetData(), head->GetData() + head->GetLength());
+            queue.PopCommand();
+        }
+    }
+    View()->GetLink().m_bConnected = 0;
+    ASSERT_GE(frames.size(), 4u);
+    auto isMute = [](const std::vector<BYTE>& f) {
+        return f[frame::kOffType] == DATA_DEVICE_INFO && f[frame::kOffChannel] == INFO_SYSTEM_DATA;
+    };
+    EXPECT_TRUE(isMute(frames.front()));
+    EXPECT_TRUE(isMute(frames.back()));
+    int mixA = -1;
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const auto& f = frames[i];
+        if (f[frame::kOffType] == DATA_OUTPUT && f[frame::kOffChannel] == 3 && f[frame::kOffBlock] == 33)
+            mixA = int(i);
+    }
+    ASSERT_GT(mixA, 0);
+    EXPECT_LT(mixA, int(frames.size()) - 1);
+    // Type 1 (front left): level 1 at 100 in the frame that plays it.
+    EXPECT_EQ(frames[std::size_t(mixA)][frame::kOffPayload], 100);
+}
+
+TEST_F(Form, MessagesNamingNoOutputOrNoTypeChangeNothing) {
+    const std::vector<BYTE> image(g_DeviceImage, g_DeviceImage + kDeviceImageSize);
+    const int current = g_nCurOutChannel;
+    const std::tuple<UINT, WPARAM, LPARAM> cases[] = {
+        {UM_SPEAKER_TYPE_SELECTED, 12, 3},       {UM_SPEAKER_TYPE_SELECTED, 0, 25},
+        {UM_SPEAKER_TYPE_SELECTED, 0, -1},       {UM_STRIP_GAIN_CHANGED, 12, 100},
+        {UM_STRIP_DELAY_CHANGED, WPARAM(-1), 5}, {UM_SELECT_OUTPUT, 12, 0},
+        {UM_STRIP_ENABLE_TOGGLED, 40, 0},
+    };
+    for (const auto& [message, wParam, lParam] : cases)
+        View()->SendMessage(message, wParam, lParam);
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), g_DeviceImage));
+    EXPECT_EQ(g_nCurOutChannel, current);
+}
+
+TEST_F(Form, TheMixerRefusesWhileALockedPresetIsLoaded) {
+    g_bPresetLocked = 1;
+    for (int chinese : {0, 1}) {
+        g_bChinese = chinese;
+        View()->OnMixerButton();
+    }
+    const auto shown = boxes->Entries();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text, "Machine has been encrypted ");
+    EXPECT_EQ(shown[1].text, "机器已加密");
+    for (const auto& box : shown) {
+        EXPECT_EQ(box.type, MB_OK);
+        EXPECT_EQ(box.helpId, 2000);
+    }
+}
+
+TEST_F(Form, TwoLanguageSwitchesRestoreEveryTextAndPictureAndStoreEachTime) {
+    apptest::SolidPictures pictures;
+    Stop();
+    ASSERT_TRUE(Start());
+    auto look = [&] {
+        std::vector<COLORREF> colours;
+        for (UINT id : {8801u, 8802u, 2823u, 1415u, 1413u})
+            colours.push_back(apptest::CentreOf(*app->m_pMainWnd, *View()->GetDlgItem(int(id))));
+        CString texts;
+        for (CMenu* menu : {View()->GetPresetMenu().GetSubMenu(0), View()->GetSystemMenu().GetSubMenu(0)}) {
+            for (int pos = 0; pos < menu->GetMenuItemCount(); ++pos) {
+                CString text;
+                menu->GetMenuString(UINT(pos), text, MF_BYPOSITION);
+                texts += text + "|";
+            }
+        }
+        texts += View()->GetSourceList().GetWindowText();
+        return std::make_pair(colours, texts);
+    };
+    Out(0)->SetGain(0);
+    View()->UpdateOutputControls();
+    const auto english = look();
+    const CString offEnglish = View()->GetStrip(0).m_editGain.GetWindowText();
+
+    View()->SendMessage(WM_COMMAND, MAKEWPARAM(729, 0), 0);
+    Pump();
+    EXPECT_EQ(g_bChinese, 1);
+    EXPECT_EQ(Value("DspMcu", "Language"), "Chinese");
+    const auto chinese = look();
+    EXPECT_EQ(chinese.first[0], apptest::SolidPictures::ColorOf(8701));
+    EXPECT_EQ(chinese.first[2], apptest::SolidPictures::ColorOf(1011));
+    EXPECT_EQ(chinese.first[3], apptest::SolidPictures::ColorOf(1125));
+    EXPECT_EQ(chinese.first[4], apptest::SolidPictures::ColorOf(8751));
+    EXPECT_NE(chinese.second, english.second);
+    // The strips' numbers follow the language too.
+    EXPECT_NE(View()->GetStrip(0).m_editGain.GetWindowText(), offEnglish);
+
+    View()->SendMessage(WM_COMMAND, MAKEWPARAM(729, 0), 0);
+    Pump();
+    EXPECT_EQ(g_bChinese, 0);
+    EXPECT_EQ(Value("DspMcu", "Language"), "English");
+    EXPECT_EQ(look(), english);
+    EXPECT_EQ(View()->GetStrip(0).m_editGain.GetWindowText(), offEnglish);
+}
+
+} // namespace

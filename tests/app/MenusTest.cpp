@@ -1,0 +1,187 @@
+// The two popup menus of the title strip: what they offer with and without
+// a link, their texts in both languages, and the help command.
+
+#include "platform/win/Input.h"
+#include "platform/win/Menu.h"
+#include "platform/win/ShellOpen.h"
+#include "tests/app/AppFixture.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTimer>
+#include <QWidget>
+
+#include <tuple>
+#include <vector>
+
+namespace {
+
+using apptest::AppFixture;
+
+struct ShownItem {
+    UINT id;
+    CString text;
+    UINT state;
+};
+
+// Records what a menu offered and picks `choose`, as a click on it would.
+class RecordingTracker final : public platform::win::PopupMenuTracker {
+public:
+    RecordingTracker() { m_previous = platform::win::InstallPopupMenuTracker(this); }
+    ~RecordingTracker() override { platform::win::InstallPopupMenuTracker(m_previous); }
+
+    UINT Track(const platform::win::MenuData& menu, POINT screen, UINT, HWND) override {
+        items.clear();
+        for (const auto& item : menu.items)
+            items.push_back({item.id, item.text, item.state});
+        at = screen;
+        return choose;
+    }
+
+    std::vector<ShownItem> items;
+    POINT at{};
+    UINT choose = 0;
+
+private:
+    platform::win::PopupMenuTracker* m_previous = nullptr;
+};
+
+class RecordingOpener final : public platform::win::ShellOpener {
+public:
+    RecordingOpener() { m_previous = platform::win::InstallShellOpener(this); }
+    ~RecordingOpener() override { platform::win::InstallShellOpener(m_previous); }
+    bool Open(const CString& path) override {
+        opened.push_back(path);
+        return opens;
+    }
+    std::vector<CString> opened;
+    bool opens = true;
+
+private:
+    platform::win::ShellOpener* m_previous = nullptr;
+};
+
+class Menus : public AppFixture {
+protected:
+    void Click(UINT button) {
+        View()->SendMessage(WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                            LPARAM(View()->GetDlgItem(int(button))->GetSafeHwnd()));
+        Pump();
+    }
+    std::vector<CString> Texts() const {
+        std::vector<CString> texts;
+        for (const ShownItem& item : tracker.items)
+            texts.push_back(item.text);
+        return texts;
+    }
+
+    RecordingTracker tracker;
+};
+
+TEST_F(Menus, WithoutALinkTheDevicePresetItemsLookEnabledButDoNothing) {
+    ASSERT_TRUE(Start());
+    for (int connected : {0, 1}) {
+        SCOPED_TRACE(connected);
+        View()->GetLink().m_bConnected = connected;
+        Click(8801);
+        ASSERT_EQ(tracker.items.size(), 9u);
+        for (std::size_t pos : {0u, 1u, 2u, 7u, 8u})
+            EXPECT_EQ(tracker.items[pos].state, connected ? 0u : MF_DISABLED) << pos;
+        for (std::size_t pos : {4u, 5u})
+            EXPECT_EQ(tracker.items[pos].state, 0u) << pos;
+        EXPECT_EQ(tracker.items[3].state, MF_SEPARATOR);
+        RECT button;
+        View()->GetDlgItem(8801)->GetWindowRect(&button);
+        EXPECT_EQ(tracker.at.x, button.left);
+        EXPECT_EQ(tracker.at.y, button.bottom + 2);
+    }
+    View()->GetLink().m_bConnected = 0;
+
+    // An inert item reaches no handler; the same item enabled does.
+    View()->GetSystemMenu().EnableMenuItem(729, MF_BYCOMMAND | MF_DISABLED);
+    tracker.choose = 729;
+    Click(8802);
+    EXPECT_EQ(g_bChinese, 0);
+    View()->GetSystemMenu().EnableMenuItem(729, MF_BYCOMMAND | MF_ENABLED);
+    Click(8802);
+    EXPECT_EQ(g_bChinese, 1);
+}
+
+TEST_F(Menus, TextsInBothLanguagesAndTheLanguageItemByTheSystemsLocale) {
+    const std::vector<CString> presetEn = {"Load Machine Preset(&E)",
+                                           "Save As Machine Preset(&I)",
+                                           "Delete Machine Preset(&D)",
+                                           "",
+                                           "Load PC Presets File(&O)",
+                                           "Save As PC Presets File(&S)",
+                                           "",
+                                           "Load All Presets",
+                                           "Save All Presets"};
+    const std::vector<CString> presetZh = {"加载 机器预置场景(&E)",
+                                           "另存为 机器预置场景(&I)",
+                                           "删除 机器预置场景(&D)",
+                                           "",
+                                           "加载 电脑上场景文件(&O)",
+                                           "另存为 电脑上场景文件(&S)",
+                                           "",
+                                           "加载 整机场景",
+                                           "保存 整机场景"};
+    const std::vector<CString> systemZh = {"English", "固件更新", "帮助(&F)", "关于(&A)...", "恢复出厂设置"};
+    for (const char* locale : {"en_US", "zh_CN"}) {
+        SCOPED_TRACE(locale);
+        platform::SetSystemLocaleName(locale);
+        SetValue("DspMcu", "Language", "English");
+        ASSERT_TRUE(Start());
+        Click(8802);
+        std::vector<UINT> ids;
+        for (const ShownItem& item : tracker.items)
+            ids.push_back(item.id);
+        EXPECT_EQ(ids, (std::vector<UINT>{729, 727, 730, 731, 32779}));
+        const CString language = CString(locale) == "zh_CN" ? "中文" : "Chinese";
+        EXPECT_EQ(Texts(), (std::vector<CString>{language, "Firmware Update", "Help(&F)", "About(&A)",
+                                                 "Restore factory settings"}));
+        Click(8801);
+        EXPECT_EQ(Texts(), presetEn);
+
+        View()->SwitchLanguage(1);
+        Click(8802);
+        EXPECT_EQ(Texts(), systemZh);
+        Click(8801);
+        EXPECT_EQ(Texts(), presetZh);
+        Stop();
+    }
+}
+
+TEST_F(Menus, HelpOpensTheStartFoldersFileOfTheLanguageOrSaysItIsMissing) {
+    const QString start = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_dir.path()));
+    QFile(m_dir.filePath("EN_Help.chm")).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(Start());
+    QDir::setCurrent(start);
+    RecordingOpener opener;
+
+    View()->OnHelp();
+    ASSERT_EQ(opener.opened.size(), 1u);
+    EXPECT_EQ(opener.opened[0], m_dir.filePath("EN_Help.chm").toStdString());
+
+    // Chinese help is missing; an English one that nothing opens counts as missing too.
+    for (int chinese : {1, 0}) {
+        SCOPED_TRACE(chinese);
+        g_bChinese = chinese;
+        opener.opens = false;
+        CString caption;
+        QTimer::singleShot(0, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (w->isVisible() && (w->windowTitle() == "帮助" || w->windowTitle() == "Help")) {
+                    caption = w->windowTitle().toStdString();
+                    platform::win::KeyInput(VK_ESCAPE, 0);
+                }
+            }
+        });
+        View()->OnHelp();
+        EXPECT_EQ(caption, chinese ? "帮助" : "Help");
+    }
+    EXPECT_EQ(opener.opened.size(), 2u); // the missing Chinese file was never handed on
+}
+
+} // namespace
