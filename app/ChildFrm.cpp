@@ -4,6 +4,7 @@
 
 BEGIN_MESSAGE_MAP(CChildFrame, CWnd)
 ON_WM_SIZE()
+ON_MESSAGE(WM_SETTINGCHANGE, &CChildFrame::OnSettingChange)
 END_MESSAGE_MAP()
 
 CChildFrame::CChildFrame() = default;
@@ -29,6 +30,12 @@ void CChildFrame::ShowMaximized() {
     parent->GetClientRect(&rc);
     MoveWindow(0, 0, rc.right - rc.left, rc.bottom - rc.top);
     ShowWindow(SW_SHOW);
+}
+
+LRESULT CChildFrame::OnSettingChange(WPARAM flags, LPARAM lParam) {
+    if (m_pView && m_pView->GetSafeHwnd())
+        m_pView->SendMessage(WM_SETTINGCHANGE, flags, lParam);
+    return 0;
 }
 
 void CChildFrame::OnSize(UINT, int, int) {

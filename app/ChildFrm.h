@@ -25,6 +25,7 @@ public:
 
 protected:
     void OnSize(UINT type, int cx, int cy);
+    LRESULT OnSettingChange(WPARAM flags, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -9,6 +9,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CWnd)
 ON_WM_CREATE()
 ON_WM_SIZE()
 ON_MESSAGE(WM_DISPLAYCHANGE, &CMainFrame::OnDisplayChange)
+ON_MESSAGE(WM_SETTINGCHANGE, &CMainFrame::OnSettingChange)
 ON_MESSAGE(WM_NCDESTROY, &CMainFrame::OnNcDestroyMsg)
 END_MESSAGE_MAP()
 
@@ -48,6 +49,13 @@ LRESULT CMainFrame::OnDisplayChange(WPARAM, LPARAM) {
     SetWindowPos(&wndTop, 0, 0, kDisplayChangeWidth, kDisplayChangeHeight, SWP_SHOWWINDOW);
     platform::win::MakeFramelessFixed(m_hWnd);
     return 1;
+}
+
+// The desktop tells the top-level window; the view acts on it.
+LRESULT CMainFrame::OnSettingChange(WPARAM flags, LPARAM lParam) {
+    if (m_pChild && m_pChild->GetSafeHwnd())
+        m_pChild->SendMessage(WM_SETTINGCHANGE, flags, lParam);
+    return 0;
 }
 
 LRESULT CMainFrame::OnNcDestroyMsg(WPARAM, LPARAM) {

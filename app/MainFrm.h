@@ -24,6 +24,7 @@ protected:
     int OnCreate(void* createStruct);
     void OnSize(UINT type, int cx, int cy);
     LRESULT OnDisplayChange(WPARAM, LPARAM);
+    LRESULT OnSettingChange(WPARAM flags, LPARAM lParam);
     LRESULT OnNcDestroyMsg(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 

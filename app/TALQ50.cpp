@@ -69,6 +69,9 @@ BOOL CTALQ50App::InitATL() {
 BOOL CTALQ50App::InitInstance() {
     if (!InitATL())
         return FALSE;
+    // First, so a stop asked for while the window is being built closes it
+    // once it is there.
+    m_pStopWatch = std::make_unique<platform::StopSignalWatch>([this] { RequestClose(); });
     // The program opens no file: nothing on the command line has an effect.
     if (!m_lpCmdLine.empty())
         std::fprintf(stderr, "kavro-tune: ignoring the command line \"%s\"\n", m_lpCmdLine.c_str());
@@ -97,7 +100,6 @@ BOOL CTALQ50App::InitInstance() {
     m_pMainFrame->ShowWindow(m_nCmdShow);
     m_pMainFrame->UpdateWindow();
     m_pChildFrame->ShowMaximized();
-    m_pStopWatch = std::make_unique<platform::StopSignalWatch>([this] { RequestClose(); });
     return TRUE;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/TALQ50Form.h"
 
+#include "app/INIT.h"
 #include "app/MessageBox.h"
 #include "controls/SharedGdiObjects.h"
 #include "link/Net_Socket.h"
@@ -38,6 +39,10 @@ constexpr UINT kSystemMenuId = 8802;
 constexpr UINT kLanguageItem = 729;
 constexpr UINT kHelpItem = 730;
 constexpr UINT kRestoreItem = 32779;
+constexpr UINT kSaveAllItem = 726;
+// The pause between the factory restore's confirmation and the restore.
+constexpr UINT_PTR kRestoreTimer = 10000;
+constexpr UINT kRestoreDelayMs = 1000;
 
 constexpr UINT kBackgroundZh = 285;
 constexpr UINT kBackgroundEn = 284;
@@ -80,6 +85,9 @@ ON_BN_CLICKED(kPresetMenuId, &CTALQ50Form::OnPresetMenuButton)
 ON_BN_CLICKED(kSystemMenuId, &CTALQ50Form::OnSystemMenuButton)
 ON_COMMAND(kLanguageItem, &CTALQ50Form::OnLanguage)
 ON_COMMAND(kHelpItem, &CTALQ50Form::OnHelp)
+ON_COMMAND(kRestoreItem, &CTALQ50Form::OnRestoreFactory)
+ON_COMMAND(kSaveAllItem, &CTALQ50Form::OnSaveAllPresets)
+ON_WM_TIMER()
 ON_MESSAGE(UM_SELECT_OUTPUT, &CTALQ50Form::OnSelectOutputMsg)
 ON_MESSAGE(UM_SPEAKER_TYPE_SELECTED, &CTALQ50Form::OnSpeakerTypeMsg)
 ON_MESSAGE(UM_STRIP_GAIN_CHANGED, &CTALQ50Form::OnStripGainMsg)
@@ -500,6 +508,25 @@ void CTALQ50Form::OnHelp() {
     CMessageBox box(g_bChinese ? "没有发现帮助文件!" : "Not find help file!", MB_QUIT,
                     g_bChinese ? "帮助" : "Help", 0, GetTopLevelParent());
     box.DoModal();
+}
+
+void CTALQ50Form::OnRestoreFactory() {
+    CINIT confirm;
+    if (confirm.DoModal() != IDOK)
+        return;
+    SetTimer(kRestoreTimer, kRestoreDelayMs);
+    // Without a link the data in memory and on the form are restored all the same.
+    if (!m_link.m_bConnected)
+        TimedMessageBox(this, g_bChinese ? "没有连接可以打开" : "No connection can be opened", "", MB_OK,
+                        g_bChinese, 2000);
+}
+
+void CTALQ50Form::OnTimer(UINT_PTR id) {
+    if (id == kRestoreTimer) {
+        KillTimer(kRestoreTimer);
+        m_link.RestoreFactoryData();
+    }
+    CFormView::OnTimer(id);
 }
 
 void CTALQ50Form::TrackConnectMenu(const std::vector<ConnectMenuEntry>& entries) {

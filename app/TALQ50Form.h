@@ -95,6 +95,8 @@ public:
     void OnSystemMenuButton();
     void OnLanguage() { SwitchLanguage(1); }
     void OnHelp();
+    void OnRestoreFactory();
+    void OnSaveAllPresets() { m_link.ReadAllPresets(); }
     CMenu& GetPresetMenu() { return m_menuPreset; }
     CMenu& GetSystemMenu() { return m_menuSystem; }
     const CString& GetHelpPath(bool chinese) const { return chinese ? m_strHelpZh : m_strHelpEn; }
@@ -150,6 +152,7 @@ protected:
     void OnLButtonUp(UINT flags, CPoint point);
     void OnMouseMove(UINT flags, CPoint point);
     void OnDestroy();
+    void OnTimer(UINT_PTR id);
     LRESULT OnSettingChange(WPARAM flags, LPARAM);
     LRESULT OnSelectOutputMsg(WPARAM wParam, LPARAM);
     LRESULT OnSpeakerTypeMsg(WPARAM wParam, LPARAM lParam);

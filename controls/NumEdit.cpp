@@ -162,6 +162,10 @@ void CNumEdit::OnKillFocus(CWnd*) {
     Default();
     const NumCommit commit = CommitNumText(Fields(), m_nValue, GetWindowText(), m_bDirty != 0);
     m_nValue = commit.value;
+    // Text without a number was thrown away for the value's own text: nothing
+    // typed is left, so the next exit must not report it as a commit.
+    if (commit.rewrite && !commit.notify)
+        m_bDirty = 0;
     if (commit.rewrite)
         Refresh();
     if (commit.notify)

@@ -55,16 +55,21 @@ if ! ping -c 1 -W 3 127.0.0.1 >/dev/null 2>&1; then
         "is plugged in over USB" >&2
 fi
 
+got_signal=0
 forward() {
+    got_signal=1
     [[ -n "$app_pid" ]] && kill -TERM "$app_pid" 2>/dev/null
 }
 trap forward INT TERM
 
 KT_DEVICE_IP=127.0.0.1 KT_DEVICE_PORT=$port "$build/app/kavro-tune" &
 app_pid=$!
-status=0
-# A signal interrupts the wait; the program then closes as its close button does.
-while kill -0 "$app_pid" 2>/dev/null; do
+wait "$app_pid"
+status=$?
+# A signal interrupts the wait; the program then closes as its close button
+# does, and the next wait gives its own exit status.
+while ((got_signal && status > 128)); do
+    got_signal=0
     wait "$app_pid"
     status=$?
 done

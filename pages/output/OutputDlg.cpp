@@ -55,6 +55,14 @@ constexpr int kStripX = 1050, kStripY = 21, kStripW = 41, kStripH = 210;
 
 } // namespace
 
+COutputDlg::~COutputDlg() {
+    // The bands outlive the page; they must not move its sliders afterwards.
+    if (m_pData)
+        for (int k = 0; k < kOutputCount; ++k)
+            for (int i = 0; i < kBands; ++i)
+                m_pData->GetOutput(k)->GetBand(i)->SetLinkedSlider(nullptr);
+}
+
 BOOL COutputDlg::ShowPage(int show) {
     return ShowWindow(show);
 }
@@ -162,6 +170,7 @@ void COutputDlg::InitControls() {
     m_sliderGain.SetRange(0, 600);
     m_sliderGain.SetMargin(11, 4, 1, 4);
     m_sliderGain.SetBuddy(&m_editGain);
+    m_sliderGain.SetVerticalDrag(TRUE);
 
     // Hidden delays in the three units.
     const char* const units[3] = {"MS", "CM", "INCH"};
@@ -238,6 +247,7 @@ void COutputDlg::InitControls() {
         s.SetBitmapChannel(610, 610, FALSE, 0, 0, 0);
         s.SetBitmapThumb(611, 613, FALSE, 0, 0, 0);
         s.SetRange(0, 240);
+        s.SetVerticalDrag(TRUE);
         s.SetMargin(5, 0, 1, 0);
         s.SetValueKind(10);
         s.SetBuddy(&m_editBandGain[i]);

@@ -44,6 +44,7 @@ public:
     static constexpr int kPositions = 24;
 
     explicit COutputDlg(CWnd* parent = nullptr) : CDialog(kTemplate, parent) {}
+    ~COutputDlg() override;
 
     virtual BOOL ShowPage(int show);
     void SetChannelArray(CKTV_Data* data);

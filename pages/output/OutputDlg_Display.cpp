@@ -67,6 +67,7 @@ void COutputDlg::ShowChannel() {
         m_spinFreq[i].SetPos(std::clamp(m_nBandFreq, 20, 20000));
         m_spinQ[i].SetPos(std::clamp(m_nBandWidth, 0, kQTableSize - 1));
         ShowBandGainIndex(i, m_nBandGain);
+        m_pBand->SetLinkedSlider(&m_sliderBand[i]);
         ShowBandBypass(m_pBand->IsFlatOrBypassed(), i);
     }
     FillHighPassSlopes();
@@ -114,6 +115,7 @@ void COutputDlg::RefreshBands() {
         m_spinFreq[i].SetPos(std::clamp(m_nBandFreq, 20, 20000));
         m_spinQ[i].SetPos(std::clamp(m_nBandWidth, 0, kQTableSize - 1));
         ShowBandGainIndex(i, m_nBandGain);
+        m_pBand->SetLinkedSlider(&m_sliderBand[i]);
         ShowBandBypass(m_pBand->IsFlatOrBypassed(), i);
     }
     HighlightBandLabel(0, 0);

@@ -80,6 +80,9 @@ BOOL CPhaseSettingDlg::OnInitDialog() {
 
     m_spinFreq.SetBuddy(&m_editFreq);
     m_spinFreq.SetRange(kMinFreq, kMaxFreq);
+    // The edit keeps its hertz type from the last opening, which the range
+    // would take as frequency-table stepping; the arrow keys step 1 Hz.
+    m_spinFreq.SetMode(0);
     m_editFreq.SetStep(20.0);
     m_editFreq.SetOffset(20.0);
     m_editFreq.SetType(8, "");

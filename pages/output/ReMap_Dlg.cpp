@@ -34,6 +34,24 @@ BOOL CReMap_Dlg::OnInitDialog() {
     return TRUE;
 }
 
+BOOL CReMap_Dlg::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE)) {
+        if (msg->wParam == VK_ESCAPE) {
+            OnCancel();
+            return TRUE;
+        }
+        // Enter presses the focused button, else the default one.
+        CWnd* focus = CWnd::GetFocus();
+        const int id = focus && IsChild(focus) ? focus->GetDlgCtrlID() : 0;
+        if (id == 2768 || id == IDCANCEL)
+            SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+        else
+            OnOK();
+        return TRUE;
+    }
+    return CDialog::PreTranslateMessage(msg);
+}
+
 void CReMap_Dlg::OnOK() {
     m_nResult = kEmptied;
     CDialog::OnOK();

@@ -23,6 +23,9 @@ public:
     // not be shown at all counts as cancelled.
     int m_nResult = kCancelled;
 
+    // Enter presses the focused button or Emptied; Escape cancels.
+    BOOL PreTranslateMessage(MSG* msg) override;
+
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;

@@ -5,8 +5,10 @@
 #include "platform/win/Button.h"
 #include "platform/win/Caret.h"
 #include "platform/win/ClassProcs.h"
+#include "platform/win/Clipboard.h"
 #include "platform/win/Cursor.h"
 #include "platform/win/Edit.h"
+#include "platform/win/KeyState.h"
 #include "platform/win/PaintDC.h"
 #include "platform/win/Static.h"
 #include "platform/win/TabCtrl.h"
@@ -14,6 +16,7 @@
 #include "platform/win/Window.h"
 
 #include <QFontMetrics>
+#include <QRegularExpression>
 #include <QString>
 
 #include <map>
@@ -378,7 +381,21 @@ public:
             Changed(w, true);
             return 0;
         }
+        case WM_PASTE: {
+            if (w.style & ES_READONLY)
+                return 0;
+            QString pasted = QString::fromStdString(CurrentClipboard().Text());
+            pasted = pasted.left(pasted.indexOf(QRegularExpression("[\\r\\n]")));
+            DeleteSelection(s);
+            pasted.truncate(std::max(0, s.limit - int(s.text.size())));
+            s.text.insert(s.caret, pasted);
+            s.caret = s.anchor = s.caret + int(pasted.size());
+            Changed(w, true);
+            return 0;
+        }
         case WM_KEYDOWN:
+            if (wParam == 'V' && GetKeyState(VK_CONTROL) < 0)
+                return Proc(w, WM_PASTE, 0, 0);
             switch (wParam) {
             case VK_UP:
             case VK_DOWN:

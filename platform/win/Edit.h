@@ -13,6 +13,8 @@
 inline constexpr UINT EM_GETMODIFY = 0x00B8;
 inline constexpr UINT EM_SETMODIFY = 0x00B9;
 inline constexpr UINT EN_UPDATE = 0x0400;
+// Inserts the clipboard's first line at the selection (also Ctrl+V).
+inline constexpr UINT WM_PASTE = 0x0302;
 
 class CEdit : public CWnd {
 public:
@@ -23,6 +25,7 @@ public:
     void ReplaceSel(const CString& text, BOOL canUndo = FALSE);
     void SetLimitText(UINT max) { SendMessage(EM_LIMITTEXT, max); }
     BOOL SetReadOnly(BOOL readOnly = TRUE) { return BOOL(SendMessage(EM_SETREADONLY, readOnly)); }
+    void Paste() { SendMessage(WM_PASTE); }
     BOOL GetModify() const { return BOOL(const_cast<CEdit*>(this)->SendMessage(EM_GETMODIFY)); }
     void SetModify(BOOL modified = TRUE) { SendMessage(EM_SETMODIFY, WPARAM(modified)); }
     // Length of the text in characters.

@@ -210,19 +210,6 @@ void Deliver(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
     DeliverQueuedMessage(msg);
 }
 
-// A frameless tool window above its owner's window that takes no grab:
-// clicks elsewhere still reach the program's other windows.
-void MakeOwnedPopup(Window& w) {
-    Window* owner = w.parent;
-    while (owner && owner->IsChild())
-        owner = owner->parent;
-    Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint;
-    if (w.exStyle & WS_EX_TOPMOST)
-        flags |= Qt::WindowStaysOnTopHint;
-    w.widget->setParent(owner ? owner->widget : nullptr, flags);
-    w.widget->setAttribute(Qt::WA_ShowWithoutActivating);
-}
-
 // The owned popup that holds `w`, if any.
 Window* PopupOf(Window* w) {
     for (; w; w = w->IsChild() ? w->parent : nullptr)
@@ -238,6 +225,30 @@ void LeavePopupFocus(HWND pressed) {
     Window* popup = PopupOf(Window::From(Input().focus));
     if (popup && popup != PopupOf(Window::From(pressed)))
         ::SetFocus(popup->parent->hwnd);
+}
+
+// A frameless tool window above its owner's window that takes no grab:
+// clicks elsewhere still reach the program's other windows.
+void MakeOwnedPopup(Window& w) {
+    Window* owner = w.parent;
+    while (owner && owner->IsChild())
+        owner = owner->parent;
+    Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint;
+    if (w.exStyle & WS_EX_TOPMOST)
+        flags |= Qt::WindowStaysOnTopHint;
+    w.widget->setParent(owner ? owner->widget : nullptr, flags);
+    w.widget->setAttribute(Qt::WA_ShowWithoutActivating);
+    // Another application taking the keyboard is the popup's loss of focus.
+    static const bool hooked = [] {
+        if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+            QObject::connect(app, &QGuiApplication::applicationStateChanged, app,
+                             [](Qt::ApplicationState state) {
+                                 if (state != Qt::ApplicationActive)
+                                     LeavePopupFocus(nullptr);
+                             });
+        return true;
+    }();
+    (void)hooked;
 }
 
 // White, at least one pixel, and never larger than any screen shows: a

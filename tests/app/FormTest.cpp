@@ -107,7 +107,7 @@ TEST_F(Form, TheRegionClipsTheEdgesAtBothSizesAndADisplayChangeResizes) {
     EXPECT_EQ(CRect(box), CRect(2, -2, 1252, 704));
 
     app->m_pMainWnd->SetWindowText("changed");
-    View()->SendMessage(WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    ::SendMessage(MainWindow(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
     EXPECT_EQ(app->m_pMainWnd->GetWindowText(), "KAVRO-TUNE");
 }
 

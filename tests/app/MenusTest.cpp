@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QMenu>
 #include <QTimer>
 #include <QWidget>
 
@@ -31,6 +32,8 @@ public:
     ~RecordingTracker() override { platform::win::InstallPopupMenuTracker(m_previous); }
 
     UINT Track(const platform::win::MenuData& menu, POINT screen, UINT, HWND) override {
+        if (!picture.isEmpty())
+            SavePicture(menu);
         items.clear();
         for (const auto& item : menu.items)
             items.push_back({item.id, item.text, item.state});
@@ -41,7 +44,24 @@ public:
     std::vector<ShownItem> items;
     POINT at{};
     UINT choose = 0;
+    QString picture; // saved as this, when set
 
+private:
+    // The menu as the desktop's menu shows it: grey for MF_GRAYED only.
+    void SavePicture(const platform::win::MenuData& menu) {
+        QMenu qmenu;
+        for (const auto& item : menu.items) {
+            if (item.state & MF_SEPARATOR) {
+                qmenu.addSeparator();
+                continue;
+            }
+            qmenu.addAction(QString::fromStdString(item.text))->setEnabled(!(item.state & MF_GRAYED));
+        }
+        qmenu.adjustSize();
+        qmenu.grab().save(QDir(QCoreApplication::applicationDirPath() + "/..").absoluteFilePath(picture));
+    }
+
+public:
 private:
     platform::win::PopupMenuTracker* m_previous = nullptr;
 };
@@ -148,6 +168,20 @@ TEST_F(Menus, TextsInBothLanguagesAndTheLanguageItemByTheSystemsLocale) {
         EXPECT_EQ(Texts(), systemZh);
         Click(8801);
         EXPECT_EQ(Texts(), presetZh);
+        Stop();
+    }
+}
+
+TEST_F(Menus, Pictures) {
+    for (const char* language : {"English", "Chinese"}) {
+        SetValue("DspMcu", "Language", language);
+        ASSERT_TRUE(Start());
+        const QString lang = g_bChinese ? "zh" : "en";
+        tracker.picture = "menu_preset_" + lang + ".png";
+        Click(8801);
+        tracker.picture = "menu_system_" + lang + ".png";
+        Click(8802);
+        tracker.picture.clear();
         Stop();
     }
 }

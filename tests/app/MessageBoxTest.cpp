@@ -6,6 +6,7 @@
 #include "model/Globals.h"
 #include "platform/sys/VirtualClock.h"
 #include "platform/win/Input.h"
+#include "tests/app/ShellFixture.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -15,6 +16,8 @@
 #include <functional>
 
 namespace {
+
+using apptest::SavePicture;
 
 enum class End { OkButton, Enter, Escape, CloseBox, Timer, CancelButton };
 
@@ -156,6 +159,25 @@ TEST_F(MessageBoxFixture, EveryWayOfEndingGivesTheAnswerOfItsType) {
         box.DoModal();
         EXPECT_EQ(box.GetResult(), c.result);
         EXPECT_EQ(box.GetSafeHwnd(), nullptr);
+    }
+}
+
+// Pictures of the three kinds of box in both languages, for a person to look at.
+TEST_F(MessageBoxFixture, Pictures) {
+    const std::tuple<UINT, const char*, const char*, const char*> kinds[] = {
+        {MB_OK, "ok", "Update file error!", "更新文件错误!"},
+        {MB_YESNO, "yesno", "Save the preset?", "保存场景吗?"},
+        {MB_QUIT, "quit", "Not find help file!", "没有发现帮助文件!"}};
+    for (int chinese : {0, 1}) {
+        g_bChinese = chinese;
+        for (const auto& [type, name, en, zh] : kinds) {
+            const QString file = QString("message_box_%1_%2.png").arg(name, chinese ? "zh" : "en");
+            ObservedBox box(chinese ? zh : en, type, chinese ? -4 : -5, [file](ObservedBox& b) {
+                EXPECT_TRUE(SavePicture(b.GetSafeHwnd(), file));
+                b.PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+            });
+            box.DoModal();
+        }
     }
 }
 

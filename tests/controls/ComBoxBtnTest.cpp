@@ -8,6 +8,8 @@
 #include "platform/win/Window.h"
 #include "platform/win/WorkArea.h"
 
+#include <QGuiApplication>
+
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -164,6 +166,16 @@ TEST_F(ComBoxBtnTest, AKeyInTheListWithTheMouseOutsideTakesTheChangeBack) {
     EXPECT_EQ(List().GetCurSel(), 0);
     EXPECT_TRUE(TakePicks().empty());
     EXPECT_EQ(dlg.combo.GetWindowText(), "");
+}
+
+TEST_F(ComBoxBtnTest, AnotherApplicationTakingTheKeyboardClosesThePopup) {
+    Open();
+    platform::win::MouseInput(Button(), WM_MOUSEMOVE, {7, 7});
+    ASSERT_EQ(CWnd::GetFocus(), &List());
+    emit qApp->applicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_FALSE(PopupShown());
+    EXPECT_TRUE(TakePicks().empty());
+    emit qApp->applicationStateChanged(Qt::ApplicationActive);
 }
 
 TEST_F(ComBoxBtnTest, TheWheelStepsOnceAWholeNotchGathersAndPostsAtEveryStep) {

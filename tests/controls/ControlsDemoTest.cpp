@@ -122,11 +122,12 @@ public:
                        "CONTROL 2201 msctls_progress32 WS_VISIBLE 10 272 230 8 \"\"\n"
                        "CONTROL 2202 msctls_progress32 WS_VISIBLE 10 284 230 8 \"\"\n"
                        "CONTROL 2203 msctls_progress32 WS_VISIBLE 10 296 230 10 \"\"\n"
-                       "CONTROL 2301 Static WS_VISIBLE 10 314 100 10 \"\"\n"
-                       "CONTROL 2302 Static WS_VISIBLE|SS_CENTERIMAGE 110 314 130 10 \"\"\n"
-                       "CONTROL 1368 SysTabControl32 WS_VISIBLE 250 290 72 40 \"\"\n"
+                       "CONTROL 2301 Static WS_VISIBLE 10 309 100 10 \"\"\n"
+                       "CONTROL 2302 Static WS_VISIBLE|SS_CENTERIMAGE 110 309 130 10 \"\"\n"
                        // The preset grid.
-                       "CONTROL 2724 MFCGridCtrl WS_VISIBLE 10 338 310 118 \"\"\n");
+                       "CONTROL 2724 MFCGridCtrl WS_VISIBLE 10 338 310 118 \"\"\n"
+                       // The page frame around the grid, as the main view frames its page.
+                       "CONTROL 1368 SysTabControl32 WS_VISIBLE 4 322 322 138 \"\"\n");
     }
 
 private:
@@ -345,7 +346,7 @@ protected:
         bandLabel.SetText(zh ? "频段 5" : "Band 5");
         statusLabel.SetText(zh ? "正在写入第 12 块" : "Writing block 12");
 
-        // The main view's page frame.
+        // The main view's page frame, here around the grid.
         frame.SetBkgndColor(RGB(227, 228, 238));
         frame.EnableDraw(2);
         CEnTabCtrl::EnableDraw(0x1F, 0x1F);

@@ -4,8 +4,10 @@
 #include "TestResources.h"
 #include "platform/sys/MessageBox.h"
 #include "platform/win/Dialog.h"
+#include "platform/win/Window.h"
 
 #include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -26,7 +28,12 @@ TEST(DialogFrame, TheCloseBoxCancelsAModalDialog) {
     TestResources res;
     res.AddDialog(740, "DIALOG 740 0 0 100 50\nSTYLE WS_POPUP|WS_CAPTION|WS_SYSMENU\n");
     CountingDialog dlg(740);
-    QTimer::singleShot(0, [&] { ::PostMessage(dlg.GetSafeHwnd(), WM_CLOSE, 0, 0); });
+    // The close box is the host window's close request.
+    QTimer::singleShot(0, [&] {
+        auto* w = platform::win::Window::From(dlg.GetSafeHwnd());
+        ASSERT_TRUE(w && w->widget);
+        w->widget->close();
+    });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.cancels, 1);
 }

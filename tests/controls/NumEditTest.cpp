@@ -5,8 +5,10 @@
 #include "model/Globals.h"
 #include "platform/sys/VirtualClock.h"
 #include "platform/win/Caret.h"
+#include "platform/win/Clipboard.h"
 #include "platform/win/Dialog.h"
 #include "platform/win/Input.h"
+#include "platform/win/KeyState.h"
 #include "platform/win/Window.h"
 
 #include <gtest/gtest.h>
@@ -168,6 +170,10 @@ TEST_F(NumEditTest, TypedTextWithoutANumberShowsTheValueAgainAndSendsNothing) {
     Leave();
     EXPECT_EQ(Events(), std::vector<CString>{"killfocus"});
     EXPECT_EQ(dlg.edit.GetWindowText(), "-12.3dB");
+    // The rejected text is gone: leaving again untyped is no commit either.
+    dlg.edit.SetFocus();
+    Leave();
+    EXPECT_EQ(Events(), std::vector<CString>{"killfocus"});
     EXPECT_EQ(dlg.edit.GetValue(), 477);
 }
 
@@ -189,6 +195,27 @@ TEST_F(NumEditTest, OnlyTypingMakesTheEditDirty) {
     EXPECT_TRUE(dlg.edit.IsDirty());
     EXPECT_EQ(dlg.edit.GetValue(), 7);
     EXPECT_FALSE(dlg.edit.IsDirty());
+}
+
+TEST_F(NumEditTest, PastedTextIsTypedText) {
+    struct FixedClipboard final : platform::win::Clipboard {
+        void SetText(const CString&) override {}
+        CString Text() const override { return "-3.5dB\nsecond line"; }
+    } clipboard;
+    platform::win::Clipboard* previous = platform::win::InstallClipboard(&clipboard);
+    MakeGainEdit(477);
+    dlg.edit.SetFocus();
+    {
+        platform::win::HeldKey ctrl(VK_CONTROL);
+        platform::win::KeyInput('V');
+    }
+    EXPECT_EQ(dlg.edit.GetWindowText(), "-3.5dB");
+    EXPECT_TRUE(dlg.edit.IsDirty());
+    Events();
+    Leave();
+    EXPECT_EQ(Events(), (std::vector<CString>{"killfocus", "command"}));
+    EXPECT_EQ(dlg.edit.GetValue(), 565);
+    platform::win::InstallClipboard(previous);
 }
 
 TEST_F(NumEditTest, RangeAndValueSettersNeverNotify) {

@@ -189,6 +189,20 @@ TEST_F(OutRouteDlgTest, ThePhaseButtonOpensTheDialogOnTheStripsOutput) {
     EXPECT_TRUE(m_host->IsWindowEnabled());
 }
 
+TEST_F(OutRouteDlgTest, GroupClicksAreCountedAndUnknownOnesChangeNothing) {
+    // (kind, last click kind afterwards, group button latched afterwards)
+    const std::tuple<WPARAM, int, BOOL> cases[] = {{0x202, 0, FALSE}, {0x204, 0, FALSE}, {0x201, 1, TRUE},
+                                                   {0x204, 1, FALSE}, {0x203, 2, TRUE},  {7, 2, TRUE}};
+    for (const auto& [kind, last, latched] : cases) {
+        Strip(6).SendMessage(UM_BUTTON_CLICK, kind, 0);
+        EXPECT_EQ(Strip(6).m_nLastClickKind, last) << kind;
+        EXPECT_EQ(Strip(6).m_btnGroup.GetSelected(), latched) << kind;
+    }
+    Strip(6).SendMessage(WM_COMMAND, 4125, 0); // no speaker type
+    Strip(6).SendMessage(WM_COMMAND, 4099, 0);
+    EXPECT_TRUE(m_host->Take().empty());
+}
+
 TEST_F(OutRouteDlgTest, TypeCaptionsShowAsTheButtonDrawsThem) {
     g_SpkTypeState[kSpkTypeOutputBase + 6] = 4;
     Strip(6).UpdateTypeCaption();

@@ -155,6 +155,36 @@ TEST_F(PhaseSettingDlgTest, ReopeningReattachesTheControlsAndShowsTheModel) {
     EXPECT_EQ(m_dlg->m_editFreq.GetParent()->GetSafeHwnd(), m_dlg->GetSafeHwnd());
 }
 
+TEST_F(PhaseSettingDlgTest, ArrowKeysStepOneStoredUnitAtEveryOpening) {
+    // (edit, stored, key) -> stored after the step: 2 degrees or 1 Hz, also
+    // once the dialog has been open before.
+    struct Case {
+        bool shift;
+        int stored;
+        UINT key;
+        int expected;
+        const char* shown;
+    } cases[] = {
+        {false, 1000, VK_UP, 1001, "1001Hz"},    {false, 1000, VK_DOWN, 999, "999Hz"},
+        {false, 20000, VK_UP, 20000, "20000Hz"}, {true, 65, VK_UP, 66, "92°"},
+        {true, 20, VK_DOWN, 20, "0°"},
+    };
+    for (int opening = 0; opening < 2; ++opening) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << opening << " " << c.shown);
+            Out(2).SetLimiterAttack(WORD(c.shift ? c.stored : 20));
+            Out(2).SetLimiterRelease(WORD(c.shift ? 20 : c.stored));
+            Open();
+            CNumEdit& edit = c.shift ? m_dlg->m_editShift : m_dlg->m_editFreq;
+            edit.SetFocus();
+            platform::win::KeyInput(c.key);
+            Pump();
+            EXPECT_EQ(c.shift ? Out(2).GetLimiterAttack() : Out(2).GetLimiterRelease(), c.expected);
+            EXPECT_EQ(edit.GetWindowText(), c.shown);
+        }
+    }
+}
+
 // Closes the dialog through its close box once it is up.
 class ClosingPhaseDlg final : public CPhaseSettingDlg {
 protected:

@@ -43,15 +43,15 @@ void ClickControl(CWnd& dialog, int id) {
 
 TEST(ReMapDlg, EveryEndingLeavesItsResult) {
     apptest::SolidPictures pictures;
-    enum Action { ClickEmptied, ClickDefault, ClickCancel, CloseBox };
+    enum Action { ClickEmptied, ClickDefault, ClickCancel, CloseBox, Enter, EnterOnDefault, Escape };
     const struct {
         Action action;
         int result;
     } cases[] = {
-        {ClickEmptied, CReMap_Dlg::kEmptied},
-        {ClickDefault, CReMap_Dlg::kDefault},
-        {ClickCancel, CReMap_Dlg::kCancelled},
-        {CloseBox, CReMap_Dlg::kCancelled},
+        {ClickEmptied, CReMap_Dlg::kEmptied},  {ClickDefault, CReMap_Dlg::kDefault},
+        {ClickCancel, CReMap_Dlg::kCancelled}, {CloseBox, CReMap_Dlg::kCancelled},
+        {Enter, CReMap_Dlg::kEmptied},         {EnterOnDefault, CReMap_Dlg::kDefault},
+        {Escape, CReMap_Dlg::kCancelled},
     };
     for (const auto& c : cases) {
         ActingPrompt prompt([&](ActingPrompt& p) {
@@ -67,6 +67,16 @@ TEST(ReMapDlg, EveryEndingLeavesItsResult) {
                 break;
             case CloseBox:
                 p.SendMessage(WM_CLOSE);
+                break;
+            case Enter:
+                platform::win::KeyInput(VK_RETURN);
+                break;
+            case EnterOnDefault:
+                p.GetDlgItem(2768)->SetFocus();
+                platform::win::KeyInput(VK_RETURN);
+                break;
+            case Escape:
+                platform::win::KeyInput(VK_ESCAPE);
                 break;
             }
         });

@@ -1,0 +1,112 @@
+// The program and its run script as a user starts them: without a display
+// both say how to run them and start nothing; bad settings in the
+// environment give a line on stderr; SIGTERM to the script stops the
+// program and the simulated processor and leaves no process behind.
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <thread>
+#include <vector>
+
+namespace {
+
+QProcessEnvironment Environment(const QTemporaryDir& home, bool display) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    if (display) {
+        // Any display name will do: the program draws offscreen.
+        env.insert("DISPLAY", ":kt-test");
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+    }
+    env.insert("HOME", home.path());
+    env.insert("XDG_CONFIG_HOME", home.path() + "/config");
+    env.insert("KT_NO_BUILD", "1");
+    env.insert("KT_BUILD_DIR", KT_BUILD_ROOT);
+    return env;
+}
+
+std::vector<pid_t> Children(qint64 pid) {
+    QFile file(QString("/proc/%1/task/%1/children").arg(pid));
+    std::vector<pid_t> children;
+    if (!file.open(QIODevice::ReadOnly))
+        return children;
+    for (const QByteArray& word : file.readAll().split(' ')) {
+        if (!word.trimmed().isEmpty())
+            children.push_back(pid_t(word.trimmed().toInt()));
+    }
+    return children;
+}
+
+bool Gone(pid_t pid) {
+    return ::kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+TEST(RunScript, WithoutADisplayTheScriptAndTheProgramSayHowToRunAndStartNothing) {
+    QTemporaryDir home;
+    for (const QStringList& command : {QStringList{"bash", KT_RUN_SCRIPT}, QStringList{KT_PROGRAM}}) {
+        SCOPED_TRACE(command.join(' ').toStdString());
+        QProcess p;
+        p.setProcessEnvironment(Environment(home, false));
+        p.start(command[0], command.mid(1));
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), 1);
+        EXPECT_TRUE(p.readAllStandardError().contains("xvfb-run"));
+        EXPECT_TRUE(Children(p.processId()).empty());
+    }
+}
+
+TEST(RunScript, BadAddressesInTheEnvironmentFallBackToTheDefaultsWithALine) {
+    QTemporaryDir home;
+    const std::pair<const char*, const char*> cases[] = {{"KT_DEVICE_PORT", "99999"},
+                                                         {"KT_DEVICE_PORT", "80x"},
+                                                         {"KT_DEVICE_PORT", "0"},
+                                                         {"KT_DEVICE_IP", "300.1.2.3"}};
+    for (const auto& [name, value] : cases) {
+        SCOPED_TRACE(value);
+        QProcessEnvironment env = Environment(home, true);
+        env.insert(name, value);
+        QProcess p;
+        p.setProcessEnvironment(env);
+        // The registration switch ends the program before any window.
+        p.start(KT_PROGRAM, {"/RegServer"});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), 0);
+        EXPECT_TRUE(p.readAllStandardError().contains(name));
+    }
+}
+
+TEST(RunScript, SigtermStopsTheProgramAndTheSimulatorTogether) {
+    QTemporaryDir home;
+    QProcess script;
+    script.setProcessEnvironment(Environment(home, true));
+    script.start("bash", {KT_RUN_SCRIPT});
+    ASSERT_TRUE(script.waitForStarted());
+    std::vector<pid_t> children;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < end) {
+        children = Children(script.processId());
+        if (children.size() == 2)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_EQ(children.size(), 2u) << script.readAllStandardError().toStdString();
+    // Let the program get past the Qt application's start, where a stop
+    // signal still ends it the default way.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ::kill(pid_t(script.processId()), SIGTERM);
+    ASSERT_TRUE(script.waitForFinished(30000));
+    EXPECT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
+    for (pid_t child : children)
+        EXPECT_TRUE(Gone(child)) << child;
+}
+
+} // namespace
