@@ -38,6 +38,8 @@ constexpr UINT kPresetMenuId = 8801;
 constexpr UINT kSystemMenuId = 8802;
 constexpr UINT kLanguageItem = 729;
 constexpr UINT kHelpItem = 730;
+constexpr UINT kFirmwareItem = 727;
+constexpr UINT kVersionItem = 731;
 constexpr UINT kRestoreItem = 32779;
 constexpr UINT kSaveAllItem = 726;
 // The pause between the factory restore's confirmation and the restore.
@@ -85,6 +87,8 @@ ON_BN_CLICKED(kPresetMenuId, &CTALQ50Form::OnPresetMenuButton)
 ON_BN_CLICKED(kSystemMenuId, &CTALQ50Form::OnSystemMenuButton)
 ON_COMMAND(kLanguageItem, &CTALQ50Form::OnLanguage)
 ON_COMMAND(kHelpItem, &CTALQ50Form::OnHelp)
+ON_COMMAND(kFirmwareItem, &CTALQ50Form::OnFirmwareUpdate)
+ON_COMMAND(kVersionItem, &CTALQ50Form::OnVersion)
 ON_COMMAND(kRestoreItem, &CTALQ50Form::OnRestoreFactory)
 ON_COMMAND(kSaveAllItem, &CTALQ50Form::OnSaveAllPresets)
 ON_WM_TIMER()

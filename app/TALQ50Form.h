@@ -95,6 +95,8 @@ public:
     void OnSystemMenuButton();
     void OnLanguage() { SwitchLanguage(1); }
     void OnHelp();
+    void OnFirmwareUpdate();
+    void OnVersion();
     void OnRestoreFactory();
     void OnSaveAllPresets() { m_link.ReadAllPresets(); }
     CMenu& GetPresetMenu() { return m_menuPreset; }

@@ -589,6 +589,10 @@ void CGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
     if (IsCellVisible(next))
         return;
     EnsureVisible(next);
+    // A wrap from one end to the other is already in view; one more line in
+    // the key's direction would scroll the new focus cell out again.
+    const bool turnedBack = next.row < focus.row ? (nChar == VK_DOWN || (nChar == VK_TAB && !ShiftHeld()))
+                                                 : (next.row > focus.row && nChar == VK_UP);
     switch (nChar) {
     case VK_TAB:
         if (ShiftHeld()) {
@@ -599,7 +603,8 @@ void CGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
                 SendMessage(WM_HSCROLL, SB_LINELEFT, 0);
             }
         } else if (wrapped) {
-            SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+            if (!turnedBack)
+                SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
             SetScrollPos32(SB_HORZ, 0);
         } else {
             SendMessage(WM_HSCROLL, SB_LINERIGHT, 0);
@@ -612,10 +617,12 @@ void CGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
         SendMessage(WM_HSCROLL, SB_LINERIGHT, 0);
         break;
     case VK_UP:
-        SendMessage(WM_VSCROLL, SB_LINEUP, 0);
+        if (!turnedBack)
+            SendMessage(WM_VSCROLL, SB_LINEUP, 0);
         break;
     case VK_DOWN:
-        SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+        if (!turnedBack)
+            SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
         break;
     default:
         break;

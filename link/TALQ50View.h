@@ -55,6 +55,7 @@ public:
     void SetLinkForm(ILinkForm* form) { m_pForm = form; }
     void SetLinkModel(ILinkModel* model) { m_pModel = model; }
     void SetNetLink(INetLink* net) { m_pNet = net; }
+    INetLink* GetNetLink() const { return m_pNet; }
 
     // The link's share of OnInitialUpdate: the parser's notice window, HID
     // notices, the in-use key, and the automatic connect posted to itself.

@@ -129,6 +129,11 @@ std::optional<QByteArray> ProgramResources::Data(UINT id, const CString& type) {
     if (!e)
         return std::nullopt;
     if (type == "PNG" && e->file.endsWith(".svg", Qt::CaseInsensitive)) {
+        {
+            std::lock_guard lock(m_mutex);
+            if (auto it = m_pngs.find(id); it != m_pngs.end())
+                return it->second;
+        }
         auto image = LoadPicture(*e);
         if (!image)
             return std::nullopt;
@@ -136,6 +141,8 @@ std::optional<QByteArray> ProgramResources::Data(UINT id, const CString& type) {
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         image->save(&buffer, "PNG");
+        std::lock_guard lock(m_mutex);
+        m_pngs.emplace(id, png);
         return png;
     }
     return ReadFile(e->file);

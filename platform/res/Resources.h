@@ -56,6 +56,8 @@ private:
     // bitmap at every paint.
     std::mutex m_mutex;
     std::map<UINT, QImage> m_bitmaps;
+    // PNG pictures drawn from SVG sources, encoded once.
+    std::map<UINT, QByteArray> m_pngs;
 };
 
 // Renders an SVG document to an image of its own size (or `size` when given);

@@ -479,4 +479,31 @@ TEST(GridScroll, TheDownKeyScrollsOnlyForARowOutOfView) {
     EXPECT_TRUE(g.IsCellVisible(5, 1));
 }
 
+// A wrap runs from one end of the rows to the other: the new focus cell
+// must end in full view, not be scrolled out by the key's usual extra line.
+TEST(GridScroll, AWrapToTheOtherEndLeavesTheFocusCellInFullView) {
+    struct Case {
+        CGridCellID from;
+        UINT key;
+        UINT modifier;
+        CGridCellID to;
+    } cases[] = {
+        {{6, 1}, VK_DOWN, 0, {1, 1}},
+        {{6, 1}, VK_TAB, 0, {1, 1}},
+        {{1, 1}, VK_UP, 0, {6, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "key " << c.key << " from row " << c.from.row);
+        GridFixture f(3);
+        ProbeGrid& g = f.dlg.grid;
+        g.EnsureVisible(c.from);
+        g.SetFocusCell(c.from);
+        f.Key(c.key, c.modifier);
+        ASSERT_EQ(g.GetFocusCell(), c.to);
+        const CGridCellRange shown = g.GetFullyVisibleCellRange();
+        EXPECT_GE(c.to.row, shown.GetMinRow());
+        EXPECT_LE(c.to.row, shown.GetMaxRow());
+    }
+}
+
 } // namespace

@@ -83,6 +83,28 @@ TEST_F(InputNoiseTest, CommitsStoreBothBytesAndRequestTheSystemData) {
     EXPECT_TRUE(m_dlg->GetSafeHwnd());
 }
 
+TEST_F(InputNoiseTest, ArrowKeysStepOneDecibelAndApplyAtOnce) {
+    // (byte 3, byte 7, key) -> bytes after the step and the text.
+    const std::tuple<int, int, UINT, int, int, const char*> cases[] = {
+        {55, 55, VK_UP, 56, 56, "-64.0dB"},
+        {55, 55, VK_DOWN, 54, 54, "-66.0dB"},
+        {55, 0, VK_UP, 21, 21, "-99.0dB"}, // shown off: the step starts there
+        {21, 21, VK_DOWN, 0, 20, "OFF"},
+    };
+    for (const auto& [byte3, byte7, key, stored3, stored7, text] : cases) {
+        SCOPED_TRACE(text);
+        Open(byte3, byte7);
+        g_bSysBlock5Pending = 0;
+        m_dlg->m_edit.SetFocus();
+        platform::win::KeyInput(key);
+        Pump();
+        EXPECT_EQ(g_DeviceSettings.SystemData[3], stored3);
+        EXPECT_EQ(g_DeviceSettings.SystemData[7], stored7);
+        EXPECT_EQ(m_dlg->m_edit.GetWindowText(), text);
+        EXPECT_EQ(g_bSysBlock5Pending, 1);
+    }
+}
+
 TEST_F(InputNoiseTest, PicturesInBothLanguages) {
     m_pictures.real = true;
     for (int chinese : {1, 0}) {

@@ -90,6 +90,31 @@ TEST_F(OutRouteDlgTest, EnterInTheGainEditPostsOnceAndMarksTheOutputEdited) {
     EXPECT_TRUE(Strip(3).IsWindowVisible());
 }
 
+TEST_F(OutRouteDlgTest, ArrowKeysStepTheHiddenSpins) {
+    Strip(3).SetGain(300);
+    Strip(3).SetDelay(48);
+    g_bOutChanged[3] = 0;
+    // (edit, key) -> what the view hears; only the gain marks the output edited.
+    struct Case {
+        bool gain;
+        UINT key;
+        Posted posted;
+        int changed;
+    } cases[] = {
+        {false, VK_UP, {UM_STRIP_DELAY_CHANGED, 3, 49}, 0},
+        {false, VK_DOWN, {UM_STRIP_DELAY_CHANGED, 3, 48}, 0},
+        {true, VK_UP, {UM_STRIP_GAIN_CHANGED, 3, 301}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.posted.lParam);
+        (c.gain ? Strip(3).m_editGain : Strip(3).m_editDelay).SetFocus();
+        platform::win::KeyInput(c.key);
+        Pump();
+        EXPECT_EQ(m_host->Take(), std::vector<Posted>{c.posted});
+        EXPECT_EQ(g_bOutChanged[3], c.changed);
+    }
+}
+
 TEST_F(OutRouteDlgTest, FaderMovesPostTheGain) {
     Strip(5).m_sliderGain.SetPos(420);
     Strip(5).SendMessage(UM_SLIDER_TRACKING, 2826, 180);

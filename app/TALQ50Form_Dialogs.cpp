@@ -1,0 +1,23 @@
+// The system menu's two dialogs: the firmware update and the about box.
+
+#include "app/TALQ50Form.h"
+#include "app/UpgradeDlg.h"
+#include "app/VersionDlg.h"
+#include "link/LinkGlobals.h"
+
+void CTALQ50Form::OnFirmwareUpdate() {
+    CUpgradeDlg dialog(m_link);
+    g_bReconnectPending = 0;
+    dialog.DoModal();
+    // The dialog withdrew its bar and label when it closed; whatever the
+    // update left half done is over now.
+    g_bReconnectPending = 0;
+    g_pFirmwareProgress = nullptr;
+    g_pUpdateStatusLabel = nullptr;
+    g_bUpgrading = 0;
+}
+
+void CTALQ50Form::OnVersion() {
+    CVersionDlg dialog;
+    dialog.DoModal();
+}
