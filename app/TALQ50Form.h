@@ -113,9 +113,10 @@ public:
     void ShowPresetName() override {}
     void InvalidateView() override { Invalidate(FALSE); }
     void SetInputSourceEntry(int entry) override;
-    void UpdateStripTypeCaptions() override {}
+    void UpdateStripTypeCaptions() override;
+    // The program has no output-map lock that would disable the strips.
     void UpdateStripsEnable() override {}
-    void RefreshBands() override {}
+    void RefreshBands() override { m_dlgOutput.RefreshBands(); }
     void ShowTransferPopup(int) override {}
     void SetProgressRanges(int) override {}
     void SetPopupProgressRange(int) override {}

@@ -271,6 +271,11 @@ void CTALQ50Form::HighlightLinkGroup(int, int group) {
 
 // ---- The strips and the page as the output page and the link groups see them ----
 
+void CTALQ50Form::UpdateStripTypeCaptions() {
+    for (int i = 0; i < 8; ++i)
+        m_strips[std::size_t(i)].UpdateTypeCaption();
+}
+
 void CTALQ50Form::UpdateTypeCaption(int strip) {
     if (IsOutput(strip))
         m_strips[std::size_t(strip)].UpdateTypeCaption();

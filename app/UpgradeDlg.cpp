@@ -92,7 +92,7 @@ BOOL CUpgradeDlg::PreTranslateMessage(MSG* msg) {
     // the dialog itself, which ignores them.
     if (msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE)) {
         SetFocus();
-        return FALSE;
+        return TRUE;
     }
     return CDialog::PreTranslateMessage(msg);
 }

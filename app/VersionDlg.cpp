@@ -31,7 +31,11 @@ CString CVersionDlg::DeviceVersion() {
 
 BOOL CVersionDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    m_bmPicture.LoadBitmap(kPictureBitmap);
+    // A picture static takes its picture's size.
+    if (m_bmPicture.LoadBitmap(kPictureBitmap)) {
+        const CSize size = m_bmPicture.GetBitmapDimension();
+        GetDlgItem(int(kPicture))->SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    }
     SetWindowText(g_bChinese ? "关于" : "About");
     m_btnQuit.SetWindowText(g_bChinese ? "退出" : "Quit");
     const CString version = DeviceVersion();

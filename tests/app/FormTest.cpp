@@ -204,6 +204,51 @@ TEST_F(Form, ANewSpeakerTypesMixGoesOutWhileTheMasterIsMutedWithItsCrossover) {
     EXPECT_EQ(frames[std::size_t(mixA)][frame::kOffPayload], 100);
 }
 
+TEST_F(Form, SelectingAnOutputLatchesItsWholeGroupOrItAlone) {
+    g_OutLinkTable[3] = 4;
+    g_OutLinkTable[6] = 4;
+    auto latched = [&] {
+        std::string flags;
+        for (int i = 0; i < kOutputCount; ++i)
+            flags += View()->IsSelectLatched(i) ? '1' : '0';
+        return flags;
+    };
+    View()->SendMessage(UM_SELECT_OUTPUT, 5, 0);
+    EXPECT_EQ(g_nCurOutChannel, 5);
+    EXPECT_EQ(latched(), "001001000000");
+    View()->SendMessage(UM_SELECT_OUTPUT, 7, 0);
+    EXPECT_EQ(latched(), "000000010000");
+    g_OutLinkTable[3] = g_OutLinkTable[6] = 0;
+}
+
+TEST_F(Form, TheMasterFaderSetsTheVolumeUnmutesAndAsksForTheSystemBlock) {
+    for (int connected : {0, 1}) {
+        SCOPED_TRACE(connected);
+        View()->GetLink().m_bConnected = connected;
+        g_bSysBlock5Pending = 0;
+        g_bMasterOn = 0;
+        View()->GetGainPanel().m_btnMute.SetSelected(TRUE);
+        View()->GetGainPanel().SetFaderPos(40 + connected);
+        View()->SendMessage(UM_MASTER_GAIN_CHANGED, 737, 0);
+        EXPECT_EQ(g_nMasterVolume, 40 + connected);
+        EXPECT_EQ(g_bMasterOn, 1);
+        EXPECT_FALSE(View()->GetGainPanel().m_btnMute.GetSelected());
+        EXPECT_EQ(g_bSysBlock5Pending.load(), connected);
+    }
+    View()->GetLink().m_bConnected = 0;
+    g_bSysBlock5Pending = 0;
+}
+
+TEST_F(Form, ANewLinkGroupTakesTheFirstFreeSlotAndNoneWhenAllAreUsed) {
+    std::fill(std::begin(g_bLinkGroupUsed), std::end(g_bLinkGroupUsed), 1);
+    EXPECT_EQ(View()->FindFreeSlot(), -1);
+    g_bLinkGroupUsed[7] = 0;
+    g_bLinkGroupUsed[3] = 0;
+    EXPECT_EQ(View()->FindFreeSlot(), 3);
+    std::fill(std::begin(g_bLinkGroupUsed), std::end(g_bLinkGroupUsed), 0);
+    EXPECT_EQ(View()->FindFreeSlot(), 0);
+}
+
 TEST_F(Form, MessagesNamingNoOutputOrNoTypeChangeNothing) {
     const std::vector<BYTE> image(g_DeviceImage, g_DeviceImage + kDeviceImageSize);
     const int current = g_nCurOutChannel;

@@ -1,0 +1,101 @@
+// The about box: the processor's version line before and after it answered,
+// the software's version by language, and the one button that closes it.
+
+#include "app/VersionDlg.h"
+#include "model/Globals.h"
+#include "platform/win/Input.h"
+#include "tests/app/ShellFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+class VersionDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_bChinese = 0;
+        std::memset(g_DeviceSettings.VersionLabel, 0, sizeof g_DeviceSettings.VersionLabel);
+    }
+    void TearDown() override {
+        g_bChinese = 0;
+        std::memset(g_DeviceSettings.VersionLabel, 0, sizeof g_DeviceSettings.VersionLabel);
+    }
+    void SetLabel(const char* bytes, std::size_t n) {
+        std::memset(g_DeviceSettings.VersionLabel, 0, sizeof g_DeviceSettings.VersionLabel);
+        std::memcpy(g_DeviceSettings.VersionLabel, bytes, n);
+    }
+    void Open() {
+        dialog = std::make_unique<CVersionDlg>();
+        ASSERT_TRUE(dialog->Create(CVersionDlg::IDD));
+        dialog->ShowWindow(SW_SHOW);
+        platform::PumpMessages();
+    }
+    CString Text(UINT id) { return dialog->GetDlgItem(int(id))->GetWindowText(); }
+
+    std::unique_ptr<CVersionDlg> dialog;
+};
+
+TEST_F(VersionDlgTest, TheDeviceLineIsThePrefixUntilTheProcessorAnswersThenItsTrimmedLabel) {
+    struct Case {
+        const char* bytes;
+        std::size_t size;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"", 0, "Device version "},
+        {"KWEX-DV1.00", 11, "Device version KWEX-DV1.00"},
+        {"  KWEX-DV1 ", 11, "Device version KWEX-DV1"},
+        {"KWEX\0DV1.00", 11, "Device version KWEX"},
+        // All twelve bytes set: only the first eleven belong to the label.
+        {"KWEX-DV1.00X", 12, "Device version KWEX-DV1.00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        SetLabel(c.bytes, c.size);
+        Open();
+        EXPECT_EQ(Text(CVersionDlg::kDeviceLabel), c.line);
+        EXPECT_EQ(Text(CVersionDlg::kSoftwareLabel), "Software version KWEN-DV1.03");
+        EXPECT_EQ(Text(CVersionDlg::kBlankLabel), "");
+    }
+}
+
+TEST_F(VersionDlgTest, TextsFollowTheLanguage) {
+    SetLabel("KWEX-DV1.00", 11);
+    g_bChinese = 1;
+    Open();
+    EXPECT_EQ(dialog->GetWindowText(), "关于");
+    EXPECT_EQ(Text(CVersionDlg::kQuitButton), "退出");
+    EXPECT_EQ(Text(CVersionDlg::kDeviceLabel), "设备版本 KWEX-DV1.00");
+    EXPECT_EQ(Text(CVersionDlg::kSoftwareLabel), "软件版本 KWEN-DV1.03");
+}
+
+TEST_F(VersionDlgTest, TheButtonClosesTheDialog) {
+    Open();
+    const HWND button = dialog->GetDlgItem(CVersionDlg::kQuitButton)->GetSafeHwnd();
+    platform::win::MouseInput(button, WM_LBUTTONDOWN, {4, 4});
+    platform::win::MouseInput(button, WM_LBUTTONUP, {4, 4});
+    platform::win::MouseLeftWindows();
+    platform::PumpMessages();
+    EXPECT_FALSE(dialog->IsWindowVisible());
+}
+
+TEST_F(VersionDlgTest, ThePictureIsDrawnInItsFrame) {
+    apptest::SolidPictures pictures;
+    Open();
+    EXPECT_EQ(apptest::CentreOf(*dialog, *dialog->GetDlgItem(CVersionDlg::kPicture)),
+              apptest::SolidPictures::ColorOf(CVersionDlg::kPictureBitmap));
+}
+
+TEST_F(VersionDlgTest, PicturesInBothLanguages) {
+    SetLabel("KWEX-DV1.00", 11);
+    for (int chinese : {0, 1}) {
+        g_bChinese = chinese;
+        Open();
+        EXPECT_TRUE(apptest::SavePicture(dialog->GetSafeHwnd(),
+                                         chinese ? "version_dialog_zh.png" : "version_dialog_en.png"));
+    }
+}
+
+} // namespace
