@@ -137,3 +137,25 @@ TEST_F(OutputPage, CurveStripPaintsItsToggles) {
 
 } // namespace
 } // namespace pagetest
+
+namespace pagetest {
+namespace {
+
+TEST_F(OutputPage, AnUnknownInputModeKeepsThePictureShown) {
+    const struct {
+        int mode;
+        int chinese;
+        int shown;
+    } cases[] = {{3, 0, 3}, {7, 0, 3}, {-1, 1, 3}, {6, 1, 6}, {100, 0, 6}, {0, 0, 0}};
+    for (const auto& c : cases) {
+        g_nInputMode = c.mode;
+        g_bChinese = c.chinese;
+        page->ShowInputModePicture();
+        EXPECT_EQ(page->m_nShownInputMode, c.shown) << "mode " << c.mode;
+    }
+    g_nInputMode = 0;
+    g_bChinese = 0;
+}
+
+} // namespace
+} // namespace pagetest
