@@ -234,6 +234,17 @@ TEST_F(UpgradeDlgThreaded, EachMenuChoiceStartsOneUpdateOverItsLink) {
     }
 }
 
+TEST_F(UpgradeDlgThreaded, DismissingTheMenuLeavesTheLinkClosed) {
+    OpenWithoutThread();
+    net.seen = 1;
+    Open();
+    Click(CUpgradeDlg::kUpdateButton);
+    ASSERT_EQ(menus.shown.size(), 1u);
+    EXPECT_EQ(view->m_bConnected, 0);
+    EXPECT_EQ(g_bUpgrading, 0);
+    EXPECT_FALSE(dialog->IsPolling());
+}
+
 TEST_F(UpgradeDlgThreaded, UpdateDoesNothingWhileATransferRunsOrThePollingGoesOn) {
     for (auto* flag : {&g_bUpgrading, &g_bReconnectPending}) {
         OpenWithoutThread();
@@ -393,6 +404,37 @@ TEST_F(UpgradeDlgThreaded, ClosingWhilePollingOrTransferringLeavesNothingBehind)
         platform::PumpMessages();
     }
     view->StopCommThread(1);
+}
+
+// Starts an update that has to poll, then closes through its close box.
+class ClosingWhilePollingDlg final : public CUpgradeDlg {
+public:
+    using CUpgradeDlg::CUpgradeDlg;
+
+protected:
+    BOOL OnInitDialog() override {
+        CUpgradeDlg::OnInitDialog();
+        StartNetworkUpdate();
+        polled = IsPolling();
+        PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+        return TRUE;
+    }
+
+public:
+    bool polled = false;
+};
+
+TEST_F(UpgradeDlgThreaded, TheCloseBoxEndsTheModalRunAndThePollingWithIt) {
+    net.seen = 1;
+    ClosingWhilePollingDlg modal(*view);
+    EXPECT_EQ(modal.DoModal(), IDCANCEL);
+    EXPECT_TRUE(modal.polled);
+    EXPECT_EQ(modal.GetSafeHwnd(), nullptr);
+    EXPECT_FALSE(modal.IsPolling());
+    EXPECT_EQ(g_pFirmwareProgress.load(), nullptr);
+    EXPECT_EQ(g_pUpdateStatusLabel.load(), nullptr);
+    EXPECT_EQ(clock->TimerCount(), 0u);
+    EXPECT_TRUE(boxes.Entries().empty()) << "nothing was running: no question";
 }
 
 // A whole update as the user runs it: the dialog over TCP to the simulated
