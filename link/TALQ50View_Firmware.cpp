@@ -29,7 +29,8 @@ constexpr int kNoFramePauseMs = 50;
 // The raw handshake pattern is repeated for this long.
 constexpr std::int64_t kUsbHandshakeMs = 1000;
 constexpr std::int64_t kNetHandshakeMs = 4000;
-constexpr int kUsbReportWaitMs = 5;
+// Named apart from the data steps' 20 ms member, which would hide it here.
+constexpr int kFirmwareReportWaitMs = 5;
 constexpr int kHandshakePauseMs = 5;
 constexpr int kUsbReadSliceMs = 1000;
 constexpr int kEmptyReportPauseMs = 10;
@@ -292,7 +293,7 @@ int CTALQ50View::UsbFirmwareWriteStep() {
     case FirmwareWrite::Handshake:
         FillFirmwareHandshakeReport(report);
         for (;;) {
-            device->Write(report, sizeof report, kUsbReportWaitMs);
+            device->Write(report, sizeof report, kFirmwareReportWaitMs);
             Sleep(kHandshakePauseMs);
             SetUpdateLabel("连接Usb", "Connected Usb");
             if (SinceExchangeStart() > kUsbHandshakeMs) {
@@ -305,7 +306,7 @@ int CTALQ50View::UsbFirmwareWriteStep() {
     case FirmwareWrite::Frame:
         break;
     }
-    device->Write(report, sizeof report, kUsbReportWaitMs);
+    device->Write(report, sizeof report, kFirmwareReportWaitMs);
     return g_bUsbLinkUp ? 1 : 0;
 }
 

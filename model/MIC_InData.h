@@ -93,11 +93,11 @@ private:
     std::array<CurvePointF, kFreqSteps> m_ptfCurve{};
     int m_nCurveYOffset = 0;
     int m_nGraphHeight = 0;
-    int m_nGraphWidth = 0;
+    [[maybe_unused]] int m_nGraphWidth = 0;
     CKTVEQ m_EQ;
     // GBK bytes, not necessarily zero-terminated.
     std::array<BYTE, kNameSize> m_Name{};
-    int m_nNameBlock = 13;
+    [[maybe_unused]] int m_nNameBlock = 13;
     int m_nLevel = 0;
     int m_nOnOff = 1;
     int m_nEqMode = 1;
@@ -105,17 +105,17 @@ private:
     int m_nDelay = 0;
     int m_nGain = 400;
     int m_bMute = 0;
-    int m_nMainBlock = 9;
+    [[maybe_unused]] int m_nMainBlock = 9;
     int m_nThreshold = 40;
-    int m_nThresholdBlock = 11;
+    [[maybe_unused]] int m_nThresholdBlock = 11;
     WORD m_wGroupBWord = 500;
     int m_nGroupBByte1 = 0;
     int m_nGroupBByte2 = 0;
-    int m_nGroupBBlock = 12;
+    [[maybe_unused]] int m_nGroupBBlock = 12;
     int m_nChannel = 0;
     COLORREF m_crCurveColour = 0;
     ArgbColor m_clrCurveArgb;
-    int m_bDisplay = 1;
+    [[maybe_unused]] int m_bDisplay = 1;
     int m_bMainPending = 0;
     int m_bNamePending = 0;
     int m_bThresholdPending = 0;

@@ -118,7 +118,7 @@ private:
     int m_nGraphWidth = 0;
     CKTVEQ m_EQ;
     CString m_strName;
-    BYTE m_byNameBlock = kNameBlock;
+    [[maybe_unused]] BYTE m_byNameBlock = kNameBlock;
     int m_nOnOff = 1;
     int m_nPolarity = 0;
     int m_nGain = 600;
@@ -131,7 +131,7 @@ private:
     int m_nGroupBWord = 500;
     int m_nGroupBByte1 = 0;
     int m_nGroupBByte2 = 0;
-    int m_nGroupBBlock = kGroupBBlock;
+    [[maybe_unused]] int m_nGroupBBlock = kGroupBBlock;
     int m_bMainPending = 0;
     int m_bNamePending = 0;
     int m_bThresholdPending = 0;

@@ -5,6 +5,8 @@
 #include <cjson/cJSON.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -119,9 +121,26 @@ void AddText(cJSON* object, const char* key, const CString& text) {
     cJSON_AddItemToObject(object, key, cJSON_CreateString(platform::Utf8ToGbk(text).value_or(text).c_str()));
 }
 
+// A number array as one item of ready text, in the library's formatting:
+// thousands of number items would cost more to make, print and free than
+// the rest of a file.
+template <typename T> cJSON* NumberArray(const T* values, std::size_t count) {
+    std::string text = "[";
+    text.reserve(count * 5 + 2);
+    char number[16];
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i > 0)
+            text += ", ";
+        const auto [end, ec] = std::to_chars(number, number + sizeof number, int(values[i]));
+        (void)ec;
+        text.append(number, end);
+    }
+    text += ']';
+    return cJSON_CreateRaw(text.c_str());
+}
+
 cJSON* ByteArray(const BYTE* bytes, std::size_t count) {
-    std::vector<int> values(bytes, bytes + count);
-    return cJSON_CreateIntArray(values.data(), int(values.size()));
+    return NumberArray(bytes, count);
 }
 
 cJSON* ByteArray(const std::vector<BYTE>& bytes) {
@@ -129,7 +148,7 @@ cJSON* ByteArray(const std::vector<BYTE>& bytes) {
 }
 
 cJSON* IntArray(const std::array<int, 16>& values) {
-    return cJSON_CreateIntArray(values.data(), int(values.size()));
+    return NumberArray(values.data(), values.size());
 }
 
 cJSON* CompanyBlock(const std::array<CString, Info::kCompanyKeyCount>& texts) {
@@ -432,14 +451,145 @@ cJSON* CPresetJson::BuildAllPresetsTree(const Settings& settings, const std::vec
 
 namespace {
 
+// The formatted text of a tree, character for character as the JSON
+// library prints it (tabs, ", " between array items), but written straight
+// into one string: the library formats every number through the floating
+// point printer and reads it back, which took most of a file's writing time.
+class TreePrinter {
+public:
+    std::string Print(const cJSON* item) {
+        m_out.reserve(1 << 20);
+        Value(item);
+        return std::move(m_out);
+    }
+
+private:
+    void Value(const cJSON* item) {
+        switch (item->type & 0xFF) {
+        case cJSON_False:
+            m_out += "false";
+            break;
+        case cJSON_True:
+            m_out += "true";
+            break;
+        case cJSON_NULL:
+            m_out += "null";
+            break;
+        case cJSON_Number:
+            Number(item);
+            break;
+        case cJSON_String:
+            Text(item->valuestring);
+            break;
+        case cJSON_Array:
+            Array(item);
+            break;
+        case cJSON_Object:
+            Object(item);
+            break;
+        case cJSON_Raw:
+            m_out += item->valuestring ? item->valuestring : "";
+            break;
+        default:
+            Library(item);
+            break;
+        }
+    }
+    void Number(const cJSON* item) {
+        const double d = item->valuedouble;
+        if (d >= -2147483648.0 && d <= 2147483647.0 && d == double(int(d)) && !(d == 0 && std::signbit(d))) {
+            char text[16];
+            const auto [end, ec] = std::to_chars(text, text + sizeof text, int(d));
+            (void)ec;
+            m_out.append(text, end);
+        } else {
+            Library(item);
+        }
+    }
+    // Anything but a whole number as the library writes it.
+    void Library(const cJSON* item) {
+        cJSON copy = *item;
+        copy.next = copy.prev = copy.child = nullptr;
+        copy.string = nullptr;
+        char* printed = cJSON_PrintUnformatted(&copy);
+        if (printed)
+            m_out += printed;
+        cJSON_free(printed);
+    }
+    void Text(const char* text) {
+        m_out += '"';
+        for (const char* p = text ? text : ""; *p; ++p) {
+            const auto c = static_cast<unsigned char>(*p);
+            switch (c) {
+            case '"':
+                m_out += "\\\"";
+                break;
+            case '\\':
+                m_out += "\\\\";
+                break;
+            case '\b':
+                m_out += "\\b";
+                break;
+            case '\f':
+                m_out += "\\f";
+                break;
+            case '\n':
+                m_out += "\\n";
+                break;
+            case '\r':
+                m_out += "\\r";
+                break;
+            case '\t':
+                m_out += "\\t";
+                break;
+            default:
+                if (c < 32) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                    m_out += escaped;
+                } else {
+                    m_out += char(c);
+                }
+            }
+        }
+        m_out += '"';
+    }
+    void Array(const cJSON* item) {
+        m_out += '[';
+        ++m_depth;
+        for (const cJSON* child = item->child; child; child = child->next) {
+            Value(child);
+            if (child->next)
+                m_out += ", ";
+        }
+        m_out += ']';
+        --m_depth;
+    }
+    void Object(const cJSON* item) {
+        m_out += "{\n";
+        ++m_depth;
+        for (const cJSON* child = item->child; child; child = child->next) {
+            m_out.append(std::size_t(m_depth), '\t');
+            Text(child->string);
+            m_out += ":\t";
+            Value(child);
+            if (child->next)
+                m_out += ',';
+            m_out += '\n';
+        }
+        m_out.append(std::size_t(m_depth - 1), '\t');
+        m_out += '}';
+        --m_depth;
+    }
+
+    std::string m_out;
+    int m_depth = 0;
+};
+
 // Prints, scrambles and writes; true only when every byte reached the file.
 bool WriteTree(cJSON* tree, const CString& path) {
     Tree owner(tree);
-    char* printed = cJSON_Print(tree);
-    if (!printed)
-        return false;
-    std::string bytes(printed);
-    cJSON_free(printed);
+    std::string bytes = TreePrinter().Print(tree);
     CPresetJson::Scramble(bytes);
     return WriteAll(path, bytes);
 }

@@ -8,6 +8,7 @@ packages=(
     libcjson-dev libhidapi-dev libudev-dev
     qt6-base-dev qt6-svg-dev libgl-dev
     fonts-liberation2 fonts-noto-cjk
+    clang libclang-rt-14-dev
     iputils-ping
 )
 

@@ -20,7 +20,8 @@ plain)
 asan)
     cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKT_SANITIZE=address,undefined -DKT_BUILD_BENCH=OFF >/dev/null
     cmake --build build-asan -j "$jobs"
-    ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+    ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
+        UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-asan --output-on-failure -j "$jobs"
     ;;
 tsan)

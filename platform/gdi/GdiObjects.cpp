@@ -196,10 +196,13 @@ COLORREF GetSysColor(int index) {
 }
 
 HBRUSH GetSysColorBrush(int index) {
+    // Stock objects live as long as the process, like those of
+    // GetStockObject: the table is never destroyed, so no handle handed out
+    // dangles during exit and none is lost.
     static std::mutex mutex;
-    static std::map<int, BrushData*> brushes;
+    static auto* brushes = new std::map<int, BrushData*>;
     std::lock_guard lock(mutex);
-    auto& b = brushes[index];
+    auto& b = (*brushes)[index];
     if (!b)
         b = MakeStockBrush(BS_SOLID, GetSysColor(index));
     return b;

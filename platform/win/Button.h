@@ -12,6 +12,7 @@ inline constexpr DWORD BS_TOP = 0x0400;
 
 class CButton : public CWnd {
 public:
+    using CWnd::Create;
     BOOL Create(const char* caption, DWORD style, const RECT& rect, CWnd* parent, UINT id);
     int GetCheck() const { return int(const_cast<CButton*>(this)->SendMessage(BM_GETCHECK)); }
     void SetCheck(int check) { SendMessage(BM_SETCHECK, WPARAM(check)); }

@@ -19,6 +19,7 @@ public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr) : m_nIDHelp(templateId), m_pParentWnd(parent) {}
     ~CDialog() override;
 
+    using CWnd::Create;
     // Modeless.
     BOOL Create(UINT templateId, CWnd* parent = nullptr);
     INT_PTR DoModal();

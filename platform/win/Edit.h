@@ -18,6 +18,7 @@ inline constexpr UINT WM_PASTE = 0x0302;
 
 class CEdit : public CWnd {
 public:
+    using CWnd::Create;
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
     void GetSel(int& start, int& end) const;
     void SetSel(int start, int end, BOOL noScroll = FALSE);

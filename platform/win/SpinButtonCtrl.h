@@ -41,6 +41,7 @@ using LPNMUPDOWN = NMUPDOWN*;
 
 class CSpinButtonCtrl : public CWnd {
 public:
+    using CWnd::Create;
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
     CWnd* SetBuddy(CWnd* buddy);
     CWnd* GetBuddy() const;

@@ -7,5 +7,6 @@
 
 class CStatic : public CWnd {
 public:
+    using CWnd::Create;
     BOOL Create(const char* text, DWORD style, const RECT& rect, CWnd* parent, UINT id = 0xFFFF);
 };

@@ -21,6 +21,7 @@ struct TCHITTESTINFO {
 
 class CTabCtrl : public CWnd {
 public:
+    using CWnd::Create;
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
     int InsertItem(int index, const char* text);
     int InsertItem(int index, const TCITEM* item);

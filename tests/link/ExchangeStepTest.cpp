@@ -36,6 +36,23 @@ private:
     std::shared_ptr<platform::HidDevice> m_inner;
 };
 
+// Hands out a report of bytes that never make a reply every `everyMs`.
+class ChatteringDevice final : public platform::HidDevice {
+public:
+    ChatteringDevice(platform::VirtualClock& clock, int everyMs) : m_clock(clock), m_everyMs(everyMs) {}
+    int Write(const BYTE*, std::size_t length, int) override { return int(length); }
+    int Read(BYTE* report, std::size_t length, int) override {
+        m_clock.Advance(m_everyMs);
+        std::memset(report, 0x11, length);
+        return int(length);
+    }
+    void Close() override {}
+
+private:
+    platform::VirtualClock& m_clock;
+    int m_everyMs;
+};
+
 class ExchangeStep : public ViewLink {
 protected:
     void SetUp() override {
@@ -81,13 +98,33 @@ TEST_F(ExchangeStep, AnOutputRecordGoesOutAsFiveReportsBeforeTheReplyIsRead) {
     EXPECT_EQ(processor.Memory().live[OutputRecordOffset(2) + 100], 0x11);
 }
 
-TEST_F(ExchangeStep, ASilentProcessorLosesTheLinkTwoSecondsAfterTheWrite) {
-    processor.InjectFault(sim::SimFault(sim::SimFaultKind::Silence));
-    Queue().AddCommand(BuildBandFrame(DATA_STATUS_POLL, 0, 0));
-    const auto start = clock->NowMs();
-    view->UsbDataStep();
-    EXPECT_EQ(clock->NowMs() - start, 2000);
-    EXPECT_EQ(view->TakeMessages(), std::vector<UINT>{UM_LINK_LOST});
+// A report that does not come within two seconds ends the link; reports
+// that never make a reply end it once the exchange is over three seconds old.
+TEST_F(ExchangeStep, ALinkWithoutAReplyIsLostAtItsTimeLimit) {
+    const struct {
+        const char* what;
+        int chatterEveryMs; // 0: the processor stays silent
+        std::int64_t lostAfterMs;
+    } cases[] = {
+        {"silent processor", 0, 2000}, {"reports that never make a reply", 700, 3510}, // then a 10 ms pause
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.chatterEveryMs)
+            g_hUsbRead.Set(std::make_shared<ChatteringDevice>(*clock, c.chatterEveryMs));
+        else
+            processor.InjectFault(sim::SimFault(sim::SimFaultKind::Silence));
+        Queue().AddCommand(BuildBandFrame(DATA_STATUS_POLL, 0, 0));
+        const auto start = clock->NowMs();
+        view->UsbDataStep();
+        EXPECT_EQ(clock->NowMs() - start, c.lostAfterMs);
+        EXPECT_EQ(view->TakeMessages(), std::vector<UINT>{UM_LINK_LOST});
+        EXPECT_EQ(view->LastLParam(UM_LINK_LOST), 0);
+        view->m_bConnected = 1; // the link-lost handler closed the link
+        Queue().ClearCommands();
+        OpenWithoutThread();
+        g_bUsbLinkUp = 1;
+    }
 }
 
 TEST_F(ExchangeStep, ARejectedFrameIsWrittenAgainAndASecondRejectionLosesTheLink) {

@@ -20,9 +20,14 @@ public:
         ++connects;
         return 1;
     }
-    int Close() override { return 1; }
+    int Close() override {
+        ++closes;
+        return 1;
+    }
     int Send(const char* data, int length, int) override {
         ++sends;
+        if (failSends)
+            return 0;
         for (const auto& reply :
              m_processor.Feed(m_collector, reinterpret_cast<const BYTE*>(data), std::size_t(length)))
             if (!reply.bytes.empty())
@@ -30,6 +35,14 @@ public:
         return 1;
     }
     int Receive(int* length) override {
+        ++receives;
+        if (chatterEveryMs) {
+            // Bytes that never make a reply, one piece every so often.
+            clock->Advance(chatterEveryMs);
+            std::memset(g_NetRecvBuf, 0x11, 8);
+            *length = 8;
+            return *length;
+        }
         if (m_pending.empty()) {
             *length = -1;
             return kNetTimedOut;
@@ -48,8 +61,13 @@ public:
     int IsDeviceSeen() override { return 1; }
 
     int connects = 0;
+    int closes = 0;
     int sends = 0;
+    int receives = 0;
     int onSubnet = 0;
+    bool failSends = false;
+    int chatterEveryMs = 0;
+    platform::VirtualClock* clock = nullptr;
 
 private:
     sim::SimProcessor& m_processor;
@@ -62,6 +80,7 @@ protected:
     void SetUp() override {
         ViewLink::SetUp();
         view->SetNetLink(&net);
+        net.clock = clock.get();
         g_nLinkMode = 2;
         g_bNetLinkUp = 1;
         view->m_bConnected = 1;
@@ -96,18 +115,48 @@ TEST_F(NetExchangeStep, ARejectedFrameIsSentAgainAndASecondRejectionLosesTheLink
     }
 }
 
-TEST_F(NetExchangeStep, NoReplyReopensOnTheSubnetAndLosesTheLinkOffIt) {
-    for (int onSubnet : {1, 0}) {
-        SCOPED_TRACE(onSubnet);
-        net.onSubnet = onSubnet;
-        net.connects = 0;
-        processor.InjectFault(sim::SimFault(sim::SimFaultKind::Silence));
+// Without a reply in time the socket is reopened (close, a pause, connect)
+// while the processor is on the subnet; off it the link is lost, with
+// lParam 2 when bytes kept coming for four seconds without a reply.
+TEST_F(NetExchangeStep, NoReplyInTimeReopensOnTheSubnetAndLosesTheLinkOffIt) {
+    const struct {
+        const char* what;
+        int onSubnet;
+        int chatterEveryMs;
+        bool failSend;
+        std::int64_t elapsedMs;
+        LPARAM lost; // -1: the link stays
+    } cases[] = {
+        {"silent, on the subnet", 1, 0, false, 2000, -1},
+        {"silent, off the subnet", 0, 0, false, 0, 0},
+        {"chatter, on the subnet", 1, 1000, false, 4000 + 2000, -1},
+        {"chatter, off the subnet", 0, 1000, false, 4000, 2},
+        {"send fails", 1, 0, true, 2000, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        net.onSubnet = c.onSubnet;
+        net.chatterEveryMs = c.chatterEveryMs;
+        net.failSends = c.failSend;
+        net.connects = net.closes = net.receives = 0;
+        if (!c.chatterEveryMs)
+            processor.InjectFault(sim::SimFault(sim::SimFaultKind::Silence));
         view->GetKTVCommand().AddCommand(BuildBandFrame(DATA_STATUS_POLL, 0, 0));
+        const auto start = clock->NowMs();
         view->NetDataStep();
-        EXPECT_EQ(net.connects, onSubnet);
-        EXPECT_EQ(g_bNetLinkUp, onSubnet);
+        EXPECT_EQ(clock->NowMs() - start, c.elapsedMs);
+        const bool reopened = c.lost < 0;
+        EXPECT_EQ(net.closes, reopened ? 1 : 0);
+        EXPECT_EQ(net.connects, reopened ? 1 : 0);
+        EXPECT_EQ(g_bNetLinkUp, reopened ? 1 : 0);
+        if (c.failSend) {
+            EXPECT_EQ(net.receives, 0) << "nothing is read after a failed send";
+        }
         const auto messages = view->TakeMessages();
-        EXPECT_EQ(std::count(messages.begin(), messages.end(), UM_LINK_LOST), onSubnet ? 0 : 1);
+        EXPECT_EQ(std::count(messages.begin(), messages.end(), UM_LINK_LOST), reopened ? 0 : 1);
+        if (!reopened) {
+            EXPECT_EQ(view->LastLParam(UM_LINK_LOST), c.lost);
+        }
         view->GetKTVCommand().ClearCommands();
         g_nLinkMode = 2;
         g_bNetLinkUp = 1;

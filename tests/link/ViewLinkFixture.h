@@ -21,6 +21,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -37,6 +38,7 @@ public:
         {
             std::lock_guard lock(m_mutex);
             m_messages.push_back(message);
+            m_lastLParam[message] = lParam;
         }
         return CTALQ50View::HandleMessage(message, wParam, lParam);
     }
@@ -49,10 +51,17 @@ public:
         std::lock_guard lock(m_mutex);
         return int(std::count(m_messages.begin(), m_messages.end(), message));
     }
+    // The lParam of the last `message` that arrived; -1 when none did.
+    LPARAM LastLParam(UINT message) {
+        std::lock_guard lock(m_mutex);
+        const auto it = m_lastLParam.find(message);
+        return it == m_lastLParam.end() ? -1 : it->second;
+    }
 
 private:
     std::mutex m_mutex;
     std::vector<UINT> m_messages;
+    std::map<UINT, LPARAM> m_lastLParam;
 };
 
 class RecordingForm final : public ILinkForm {

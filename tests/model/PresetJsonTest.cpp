@@ -313,6 +313,25 @@ TEST_F(PresetJsonTest, BytesAfterTheObjectAreIgnored) {
     }
 }
 
+// The writer's text is exactly what the JSON library prints for the same
+// tree, escapes and Chinese texts included, so other tools see the same files.
+TEST_F(PresetJsonTest, WrittenTextIsTheLibrarysFormatting) {
+    ASSERT_TRUE(m_json.WritePresetFile(g_DeviceSettings, g_DeviceImage, Path("good.rdds")));
+    Tree tree = ReadTree(Path("good.rdds"));
+    SetText(cJSON_GetObjectItem(tree.get(), "qzv"), "company_qq", "q\"uo\\te\ttab\x01\n话筒");
+    SetText(cJSON_GetObjectItem(tree.get(), "client"), "company_qq", "");
+    WriteTree(Path("texts.rdds"), tree);
+    ASSERT_TRUE(m_json.ReadPresetFile(g_DeviceSettings, g_DeviceImage, Path("texts.rdds")));
+    ASSERT_TRUE(m_json.WritePresetFile(g_DeviceSettings, g_DeviceImage, Path("again.rdds")));
+    const std::string written = ReadText(Path("again.rdds"));
+    ASSERT_NE(written.find("q\\\"uo\\\\te\\ttab\\u0001\\n话筒"), std::string::npos);
+    Tree parsed(cJSON_Parse(written.c_str()));
+    ASSERT_TRUE(parsed);
+    char* printed = cJSON_Print(parsed.get());
+    EXPECT_EQ(written, printed);
+    cJSON_free(printed);
+}
+
 // An array that is missing or empty is accepted and leaves its field as it
 // was; nothing is copied from an empty array.
 TEST_F(PresetJsonTest, MissingOrEmptyArraysLeaveTheirFields) {
