@@ -368,7 +368,6 @@ void CTALQ50Form::UpdateOutputControls() {
 void CTALQ50Form::UpdateAllControls() {
     if (!m_pData)
         return;
+    // The rebuild ends with the page's link mark released and its graph redrawn.
     CLinkGroups::Rebuild(*m_pData, *this);
-    UnlatchPageLinkMark();
-    RedrawGraph();
 }
