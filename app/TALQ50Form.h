@@ -100,6 +100,11 @@ public:
     void OnVersion();
     void OnRestoreFactory();
     void OnSaveAllPresets() { m_link.ReadAllPresets(); }
+    // The device preset dialog in its three modes (TALQ50Form_Presets.cpp).
+    void OnLoadMachinePreset();
+    void OnSaveAsMachinePreset();
+    void OnDeleteMachinePreset();
+    void RunPresetDialog(int mode);
     void OnLoadPresetFile() { m_link.LoadPresetFile(); }
     void OnLoadAllPresetsFile() { m_link.LoadAllPresetsFile(); }
     void OnSavePresetFile() { m_link.SavePresetFile(); }
