@@ -5,8 +5,10 @@
 #include "app/VersionDlg.h"
 #include "link/LinkGlobals.h"
 
+// Both dialogs are owned by the main window, which stays disabled while
+// they are open.
 void CTALQ50Form::OnFirmwareUpdate() {
-    CUpgradeDlg dialog(m_link);
+    CUpgradeDlg dialog(m_link, GetTopLevelParent());
     g_bReconnectPending = 0;
     dialog.DoModal();
     // The dialog withdrew its bar and label when it closed; whatever the
@@ -18,6 +20,6 @@ void CTALQ50Form::OnFirmwareUpdate() {
 }
 
 void CTALQ50Form::OnVersion() {
-    CVersionDlg dialog;
+    CVersionDlg dialog(GetTopLevelParent());
     dialog.DoModal();
 }

@@ -44,6 +44,8 @@ CUpgradeDlg::CUpgradeDlg(CTALQ50View& link, CWnd* parent) : CDialog(IDD, parent)
 
 CUpgradeDlg::~CUpgradeDlg() {
     Release();
+    // While the controls are still members of a whole object.
+    DestroyWindow();
 }
 
 void CUpgradeDlg::DoDataExchange(CDataExchange* dx) {

@@ -7,6 +7,7 @@
 #include "platform/win/Input.h"
 #include "sim/lib/SimTcpServer.h"
 #include "tests/app/ShellFixture.h"
+#include "tests/link/FakeFileDialog.h"
 #include "tests/link/FakePing.h"
 #include "tests/link/FirmwareTestFiles.h"
 #include "tests/link/SyncFixture.h"
@@ -234,6 +235,22 @@ TEST_F(UpgradeDlgThreaded, EachMenuChoiceStartsOneUpdateOverItsLink) {
     }
 }
 
+TEST_F(UpgradeDlgThreaded, BrowseShowsTheChosenFileEvenWhilePolling) {
+    linktest::FakeFileDialog files;
+    net.seen = 1;
+    Open();
+    ASSERT_EQ(dialog->StartNetworkUpdate(), TRUE);
+    ASSERT_TRUE(dialog->IsPolling());
+    const CString chosen = m_dir.filePath("new.bin").toStdString();
+    files.Answer(chosen);
+    Click(CUpgradeDlg::kBrowseButton);
+    EXPECT_EQ(files.requests.size(), 1u);
+    EXPECT_EQ(dialog->GetDlgItem(CUpgradeDlg::kPathEdit)->GetWindowText(), chosen);
+    // Cancelled: the file stays.
+    Click(CUpgradeDlg::kBrowseButton);
+    EXPECT_EQ(dialog->GetDlgItem(CUpgradeDlg::kPathEdit)->GetWindowText(), chosen);
+}
+
 TEST_F(UpgradeDlgThreaded, DismissingTheMenuLeavesTheLinkClosed) {
     OpenWithoutThread();
     net.seen = 1;
@@ -357,6 +374,36 @@ TEST_F(UpgradeDlgThreaded, QuitDuringATransferAsksAndOnlyYesFailsTheUpdate) {
             EXPECT_EQ(g_pFirmwareProgress.load(), nullptr);
         }
     }
+}
+
+// The transfer ends while the question waits for its answer.
+class EndingWhileAsked final : public platform::MessageBoxHandler {
+public:
+    EndingWhileAsked() { m_previous = platform::SetMessageBoxHandler(this); }
+    ~EndingWhileAsked() override { platform::SetMessageBoxHandler(m_previous); }
+    EndingWhileAsked(const EndingWhileAsked&) = delete;
+    EndingWhileAsked& operator=(const EndingWhileAsked&) = delete;
+    int Show(const CString& text, UINT, int) override {
+        texts.push_back(text);
+        g_bUpgrading = 0;
+        return IDYES;
+    }
+    std::vector<CString> texts;
+
+private:
+    platform::MessageBoxHandler* m_previous = nullptr;
+};
+
+TEST_F(UpgradeDlgThreaded, AnUpdateThatEndedWhileQuitWasAskedIsNotReportedAsFailed) {
+    Open();
+    OpenWithoutThread();
+    g_bUpgrading = 1;
+    EndingWhileAsked answers;
+    Click(CUpgradeDlg::kQuitButton);
+    EXPECT_EQ(answers.texts.size(), 1u) << "the question only";
+    EXPECT_EQ(view->m_bConnected, 1);
+    EXPECT_EQ(g_pUpdateStatusLabel.load(), nullptr) << "the dialog closed";
+    view->DisconnectUsb();
 }
 
 TEST_F(UpgradeDlgThreaded, EnterAndEscapeLeaveTheDialogOpenAndTheCloseBoxQuits) {
