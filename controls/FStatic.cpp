@@ -7,6 +7,7 @@
 #include "platform/win/PaintDC.h"
 
 #include <cstdio>
+#include <cstring>
 
 BEGIN_MESSAGE_MAP(CFStatic, CStatic)
 ON_WM_PAINT()
@@ -328,14 +329,7 @@ void CFStatic::DrawOutputCurves(CDC* surface, int n) {
     g.SetPageUnit(Gdiplus::UnitPixel);
     g.SetClip(Gdiplus::Rect{m_rcPlot.left, m_rcPlot.top, m_rcPlot.Width(), m_rcPlot.Height()});
 
-    // The current output's own overlay flag does not count: it is drawn once, below.
-    for (int i = 0; i < kOutputCount; ++i) {
-        if (i == m_nCurOutput || !g_bOutCurveShown[i])
-            continue;
-        CKTV_OutData* out = m_pData->GetOutput(i);
-        out->UpdateCurve();
-        DrawCurve(g, *out, 3.0f);
-    }
+    DrawOtherCurves(g);
     if (n < 0) {
         DrawCurve(g, *m_pCurOut, 2.0f);
         if (m_pCurOut->IsAllBypassed())
@@ -343,6 +337,39 @@ void CFStatic::DrawOutputCurves(CDC* surface, int n) {
     } else if (n < kOutputCount) {
         DrawCurve(g, *m_pData->GetOutput(n), 2.0f);
     }
+}
+
+static_assert(sizeof(CurvePointF) == 2 * sizeof(float), "the layer's key copies curve points as floats");
+
+void CFStatic::DrawOtherCurves(Gdiplus::Graphics& g) {
+    // The current output's own overlay flag does not count: it is drawn once,
+    // over these.
+    std::vector<std::uint32_t> key{std::uint32_t(m_rcClient.Width()), std::uint32_t(m_rcClient.Height())};
+    for (int i = 0; i < kOutputCount; ++i) {
+        if (i == m_nCurOutput || !g_bOutCurveShown[i])
+            continue;
+        CKTV_OutData* out = m_pData->GetOutput(i);
+        out->UpdateCurve();
+        const std::size_t at = key.size();
+        key.resize(at + 2 + 2 * kFreqSteps);
+        key[at] = std::uint32_t(i);
+        key[at + 1] = out->GetCurvePen().Value();
+        std::memcpy(&key[at + 2], out->GetCurvePointsF(), 2 * kFreqSteps * sizeof(float));
+    }
+    if (key.size() == 2)
+        return;
+    if (!m_pOtherCurves || key != m_OtherCurvesKey) {
+        m_pOtherCurves = std::make_unique<Gdiplus::Bitmap>(m_rcClient.Width(), m_rcClient.Height());
+        Gdiplus::Graphics layer(m_pOtherCurves.get());
+        layer.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+        layer.SetClip(Gdiplus::Rect{m_rcPlot.left, m_rcPlot.top, m_rcPlot.Width(), m_rcPlot.Height()});
+        for (int i = 0; i < kOutputCount; ++i) {
+            if (i != m_nCurOutput && g_bOutCurveShown[i])
+                DrawCurve(layer, *m_pData->GetOutput(i), 3.0f);
+        }
+        m_OtherCurvesKey = std::move(key);
+    }
+    g.DrawImage(m_pOtherCurves.get(), 0, 0);
 }
 
 void CFStatic::DrawAllBypassText(Gdiplus::Graphics& g) const {

@@ -12,6 +12,9 @@
 #include "platform/win/Static.h"
 
 #include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
 
 class CDC;
 class CFilter;
@@ -20,8 +23,9 @@ class CKTV_OutData;
 class CKTVEQ;
 
 namespace Gdiplus {
+class Bitmap;
 class Graphics;
-}
+} // namespace Gdiplus
 
 class CFStatic : public CStatic {
 public:
@@ -89,6 +93,7 @@ private:
     void FillPlot(CDC* dc, COLORREF frameColour) const;
     void DrawFilterNumbers(CDC* dc) const;
     void DrawOutputCurves(CDC* surface, int n);
+    void DrawOtherCurves(Gdiplus::Graphics& graphics);
     void DrawAllBypassText(Gdiplus::Graphics& graphics) const;
 
     // Pointer editing (FStaticTracking.cpp).
@@ -116,4 +121,9 @@ private:
     int m_nMode = ModeNone;
     int m_nObjectCode = 0;
     int m_nCurOutput = 0;
+    // The other outputs' curves, drawn once into a layer of their own and
+    // drawn again only when one of them, its colour or the set shown changes:
+    // a drag repaints the current curve alone.
+    std::unique_ptr<Gdiplus::Bitmap> m_pOtherCurves;
+    std::vector<std::uint32_t> m_OtherCurvesKey;
 };

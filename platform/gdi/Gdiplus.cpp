@@ -48,6 +48,20 @@ Status Graphics::DrawImage(Image* image, int x, int y, int width, int height) {
 }
 
 Status Graphics::Paint(const std::function<void(QPainter&)>& draw, bool shapes) {
+    if (m_image) {
+        if (m_image->m_status != Ok)
+            return InvalidParameter;
+        QPainter p(&m_image->m_image);
+        if (shapes) {
+            if (m_clip)
+                p.setClipRect(*m_clip);
+            p.setRenderHint(QPainter::Antialiasing,
+                            m_smoothing == SmoothingModeAntiAlias || m_smoothing == SmoothingModeHighQuality);
+            p.translate(0.5, 0.5);
+        }
+        draw(p);
+        return Ok;
+    }
     if (!m_dc)
         return InvalidParameter;
     CDC* dc = CDC::FromHandle(m_dc);

@@ -31,6 +31,7 @@ public:
     const QImage& Pixels() const { return m_image; }
 
 protected:
+    friend class Graphics; // draws into the pixels of an image it was made on
     Image() = default;
     QImage m_image; // ARGB32, premultiplied
     Status m_status = GenericError;
@@ -66,7 +67,10 @@ enum Unit { UnitWorld = 0, UnitDisplay = 1, UnitPixel = 2 };
 class Graphics {
 public:
     explicit Graphics(HDC dc) : m_dc(dc) {}
+    // Draws into the image itself, in its own pixel coordinates.
+    explicit Graphics(Image* image) : m_image(image) {}
     static Graphics* FromHDC(HDC dc) { return new Graphics(dc); }
+    static Graphics* FromImage(Image* image) { return new Graphics(image); }
     Status DrawImage(Image* image, int x, int y, int width, int height);
     Status DrawImage(Image* image, int x, int y) {
         return image ? DrawImage(image, x, y, int(image->GetWidth()), int(image->GetHeight()))
@@ -86,7 +90,8 @@ private:
     // `shapes` adds this object's clip, smoothing and pixel-centre offset.
     Status Paint(const std::function<void(QPainter&)>& draw, bool shapes);
 
-    HDC m_dc;
+    HDC m_dc = nullptr;
+    Image* m_image = nullptr;
     SmoothingMode m_smoothing = SmoothingModeDefault;
     std::optional<QRect> m_clip;
 };
