@@ -1,6 +1,7 @@
 // The default procedures of the system's window classes.
 
 #include "platform/gdi/Dc.h"
+#include "platform/sys/Gbk.h"
 #include "platform/sys/MessageBox.h"
 #include "platform/win/Button.h"
 #include "platform/win/Caret.h"
@@ -314,6 +315,21 @@ public:
 
 // Edits: text, caret and selection of their own, drawn by the layer.
 
+// An edit's limit counts the bytes the text has in the program's 8-bit
+// code page; a character that has none there counts two.
+int EncodedLength(const QString& text) {
+    int length = 0;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            ++length;
+        else if (const auto gbk = platform::GbkLength(QString(c).toStdString()))
+            length += int(*gbk);
+        else
+            length += 2;
+    }
+    return length;
+}
+
 struct EditState {
     QString text;
     int caret = 0;
@@ -374,7 +390,7 @@ public:
             if ((w.style & ES_NUMBER) && (ch < '0' || ch > '9'))
                 return 0;
             DeleteSelection(s);
-            if (s.text.size() >= s.limit)
+            if (EncodedLength(s.text) + EncodedLength(QString(QChar(char16_t(ch)))) > s.limit)
                 return 0;
             s.text.insert(s.caret, QChar(char16_t(ch)));
             s.anchor = ++s.caret;
@@ -387,7 +403,9 @@ public:
             QString pasted = QString::fromStdString(CurrentClipboard().Text());
             pasted = pasted.left(pasted.indexOf(QRegularExpression("[\\r\\n]")));
             DeleteSelection(s);
-            pasted.truncate(std::max(0, s.limit - int(s.text.size())));
+            // Whole characters, as many as the limit leaves room for.
+            for (int room = s.limit - EncodedLength(s.text); EncodedLength(pasted) > room;)
+                pasted.chop(1);
             s.text.insert(s.caret, pasted);
             s.caret = s.anchor = s.caret + int(pasted.size());
             Changed(w, true);
