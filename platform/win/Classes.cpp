@@ -533,9 +533,10 @@ public:
                 CBrush black(RGB(0, 0, 0));
                 dc->FrameRect(&rc, &black);
             }
-            RECT text{2, 0, rc.right - 2, rc.bottom};
-            UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
             const CString shown = s.text.toStdString();
+            const int margin = TextMargin(w.rect.width(), dc->GetTextExtent(shown).cx);
+            RECT text{margin, 0, rc.right - margin, rc.bottom};
+            UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
             // Text wider than the box shows from its first character, as
             // after the program set it, whatever the alignment.
             const bool fits = dc->GetTextExtent(shown).cx <= text.right - text.left;
@@ -554,6 +555,14 @@ public:
     }
 
 private:
+    // The gap kept between the text and the box's sides.  A narrow box gives
+    // up its gap before its text: a value that fits the box shows whole.
+    static int TextMargin(int boxWidth, int textWidth) {
+        constexpr int kMargin = 2;
+        if (textWidth > boxWidth - 2 * kMargin && textWidth <= boxWidth)
+            return (boxWidth - textWidth) / 2;
+        return kMargin;
+    }
     static void DeleteSelection(EditState& s) {
         const int a = std::min(s.caret, s.anchor), b = std::max(s.caret, s.anchor);
         s.text.remove(a, b - a);
@@ -575,11 +584,12 @@ private:
         const auto& s = State<EditState>(w);
         const QFontMetrics fm(w.font ? w.font->font : QFont());
         const int width = fm.horizontalAdvance(s.text);
-        int left = 2;
+        const int margin = TextMargin(w.rect.width(), width);
+        int left = margin;
         if ((w.style & 3) == ES_CENTER)
             left = (w.rect.width() - width) / 2;
         else if ((w.style & 3) == ES_RIGHT)
-            left = w.rect.width() - 2 - width;
+            left = w.rect.width() - margin - width;
         int best = 0;
         for (int i = 1; i <= s.text.size(); ++i) {
             const int edge = left + fm.horizontalAdvance(s.text.left(i));
