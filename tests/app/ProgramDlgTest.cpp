@@ -13,6 +13,7 @@
 #include "tests/link/FakePing.h"
 #include "tests/link/SyncFixture.h"
 
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -132,6 +133,15 @@ TEST_F(ProgramDlgTest, EveryModeOpensOnRowOneWithItsTexts) {
         EXPECT_EQ(d.m_grid.GetItemText(6, 0), "6");
         EXPECT_EQ(g_pProgramDlg, &d);
     }
+}
+
+TEST_F(ProgramDlgTest, NamesAreReadInsideTheirFieldsWhateverTheBytes) {
+    std::memset(g_PresetImages[4], 'A', kPresetNameSize); // no 0 byte
+    const BYTE notGbk[] = {0xFF, 0xFE, 'x', 0};
+    std::memcpy(g_PresetImages[5], notGbk, sizeof notGbk);
+    Open(CProgramDlg::kLoad);
+    EXPECT_EQ(dlg->m_grid.GetItemText(5, 1), CString(15, 'A'));
+    EXPECT_NE(dlg->m_grid.GetItemText(6, 1).find('x'), CString::npos);
 }
 
 TEST_F(ProgramDlgTest, ADoubleClickOnRowFourLoadsItOrAsksToDeleteIt) {

@@ -234,6 +234,10 @@ TEST_F(PresetFiles, AFileTitleNamesTheLivePresetByItsWholeCharactersInThirteenBy
         EXPECT_EQ(GetShownPresetName(), c.shown);
         EXPECT_EQ(g_bPresetNamePending, 1);
     }
+    // The change tracking renamed the live preset: its notice asks for the name once more.
+    g_bPresetNamePending = 0;
+    view->HandleMessage(UM_PRESET_NAME_CHANGED, 0, 0);
+    EXPECT_EQ(g_bPresetNamePending, 1);
 }
 
 } // namespace
