@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 class DisplayDlgTest : public ::testing::Test {
@@ -70,6 +72,11 @@ TEST_F(DisplayDlgTest, TheFlagChoosesTheWindowToDisableAndCloseEnablesItAgain) {
         EXPECT_EQ(view.IsWindowEnabled() != 0, c.viewEnabled);
         EXPECT_EQ(presets.IsWindowEnabled() != 0, c.presetsEnabled);
         EXPECT_TRUE(Popup().GetExStyle() & WS_EX_TOPMOST);
+        CRect popup, owner;
+        Popup().GetWindowRect(&popup);
+        view.GetWindowRect(&owner);
+        EXPECT_LE(std::abs(popup.CenterPoint().x - owner.CenterPoint().x), 1) << "centred over its owner";
+        EXPECT_LE(std::abs(popup.CenterPoint().y - owner.CenterPoint().y), 1);
         CDisplayDlg::CloseTransferPopup();
         EXPECT_FALSE(Shown());
         EXPECT_TRUE(view.IsWindowEnabled());
