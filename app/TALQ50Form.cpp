@@ -91,6 +91,12 @@ ON_COMMAND(kFirmwareItem, &CTALQ50Form::OnFirmwareUpdate)
 ON_COMMAND(kVersionItem, &CTALQ50Form::OnVersion)
 ON_COMMAND(kRestoreItem, &CTALQ50Form::OnRestoreFactory)
 ON_COMMAND(kSaveAllItem, &CTALQ50Form::OnSaveAllPresets)
+ON_COMMAND(720, &CTALQ50Form::OnLoadMachinePreset)
+ON_COMMAND(721, &CTALQ50Form::OnSaveAsMachinePreset)
+ON_COMMAND(722, &CTALQ50Form::OnDeleteMachinePreset)
+ON_COMMAND(723, &CTALQ50Form::OnLoadPresetFile)
+ON_COMMAND(724, &CTALQ50Form::OnLoadAllPresetsFile)
+ON_COMMAND(725, &CTALQ50Form::OnSavePresetFile)
 ON_WM_TIMER()
 ON_MESSAGE(UM_SELECT_OUTPUT, &CTALQ50Form::OnSelectOutputMsg)
 ON_MESSAGE(UM_SPEAKER_TYPE_SELECTED, &CTALQ50Form::OnSpeakerTypeMsg)
@@ -108,6 +114,8 @@ CTALQ50Form::CTALQ50Form(CTALQ50Doc* doc)
 
 CTALQ50Form::~CTALQ50Form() {
     StopLink();
+    // The stopped link no longer moves the popup's bar.
+    CDisplayDlg::DestroyForView();
     if (g_pView == this)
         g_pView = nullptr;
     DestroyWindow();
@@ -134,6 +142,7 @@ void CTALQ50Form::OnInitialUpdate() {
     m_link.SetFormWindow(m_hWnd);
     m_link.SetSyncForm(this);
     m_link.SetSyncModel(&m_modelLink);
+    m_link.SetDocument(m_pDoc);
     m_link.SetNetLink(m_pNet.get());
 
     m_bmpBackgroundZh.LoadBitmap(kBackgroundZh);
@@ -216,6 +225,7 @@ void CTALQ50Form::SetUpForm() {
     m_dlgGain.SetFaderRange(0, CGainDlg::kMaxValue, TRUE);
     m_dlgGain.MoveWindow(25, kStripTop, 84, 220);
     m_dlgGain.ShowWindow(SW_SHOW);
+    CDisplayDlg::CreateForView(this);
 
     for (int i = 0; i < kOutputCount; ++i) {
         COutRoute_Dlg& strip = m_strips[std::size_t(i)];

@@ -8,6 +8,7 @@
 // device link (its display-free part, CTALQ50View) together with the
 // network link.  To the link it is the form (ISyncForm).
 
+#include "app/DisplayDlg.h"
 #include "app/FormLink.h"
 #include "app/GainDlg.h"
 #include "controls/BitButton.h"
@@ -99,6 +100,14 @@ public:
     void OnVersion();
     void OnRestoreFactory();
     void OnSaveAllPresets() { m_link.ReadAllPresets(); }
+    // The device preset dialog in its three modes (TALQ50Form_Presets.cpp).
+    void OnLoadMachinePreset();
+    void OnSaveAsMachinePreset();
+    void OnDeleteMachinePreset();
+    void RunPresetDialog(int mode);
+    void OnLoadPresetFile() { m_link.LoadPresetFile(); }
+    void OnLoadAllPresetsFile() { m_link.LoadAllPresetsFile(); }
+    void OnSavePresetFile() { m_link.SavePresetFile(); }
     CMenu& GetPresetMenu() { return m_menuPreset; }
     CMenu& GetSystemMenu() { return m_menuSystem; }
     const CString& GetHelpPath(bool chinese) const { return chinese ? m_strHelpZh : m_strHelpEn; }
@@ -106,7 +115,7 @@ public:
     // ---- ISyncForm ----
     void SetConnectButtonBitmaps(UINT normal, UINT hover, UINT pressed) override;
     void SetLinkLabel(const CString&, bool) override {}
-    void CloseTransferPopup() override {}
+    void CloseTransferPopup() override { CDisplayDlg::CloseTransferPopup(); }
     void ShowUnlockedForm() override;
     void UpdateAllControls() override;
     void UpdateOutputControls() override;
@@ -117,12 +126,12 @@ public:
     // The program has no output-map lock that would disable the strips.
     void UpdateStripsEnable() override {}
     void RefreshBands() override { m_dlgOutput.RefreshBands(); }
-    void ShowTransferPopup(int) override {}
-    void SetProgressRanges(int) override {}
-    void SetPopupProgressRange(int) override {}
+    void ShowTransferPopup(int mode) override { CDisplayDlg::ShowTransferPopup(mode); }
+    void SetProgressRanges(int upper) override { CDisplayDlg::SetProgressRanges(upper); }
+    void SetPopupProgressRange(int upper) override { CDisplayDlg::SetPopupProgressRange(upper); }
     void TrackConnectMenu(const std::vector<ConnectMenuEntry>& entries) override;
-    int ChooseAllPresetsFile() override { return 0; }
-    int SaveAllPresetsFile() override { return 0; }
+    int ChooseAllPresetsFile() override { return m_link.ChooseAllPresetsFile(); }
+    int SaveAllPresetsFile() override { return m_link.SaveAllPresetsFile(); }
 
     // ---- IOutputForm and ILinkGroupSurface ----
     void UpdateTypeCaption(int strip) override;

@@ -4,6 +4,9 @@
 #include "app/UpgradeDlg.h"
 #include "app/VersionDlg.h"
 #include "link/LinkGlobals.h"
+#include "link/LinkProgress.h"
+
+#include <mutex>
 
 // Both dialogs are owned by the main window, which stays disabled while
 // they are open.
@@ -14,8 +17,11 @@ void CTALQ50Form::OnFirmwareUpdate() {
     // The dialog withdrew its bar and label when it closed; whatever the
     // update left half done is over now.
     g_bReconnectPending = 0;
-    g_pFirmwareProgress = nullptr;
-    g_pUpdateStatusLabel = nullptr;
+    {
+        std::lock_guard lock(g_csFirmwareUi);
+        g_pFirmwareProgress = nullptr;
+        g_pUpdateStatusLabel = nullptr;
+    }
     g_bUpgrading = 0;
 }
 

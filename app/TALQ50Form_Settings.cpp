@@ -84,7 +84,7 @@ int CTALQ50Form::ReadFolderSetting(int which) {
     CString folder;
     const bool read = RegQueryStringValue(key, name, &folder, kPathBuffer) == ERROR_SUCCESS;
     if (!read || IsMissingFolder(folder)) {
-        if (read)
+        if (read && folder != platform::DocumentsFolder())
             Warn("settings: PC_File\\" + CString(name) + " \"" + folder +
                  "\" is not a folder; the documents folder is used");
         folder = platform::DocumentsFolder();
@@ -127,7 +127,7 @@ int CTALQ50Form::ReadDspMcuSettings() {
     CString folder;
     const bool read = RegQueryStringValue(key, "Path", &folder, kPathBuffer) == ERROR_SUCCESS;
     if (!read || IsMissingFolder(folder)) {
-        if (read && !folder.empty())
+        if (read && !folder.empty() && folder != platform::DocumentsFolder())
             Warn("settings: DspMcu\\Path \"" + folder + "\" is not a folder; the documents folder is used");
         folder = platform::DocumentsFolder();
     }

@@ -10,6 +10,7 @@
 #include "platform/sys/MessageBox.h"
 #include "platform/sys/UserMessages.h"
 
+#include <mutex>
 #include <string>
 
 namespace {
@@ -77,8 +78,11 @@ BOOL CUpgradeDlg::OnInitDialog() {
     m_progress.SetShowPercent(1);
     m_stTip.SetTextColor(RGB(255, 0, 0));
     m_stTip.SetText({});
-    g_pFirmwareProgress = &m_progress;
-    g_pUpdateStatusLabel = &m_stTip;
+    {
+        std::lock_guard lock(g_csFirmwareUi);
+        g_pFirmwareProgress = &m_progress;
+        g_pUpdateStatusLabel = &m_stTip;
+    }
 
     SetWindowPos(nullptr, 0, 0, kWidth, kHeight, SWP_NOMOVE | SWP_NOZORDER);
     m_menuInterface.LoadMenu(kInterfaceMenu);
@@ -255,10 +259,15 @@ void CUpgradeDlg::Release() {
     if (m_bReleased)
         return;
     m_bReleased = true;
-    ILinkProgressBar* bar = &m_progress;
-    g_pFirmwareProgress.compare_exchange_strong(bar, nullptr);
-    ILinkStatusLabel* label = &m_stTip;
-    g_pUpdateStatusLabel.compare_exchange_strong(label, nullptr);
+    {
+        // Waits for a call of the communication thread that is under way;
+        // none starts after this.
+        std::lock_guard lock(g_csFirmwareUi);
+        ILinkProgressBar* bar = &m_progress;
+        g_pFirmwareProgress.compare_exchange_strong(bar, nullptr);
+        ILinkStatusLabel* label = &m_stTip;
+        g_pUpdateStatusLabel.compare_exchange_strong(label, nullptr);
+    }
     StopPolling();
     m_pPoller.reset();
 }

@@ -44,6 +44,19 @@ BOOL CVersionDlg::OnInitDialog() {
     return TRUE;
 }
 
+// The usual dialog keys: Enter accepts, Escape cancels.
+BOOL CVersionDlg::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+        OnOK();
+        return TRUE;
+    }
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) {
+        OnCancel();
+        return TRUE;
+    }
+    return CDialog::PreTranslateMessage(msg);
+}
+
 HBRUSH CVersionDlg::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
     if (ctlColor == CTLCOLOR_DLG)
         return g_brDlgBk;

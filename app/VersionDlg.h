@@ -24,6 +24,7 @@ public:
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
 
     // The processor's version label as it is shown: up to its first 0 byte,
     // without blanks at either end; empty before any processor answered.

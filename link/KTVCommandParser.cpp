@@ -34,8 +34,7 @@ const char* Text(const char* zh, const char* en) {
 }
 
 void SetUpdateLabel(const char* zh, const char* en) {
-    if (ILinkStatusLabel* label = g_pUpdateStatusLabel.load())
-        label->SetText(Text(zh, en));
+    WithUpdateStatusLabel([&](ILinkStatusLabel& label) { label.SetText(Text(zh, en)); });
 }
 
 } // namespace
@@ -362,6 +361,8 @@ void CKTVCommand::UpDataPGRange() {
         return;
     }
 
+    // The update dialog's bar and label stay while this is under way.
+    std::lock_guard ui(g_csFirmwareUi);
     ILinkProgressBar* bar = g_pFirmwareProgress.load();
     int pos = bar ? bar->GetCurPos() + 1 : 1;
     const int upper = bar ? bar->GetUpper() : 0;
@@ -422,8 +423,7 @@ void CKTVCommand::UpDataPGRange() {
 
 void CKTVCommand::FinishUpgrade() {
     SetUpdateLabel("更新完成", "Update successfully");
-    if (ILinkProgressBar* bar = g_pFirmwareProgress.load())
-        bar->SetPos(bar->GetUpper());
+    WithFirmwareProgress([](ILinkProgressBar& bar) { bar.SetPos(bar.GetUpper()); });
     m_bFirmwareDataPhase = 0;
     g_bFirmwareRebooting = 1;
     Notify(UM_FIRMWARE_DONE, 0, HEXEnd);

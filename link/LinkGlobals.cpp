@@ -41,3 +41,4 @@ std::atomic<int> g_nFirmwareFrameTotal{0};
 std::atomic<ILinkProgressBar*> g_pTransferProgress{nullptr};
 std::atomic<ILinkProgressBar*> g_pFirmwareProgress{nullptr};
 std::atomic<ILinkStatusLabel*> g_pUpdateStatusLabel{nullptr};
+std::recursive_mutex g_csFirmwareUi;

@@ -10,6 +10,7 @@
 #include "platform/sys/WinTypes.h"
 
 #include <atomic>
+#include <mutex>
 
 class ILinkProgressBar {
 public:
@@ -31,3 +32,19 @@ extern std::atomic<ILinkProgressBar*> g_pTransferProgress;
 // The firmware-update dialog's bar and status label; null while it is closed.
 extern std::atomic<ILinkProgressBar*> g_pFirmwareProgress;
 extern std::atomic<ILinkStatusLabel*> g_pUpdateStatusLabel;
+
+// Held while the update dialog's bar or label is used or taken away, so the
+// dialog cannot go while the communication thread is inside one of their
+// calls (which only post to the windows).
+extern std::recursive_mutex g_csFirmwareUi;
+
+template <typename Use> void WithFirmwareProgress(Use use) {
+    std::lock_guard lock(g_csFirmwareUi);
+    if (ILinkProgressBar* bar = g_pFirmwareProgress.load())
+        use(*bar);
+}
+template <typename Use> void WithUpdateStatusLabel(Use use) {
+    std::lock_guard lock(g_csFirmwareUi);
+    if (ILinkStatusLabel* label = g_pUpdateStatusLabel.load())
+        use(*label);
+}

@@ -42,8 +42,7 @@ constexpr int kNetSendRetryPauseMs = 1000;
 constexpr int kNetReopenPauseMs = 2000;
 
 void SetUpdateLabel(const char* zh, const char* en) {
-    if (ILinkStatusLabel* label = g_pUpdateStatusLabel.load())
-        label->SetText(LangText(zh, en));
+    WithUpdateStatusLabel([&](ILinkStatusLabel& label) { label.SetText(LangText(zh, en)); });
 }
 
 void ShowUpdateFailed(bool onLabel) {

@@ -41,8 +41,7 @@ bool SamePath(const CString& a, const CString& b) {
 void ShowUpdateFailed() {
     const char* text = Text("固件更新失败", "The firmware update failed");
     AfxMessageBox(text, MB_OK, kCodeWarning);
-    if (ILinkStatusLabel* label = g_pUpdateStatusLabel.load())
-        label->SetText(text);
+    WithUpdateStatusLabel([text](ILinkStatusLabel& label) { label.SetText(text); });
 }
 
 } // namespace

@@ -137,11 +137,12 @@ def main():
                                                                   size=9))
         write(459 + m, "BITMAP", f"input_mode_zh_{m}", 48, 17, face(48, 17, "#3b4360", "#59627f", f"模式{m + 1}",
                                                                   size=9))
-    # crossover drop-down faces
+    # crossover drop-down faces: tall enough for the 14-pixel caption font
+    # with its descenders inside the frame ("Link_Ril")
     for rid, name, fill in [(701, "dropdown", "#3b4360"), (702, "dropdown_pressed", "#2a3047")]:
-        write(rid, "BITMAP", name, 85, 16,
-              f'<rect width="85" height="16" fill="#272c3d"/><rect x="0.5" y="0.5" width="84" height="15" rx="3" '
-              f'fill="{fill}" stroke="#68719a"/><path d="M72 6 L80 6 L76 11 Z" fill="#d7dbe8"/>')
+        write(rid, "BITMAP", name, 85, 18,
+              f'<rect width="85" height="18" fill="#272c3d"/><rect x="0.5" y="0.5" width="84" height="17" rx="3" '
+              f'fill="{fill}" stroke="#68719a"/><path d="M72 7 L80 7 L76 12 Z" fill="#d7dbe8"/>')
     # spin buttons of the hidden delay edits
     for k, rid in enumerate([804, 805, 806, 807]):
         write(rid, "BITMAP", f"delay_spin_{k}", 12, 16,

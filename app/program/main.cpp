@@ -6,6 +6,7 @@
 #include "link/Net_Socket.h"
 #include "model/Globals.h"
 #include "platform/net/NetAdapters.h"
+#include "platform/win/QtFileDialog.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +41,7 @@ void ReadDeviceAddress() {
 
 int main(int argc, char** argv) {
     ReadDeviceAddress();
+    platform::win::QtFileDialog fileDialogs;
     CTALQ50App app;
     return app.Run(argc, argv);
 }

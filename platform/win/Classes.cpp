@@ -1,6 +1,7 @@
 // The default procedures of the system's window classes.
 
 #include "platform/gdi/Dc.h"
+#include "platform/sys/Gbk.h"
 #include "platform/sys/MessageBox.h"
 #include "platform/win/Button.h"
 #include "platform/win/Caret.h"
@@ -314,6 +315,21 @@ public:
 
 // Edits: text, caret and selection of their own, drawn by the layer.
 
+// An edit's limit counts the bytes the text has in the program's 8-bit
+// code page; a character that has none there counts two.
+int EncodedLength(const QString& text) {
+    int length = 0;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            ++length;
+        else if (const auto gbk = platform::GbkLength(QString(c).toStdString()))
+            length += int(*gbk);
+        else
+            length += 2;
+    }
+    return length;
+}
+
 struct EditState {
     QString text;
     int caret = 0;
@@ -374,7 +390,7 @@ public:
             if ((w.style & ES_NUMBER) && (ch < '0' || ch > '9'))
                 return 0;
             DeleteSelection(s);
-            if (s.text.size() >= s.limit)
+            if (EncodedLength(s.text) + EncodedLength(QString(QChar(char16_t(ch)))) > s.limit)
                 return 0;
             s.text.insert(s.caret, QChar(char16_t(ch)));
             s.anchor = ++s.caret;
@@ -387,7 +403,9 @@ public:
             QString pasted = QString::fromStdString(CurrentClipboard().Text());
             pasted = pasted.left(pasted.indexOf(QRegularExpression("[\\r\\n]")));
             DeleteSelection(s);
-            pasted.truncate(std::max(0, s.limit - int(s.text.size())));
+            // Whole characters, as many as the limit leaves room for.
+            for (int room = s.limit - EncodedLength(s.text); EncodedLength(pasted) > room;)
+                pasted.chop(1);
             s.text.insert(s.caret, pasted);
             s.caret = s.anchor = s.caret + int(pasted.size());
             Changed(w, true);
@@ -515,9 +533,10 @@ public:
                 CBrush black(RGB(0, 0, 0));
                 dc->FrameRect(&rc, &black);
             }
-            RECT text{2, 0, rc.right - 2, rc.bottom};
-            UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
             const CString shown = s.text.toStdString();
+            const int margin = TextMargin(w.rect.width(), dc->GetTextExtent(shown).cx);
+            RECT text{margin, 0, rc.right - margin, rc.bottom};
+            UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
             // Text wider than the box shows from its first character, as
             // after the program set it, whatever the alignment.
             const bool fits = dc->GetTextExtent(shown).cx <= text.right - text.left;
@@ -536,6 +555,14 @@ public:
     }
 
 private:
+    // The gap kept between the text and the box's sides.  A narrow box gives
+    // up its gap before its text: a value that fits the box shows whole.
+    static int TextMargin(int boxWidth, int textWidth) {
+        constexpr int kMargin = 2;
+        if (textWidth > boxWidth - 2 * kMargin && textWidth <= boxWidth)
+            return (boxWidth - textWidth) / 2;
+        return kMargin;
+    }
     static void DeleteSelection(EditState& s) {
         const int a = std::min(s.caret, s.anchor), b = std::max(s.caret, s.anchor);
         s.text.remove(a, b - a);
@@ -557,11 +584,12 @@ private:
         const auto& s = State<EditState>(w);
         const QFontMetrics fm(w.font ? w.font->font : QFont());
         const int width = fm.horizontalAdvance(s.text);
-        int left = 2;
+        const int margin = TextMargin(w.rect.width(), width);
+        int left = margin;
         if ((w.style & 3) == ES_CENTER)
             left = (w.rect.width() - width) / 2;
         else if ((w.style & 3) == ES_RIGHT)
-            left = w.rect.width() - 2 - width;
+            left = w.rect.width() - margin - width;
         int best = 0;
         for (int i = 1; i <= s.text.size(); ++i) {
             const int edge = left + fm.horizontalAdvance(s.text.left(i));

@@ -49,6 +49,7 @@ const platform::win::MessageMapEntry* FindEntry(const platform::win::MessageMap*
 
 const CWnd CWnd::wndTop;
 const CWnd CWnd::wndBottom;
+const CWnd CWnd::wndTopMost;
 
 const platform::win::MessageMap* CWnd::GetThisMessageMap() {
     static const platform::win::MessageMapEntry entries[] = {{0, 0, 0, 0, nullptr}};
@@ -459,6 +460,15 @@ BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, U
     Window* w = Record();
     if (!w)
         return FALSE;
+    if (!(flags & SWP_NOZORDER) && insertAfter == &wndTopMost && !w->IsChild() && w->widget &&
+        !(w->exStyle & WS_EX_TOPMOST)) {
+        w->exStyle |= WS_EX_TOPMOST;
+        // Changing a window's flags hides it; it comes back as it was.
+        const bool shown = w->widget->isVisible();
+        w->widget->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        if (shown)
+            w->widget->show();
+    }
     if (!(flags & SWP_NOZORDER) && w->parent && (insertAfter == &wndTop || insertAfter == &wndBottom)) {
         auto& c = w->parent->children;
         c.erase(std::remove(c.begin(), c.end(), w), c.end());

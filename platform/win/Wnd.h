@@ -96,6 +96,8 @@ public:
     void CenterWindow(CWnd* alternateOwner = nullptr);
     static const CWnd wndTop;
     static const CWnd wndBottom;
+    // A top-level window above all others (a hint: a window system may ignore it).
+    static const CWnd wndTopMost;
 
     // State.
     BOOL ShowWindow(int command);

@@ -3,12 +3,17 @@
 
 #include "app/VersionDlg.h"
 #include "model/Globals.h"
+#include "platform/sys/MessageBox.h"
 #include "platform/win/Input.h"
 #include "tests/app/ShellFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <QObject>
+#include <QTimer>
+
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -71,14 +76,33 @@ TEST_F(VersionDlgTest, TextsFollowTheLanguage) {
     EXPECT_EQ(Text(CVersionDlg::kSoftwareLabel), "软件版本 KWEN-DV1.03");
 }
 
-TEST_F(VersionDlgTest, TheButtonClosesTheDialog) {
-    Open();
-    const HWND button = dialog->GetDlgItem(CVersionDlg::kQuitButton)->GetSafeHwnd();
-    platform::win::MouseInput(button, WM_LBUTTONDOWN, {4, 4});
-    platform::win::MouseInput(button, WM_LBUTTONUP, {4, 4});
-    platform::win::MouseLeftWindows();
-    platform::PumpMessages();
-    EXPECT_FALSE(dialog->IsWindowVisible());
+TEST_F(VersionDlgTest, TheButtonEnterAndEscapeEndTheModalRun) {
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        INT_PTR result;
+    };
+    const auto click = [] {
+        const HWND button =
+            CWnd::GetFocus()->GetTopLevelParent()->GetDlgItem(CVersionDlg::kQuitButton)->GetSafeHwnd();
+        platform::win::MouseInput(button, WM_LBUTTONDOWN, {4, 4});
+        platform::win::MouseInput(button, WM_LBUTTONUP, {4, 4});
+        platform::win::MouseLeftWindows();
+    };
+    const Case cases[] = {
+        {"button", click, IDOK},
+        {"Enter", [] { platform::win::KeyInput(VK_RETURN); }, IDOK},
+        {"Escape", [] { platform::win::KeyInput(VK_ESCAPE); }, IDCANCEL},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CVersionDlg modal;
+        QTimer::singleShot(0, c.act);
+        // A key that does nothing fails the case instead of hanging it.
+        QObject guard;
+        QTimer::singleShot(2000, &guard, [&modal] { modal.EndDialog(-1); });
+        EXPECT_EQ(modal.DoModal(), c.result);
+    }
 }
 
 TEST_F(VersionDlgTest, ThePictureIsDrawnInItsFrame) {

@@ -8,6 +8,7 @@
 #include "model/DataDefine.h"
 
 #include <filesystem>
+#include <regex>
 
 namespace {
 
@@ -80,6 +81,16 @@ TEST_F(PresetFiles, RefusedFilesGiveTheirMessageAndChangeNothing) {
     dialogs.Answer(presets + "/map.vxvc");
     ASSERT_EQ(view->SaveOutputMapFile(), 1);
     const QByteArray one = FileBytes(presets + "/one.rdds");
+    {
+        // Another maker's file: the same preset under another brand.
+        std::string text = one.toStdString();
+        CPresetJson::Scramble(text);
+        const std::string before = text;
+        text = std::regex_replace(text, std::regex("(\"company_brand\":\\s*\")19\""), "$0120\"");
+        ASSERT_NE(text, before);
+        CPresetJson::Scramble(text);
+        WriteBytes(presets + "/brand.rdds", QByteArray::fromStdString(text));
+    }
     WriteBytes(presets + "/garbage.rdds", "{ this is no preset");
     WriteBytes(presets + "/truncated.rdds", one.left(one.size() / 2));
     WriteBytes(presets + "/one-as-all.rdda", one);
@@ -107,6 +118,7 @@ TEST_F(PresetFiles, RefusedFilesGiveTheirMessageAndChangeNothing) {
     const Case cases[] = {
         {"garbage.rdds", &CTALQ50View::LoadPresetFile, "Read presets file  error!"},
         {"truncated.rdds", &CTALQ50View::LoadPresetFile, "Read presets file  error!"},
+        {"brand.rdds", &CTALQ50View::LoadPresetFile, "Read presets file  error!"},
         {"all-as-one.rdds", &CTALQ50View::LoadPresetFile, "Read presets file  error!"},
         {"folder.rdds", &CTALQ50View::LoadPresetFile, "Read presets file  error!"},
         {"missing.rdds", &CTALQ50View::LoadPresetFile, "Read presets file  error!"},
@@ -222,6 +234,10 @@ TEST_F(PresetFiles, AFileTitleNamesTheLivePresetByItsWholeCharactersInThirteenBy
         EXPECT_EQ(GetShownPresetName(), c.shown);
         EXPECT_EQ(g_bPresetNamePending, 1);
     }
+    // The change tracking renamed the live preset: its notice asks for the name once more.
+    g_bPresetNamePending = 0;
+    view->HandleMessage(UM_PRESET_NAME_CHANGED, 0, 0);
+    EXPECT_EQ(g_bPresetNamePending, 1);
 }
 
 } // namespace

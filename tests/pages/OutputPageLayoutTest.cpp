@@ -4,8 +4,11 @@
 
 #include "model/SpkType.h"
 #include "platform/sys/UserMessages.h"
+#include "platform/win/Edit.h"
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 namespace pagetest {
 namespace {
@@ -119,6 +122,33 @@ TEST_F(OutputPagePicture, IsPicturedInBothLanguages) {
     }
 }
 
+// A crossover caption keeps clear of its face's frame: the frame and the row
+// inside it look the same with and without it, descenders included.
+TEST_F(OutputPagePicture, CrossoverCaptionsLeaveTheFaceFrameAlone) {
+    auto frameRows = [this](CComBoxBtn& button) {
+        CRect box;
+        button.GetWindowRect(&box);
+        page->ScreenToClient(&box);
+        const QImage image = platform::win::RenderWindow(page->GetSafeHwnd());
+        return std::pair{image.copy(box.left, box.top, box.Width(), 2),
+                         image.copy(box.left, box.bottom - 2, box.Width(), 2)};
+    };
+    for (int chinese : {0, 1}) {
+        g_bChinese = chinese;
+        page->SetLanguage();
+        for (CComBoxBtn* button : {&page->m_cbHighFamily, &page->m_cbHighSlope}) {
+            for (int entry : {0, 1, 2}) {
+                button->SetWindowText("");
+                button->Invalidate(FALSE);
+                const auto bare = frameRows(*button);
+                button->SetCurSel(entry);
+                EXPECT_EQ(frameRows(*button), bare) << button->GetWindowText() << " touches the frame";
+            }
+        }
+    }
+    g_bChinese = 0;
+}
+
 } // namespace
 } // namespace pagetest
 
@@ -155,6 +185,51 @@ TEST_F(OutputPage, AnUnknownInputModeKeepsThePictureShown) {
     }
     g_nInputMode = 0;
     g_bChinese = 0;
+}
+
+// The first and last column of a window's box on the page that holds ink,
+// or {-1, -1}.
+std::pair<int, int> InkColumns(const QImage& page, CWnd& parent, CWnd& window) {
+    CRect box;
+    window.GetWindowRect(&box);
+    parent.ScreenToClient(&box);
+    const QRgb background = page.pixel(box.left, box.top);
+    int first = -1, last = -1;
+    for (int x = 0; x < box.Width(); ++x)
+        for (int y = 0; y < box.Height(); ++y)
+            if (page.pixel(box.left + x, box.top + y) != background) {
+                if (first < 0)
+                    first = x;
+                last = x;
+                break;
+            }
+    return {first, last};
+}
+
+TEST_F(OutputPage, BandEditsShowEveryValueThatFitsTheirBoxWhole) {
+    Band(0, 3).SetGainIndex(80);
+    page->ShowChannel();
+    const struct {
+        int id;
+        const char* text;
+    } cases[] = {{5217, "1000"}, {4500, "2.515"}, {5003, "-12.0"}, {5210, "200"}};
+    for (const auto& c : cases) {
+        CWnd* edit = page->GetDlgItem(c.id);
+        ASSERT_NE(edit, nullptr);
+        ASSERT_EQ(edit->GetWindowText(), CString(c.text)) << c.id;
+        // The same text in a box wide enough for anything.
+        CEdit wide;
+        ASSERT_TRUE(
+            wide.Create(WS_CHILD | WS_VISIBLE | ES_CENTER, CRect(0, 520, 200, 540), page.get(), 9999));
+        wide.SetFont(&g_fontSmallEdit);
+        wide.SetWindowText(c.text);
+        const QImage image = platform::win::RenderWindow(page->GetSafeHwnd());
+        const auto [wideFirst, wideLast] = InkColumns(image, *page, wide);
+        const auto [first, last] = InkColumns(image, *page, *edit);
+        ASSERT_GE(first, 0) << c.text;
+        EXPECT_EQ(last - first, wideLast - wideFirst) << c.text << " is cut";
+        wide.DestroyWindow();
+    }
 }
 
 } // namespace
