@@ -69,7 +69,7 @@ public:
     int ReadLineSetting();
     static BOOL IsMissingFolder(const CString& path);
     // Folder k (1 single preset, 2 all presets, 3 output map, 4 firmware).
-    CString GetFolder(int which) const;
+    CString GetFolder(int which);
     void SetFolder(int which, const CString& folder);
 
     // ---- Strips, master gain and input source ----
@@ -188,7 +188,6 @@ private:
     void SetMenuTexts();
     void FillSourceList();
     void TrackMenu(CMenu& menu, CWnd& button);
-    CString EnsurePcFileKey(bool* created);
 
     // Form controls.
     CBitButton m_btnMixer;
@@ -227,7 +226,6 @@ private:
     int m_nGainDelta = 0;
 
     CString m_strStartFolder;
-    std::array<CString, 3> m_strFolders; // single preset, all presets, output map
     CString m_strHelpZh;
     CString m_strHelpEn;
 

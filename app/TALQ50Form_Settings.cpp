@@ -15,11 +15,8 @@
 namespace {
 
 const CString kProgramKey = "Software\\KAVRO-TUNE-V2.03_2.exe";
-const CString kPcFileKey = kProgramKey + "\\PC_File";
 const CString kDspMcuKey = kProgramKey + "\\DspMcu";
 const CString kLineSetKey = kProgramKey + "\\Line_Set";
-
-const char* const kFolderValues[] = {"File_Path", "AllFile_Path", "Map_Path", "Hex"};
 
 // Paths have no length limit here; the language value keeps its small one.
 constexpr DWORD kPathBuffer = 1u << 20;
@@ -36,80 +33,24 @@ BOOL CTALQ50Form::IsMissingFolder(const CString& path) {
     return !IsExistingFolder(path);
 }
 
-CString CTALQ50Form::GetFolder(int which) const {
-    if (which >= 1 && which <= 3)
-        return m_strFolders[which - 1];
-    if (which == 4)
-        return m_link.m_strFirmwareFolder;
-    return {};
+// The folders live in the link, whose file commands use them; the view
+// reads and stores them through it so there is one copy of each.
+CString CTALQ50Form::GetFolder(int which) {
+    const CString* folder = m_link.FolderMember(which);
+    return folder ? *folder : CString();
 }
 
 void CTALQ50Form::SetFolder(int which, const CString& folder) {
-    if (which >= 1 && which <= 3)
-        m_strFolders[which - 1] = folder;
-    else if (which == 4)
-        m_link.m_strFirmwareFolder = folder;
-}
-
-// Opens PC_File; a missing key is created with the documents folder in all
-// four values, and then the caller does nothing more (`created`).
-CString CTALQ50Form::EnsurePcFileKey(bool* created) {
-    HKEY key = nullptr;
-    *created = false;
-    if (RegOpenKey(HKEY_CURRENT_USER, kPcFileKey, &key) == ERROR_SUCCESS) {
-        RegCloseKey(key);
-        return kPcFileKey;
-    }
-    *created = true;
-    if (RegCreateKey(HKEY_CURRENT_USER, kPcFileKey, &key) != ERROR_SUCCESS)
-        return kPcFileKey;
-    const CString documents = platform::DocumentsFolder();
-    for (int k = 1; k <= 4; ++k) {
-        SetFolder(k, documents);
-        RegSetStringValue(key, kFolderValues[k - 1], documents);
-    }
-    RegCloseKey(key);
-    return kPcFileKey;
+    if (CString* member = m_link.FolderMember(which))
+        *member = folder;
 }
 
 int CTALQ50Form::ReadFolderSetting(int which) {
-    bool created = false;
-    EnsurePcFileKey(&created);
-    if (created || which < 1 || which > 4)
-        return 1;
-    HKEY key = nullptr;
-    if (RegOpenKey(HKEY_CURRENT_USER, kPcFileKey, &key) != ERROR_SUCCESS)
-        return 1;
-    const char* name = kFolderValues[which - 1];
-    CString folder;
-    const bool read = RegQueryStringValue(key, name, &folder, kPathBuffer) == ERROR_SUCCESS;
-    if (!read || IsMissingFolder(folder)) {
-        if (read && folder != platform::DocumentsFolder())
-            Warn("settings: PC_File\\" + CString(name) + " \"" + folder +
-                 "\" is not a folder; the documents folder is used");
-        folder = platform::DocumentsFolder();
-        RegSetStringValue(key, name, folder);
-    }
-    SetFolder(which, folder);
-    RegCloseKey(key);
-    return 1;
+    return m_link.ReadFolderSetting(which);
 }
 
 int CTALQ50Form::SaveFolderSettings(int which) {
-    bool created = false;
-    EnsurePcFileKey(&created);
-    if (created || which < 1 || which > 4)
-        return 1;
-    HKEY key = nullptr;
-    if (RegOpenKey(HKEY_CURRENT_USER, kPcFileKey, &key) != ERROR_SUCCESS)
-        return 1;
-    const char* name = kFolderValues[which - 1];
-    if (RegSetStringValue(key, name, GetFolder(which)) != ERROR_SUCCESS) {
-        SetFolder(which, platform::DocumentsFolder());
-        RegSetStringValue(key, name, GetFolder(which));
-    }
-    RegCloseKey(key);
-    return 1;
+    return m_link.SaveFolderSettings(which);
 }
 
 int CTALQ50Form::ReadDspMcuSettings() {

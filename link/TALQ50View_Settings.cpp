@@ -5,6 +5,7 @@
 #include "platform/sys/Registry.h"
 #include "platform/sys/ShellFolders.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -69,8 +70,14 @@ int CTALQ50View::ReadFolderSetting(int which) {
         return 1;
     if (CString* folder = FolderMember(which)) {
         CString value;
-        if (RegQueryStringValue(key, kFolderValues[which - 1], &value, kPathBuffer) != ERROR_SUCCESS ||
-            IsMissingFolder(value)) {
+        const bool read =
+            RegQueryStringValue(key, kFolderValues[which - 1], &value, kPathBuffer) == ERROR_SUCCESS;
+        if (!read || IsMissingFolder(value)) {
+            if (read && !value.empty() && value != platform::DocumentsFolder())
+                std::fprintf(stderr,
+                             "kavro-tune: settings: PC_File\\%s \"%s\" is not a folder; the documents folder "
+                             "is used\n",
+                             kFolderValues[which - 1], value.c_str());
             value = platform::DocumentsFolder();
             RegSetStringValue(key, kFolderValues[which - 1], value);
         }

@@ -71,8 +71,10 @@ void COutputDlg::SetChannelArray(CKTV_Data* data) {
     m_pData = data;
     m_graph.SetOwner(this);
     m_graph.AttachKTVData(data, CFStatic::ModeOutput);
-    m_graph.SelectOutput(0);
+    // The mode first: with no output selected yet it draws nothing, so the
+    // graph is drawn once, by the selection, not twice alike.
     m_graph.SetMode(CFStatic::ModeOutput);
+    m_graph.SelectOutput(0);
     m_pGraph = &m_graph;
 }
 

@@ -139,7 +139,13 @@ CArchive& CArchive::operator>>(CString& text) {
         gbk.resize(at + piece);
         Read(gbk.data() + at, piece);
     }
-    text = platform::GbkFieldToUtf8(reinterpret_cast<const BYTE*>(gbk.data()), gbk.size());
+    // Bytes that are not GBK text would come back as a text that cannot be
+    // stored again, so such an archive is refused rather than half-read.
+    const std::string_view field(gbk.data(), std::find(gbk.begin(), gbk.end(), '\0') - gbk.begin());
+    auto utf8 = platform::GbkToUtf8(field);
+    if (!utf8)
+        throw CArchiveException(CArchiveException::badString);
+    text = std::move(*utf8);
     return *this;
 }
 

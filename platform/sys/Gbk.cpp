@@ -67,6 +67,10 @@ std::string GbkFieldToUtf8(const BYTE* field, std::size_t size) {
         .value_or(std::string());
 }
 
+std::optional<std::string> GbkToUtf8(std::string_view gbk) {
+    return Convert("UTF-8", "GBK", gbk, false);
+}
+
 bool StoreGbkField(std::string_view utf8, BYTE* field, std::size_t size) {
     if (size == 0)
         return false;

@@ -20,6 +20,9 @@ std::optional<std::string> Utf8ToGbk(std::string_view utf8);
 // are not valid GBK become U+FFFD rather than stopping the conversion.
 std::string GbkFieldToUtf8(const BYTE* field, std::size_t size);
 
+// The text of GBK bytes; nullopt when they are not valid GBK.
+std::optional<std::string> GbkToUtf8(std::string_view gbk);
+
 // Writes `utf8` into a byte field of `size` bytes, zero-padded, keeping the
 // last byte 0.  Refuses (and leaves the field untouched) when the GBK bytes
 // do not fit in size - 1.

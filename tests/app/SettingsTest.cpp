@@ -71,9 +71,14 @@ TEST_F(Settings, AFolderThatIsNoLongerThereIsReplacedByTheDocumentsFolderAndWrit
     for (const auto& [stored, expected] : cases) {
         SCOPED_TRACE(stored);
         SetValue("PC_File", "File_Path", stored);
+        testing::internal::CaptureStderr();
         View()->ReadFolderSetting(1);
+        const std::string warning = testing::internal::GetCapturedStderr();
         EXPECT_EQ(View()->GetFolder(1), expected);
+        // The folder the single-preset file dialog opens in.
+        EXPECT_EQ(View()->GetLink().m_strPresetFolder, expected);
         EXPECT_EQ(Value("PC_File", "File_Path"), expected);
+        EXPECT_EQ(warning.find(stored) != std::string::npos, stored != deep) << warning;
     }
     // Each folder is stored under its own value only.
     const CString maps = Folder("maps");

@@ -7,6 +7,8 @@
 #include "platform/sys/FileDialog.h"
 #include "tests/link/FirmwareFixture.h"
 
+#include <set>
+
 namespace {
 
 using firmware_test::DspImage;
@@ -109,6 +111,35 @@ TEST_F(FirmwareStep, AnswersJustInsideEachStepsLimitAreTaken) {
     EXPECT_TRUE(processor.Firmware().complete);
     EXPECT_EQ(view->Count(UM_LINK_LOST), 0);
     EXPECT_EQ(Received(IAP_DSP_REQUEST_INFO), 1);
+}
+
+// Remembers how long each report write may wait.
+class WaitRecordingDevice final : public platform::HidDevice {
+public:
+    explicit WaitRecordingDevice(std::shared_ptr<platform::HidDevice> inner) : m_inner(std::move(inner)) {}
+    int Write(const BYTE* report, std::size_t length, int timeoutMs) override {
+        waits.insert(timeoutMs);
+        return m_inner->Write(report, length, timeoutMs);
+    }
+    int Read(BYTE* report, std::size_t length, int timeoutMs) override {
+        return m_inner->Read(report, length, timeoutMs);
+    }
+    void Close() override { m_inner->Close(); }
+
+    std::set<int> waits;
+
+private:
+    std::shared_ptr<platform::HidDevice> m_inner;
+};
+
+// An update paces its reports by 5 ms write waits, not the data steps' 20 ms.
+TEST_F(FirmwareStep, FirmwareReportsWaitFiveMillisecondsForTheirWrite) {
+    Begin(FirmwareBytes({}, McuImage(300)));
+    auto recording = std::make_shared<WaitRecordingDevice>(g_hUsbWrite.Get());
+    g_hUsbWrite.Set(recording);
+    Run();
+    EXPECT_TRUE(processor.Firmware().complete);
+    EXPECT_EQ(recording->waits, std::set<int>{5});
 }
 
 // The erase frame may be refused three times: the fourth write still counts.

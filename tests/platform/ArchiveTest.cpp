@@ -112,6 +112,13 @@ TEST(Archive, RefusesStringFormsItCannotHonour) {
             EXPECT_EQ(e.m_cause, CArchiveException::badString);
         }
     }
+    // Bytes that are not GBK text: read as they are they could never be
+    // stored again.
+    for (std::vector<BYTE> bytes : {std::vector<BYTE>{0x02, 0x81, 0x20}, std::vector<BYTE>{0x01, 0xFF}}) {
+        auto in = Stream(bytes);
+        CString s;
+        EXPECT_THROW(CArchive(in) >> s, CArchiveException);
+    }
     // A text GBK cannot encode is not stored as something else.
     {
         std::ostringstream out;
