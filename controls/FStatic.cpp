@@ -333,7 +333,7 @@ void CFStatic::DrawOutputCurves(CDC* surface, int n) {
     if (n < 0) {
         DrawCurve(g, *m_pCurOut, 2.0f);
         if (m_pCurOut->IsAllBypassed())
-            DrawAllBypassText(g);
+            DrawAllBypassLayers(g);
     } else if (n < kOutputCount) {
         DrawCurve(g, *m_pData->GetOutput(n), 2.0f);
     }
@@ -372,19 +372,37 @@ void CFStatic::DrawOtherCurves(Gdiplus::Graphics& g) {
     g.DrawImage(m_pOtherCurves.get(), 0, 0);
 }
 
-void CFStatic::DrawAllBypassText(Gdiplus::Graphics& g) const {
-    const CString text = g_bChinese ? "直通" : "All Bypass";
-    const Gdiplus::FontFamily family("Arial");
-    Gdiplus::StringFormat format;
-    format.SetAlignment(Gdiplus::StringAlignmentCenter);
-    Gdiplus::GraphicsPath path;
-    const Gdiplus::PointF origin{float(m_rcPlot.Width() / 2), float(m_rcPlot.Height() / 3)};
-    path.AddString(text, &family, Gdiplus::FontStyleRegular, 48.0f, origin, &format);
-    for (int width = 1; width <= 7; ++width) {
-        Gdiplus::Pen pen(Gdiplus::Color(32, 94, 104, 116), float(width));
-        pen.SetLineJoin(Gdiplus::LineJoinRound);
-        g.DrawPath(&pen, &path);
+void CFStatic::DrawAllBypassLayers(Gdiplus::Graphics& g) {
+    // Stroking the outline seven times costs more than the rest of the graph
+    // together. Each stroke is kept in a layer of its own and laid over the
+    // plot in order: one translucent stroke on a clear layer, then blended,
+    // gives the very pixels it gives drawn straight on the plot, which a
+    // layer holding all of them stacked would not. The opaque fill blends by
+    // another rule at its edges, so it is still drawn straight.
+    const std::array<int, 3> key{g_bChinese ? 1 : 0, m_rcClient.Width(), m_rcClient.Height()};
+    if (!m_pAllBypassPath || key != m_AllBypassKey) {
+        const CString text = g_bChinese ? "直通" : "All Bypass";
+        const Gdiplus::FontFamily family("Arial");
+        Gdiplus::StringFormat format;
+        format.SetAlignment(Gdiplus::StringAlignmentCenter);
+        auto path = std::make_unique<Gdiplus::GraphicsPath>();
+        const Gdiplus::PointF origin{float(m_rcPlot.Width() / 2), float(m_rcPlot.Height() / 3)};
+        path->AddString(text, &family, Gdiplus::FontStyleRegular, 48.0f, origin, &format);
+        for (std::size_t i = 0; i < m_AllBypassStrokes.size(); ++i) {
+            auto layer = std::make_unique<Gdiplus::Bitmap>(m_rcClient.Width(), m_rcClient.Height());
+            Gdiplus::Graphics lg(layer.get());
+            lg.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+            lg.SetClip(Gdiplus::Rect{m_rcPlot.left, m_rcPlot.top, m_rcPlot.Width(), m_rcPlot.Height()});
+            Gdiplus::Pen pen(Gdiplus::Color(32, 94, 104, 116), float(i + 1));
+            pen.SetLineJoin(Gdiplus::LineJoinRound);
+            lg.DrawPath(&pen, path.get());
+            m_AllBypassStrokes[i] = std::move(layer);
+        }
+        m_pAllBypassPath = std::move(path);
+        m_AllBypassKey = key;
     }
+    for (const auto& layer : m_AllBypassStrokes)
+        g.DrawImage(layer.get(), 0, 0);
     const Gdiplus::SolidBrush fill(Gdiplus::Color(155, 155, 155));
-    g.FillPath(&fill, &path);
+    g.FillPath(&fill, m_pAllBypassPath.get());
 }

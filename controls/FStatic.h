@@ -8,6 +8,7 @@
 // the graph only draws them, hit-tests them and runs the filters' drags.
 // Drag results reach the owner as UM_EQ_POINT_DRAGGED, at most every 200 ms.
 
+#include "platform/gdi/GdiplusPath.h"
 #include "platform/win/Cursor.h"
 #include "platform/win/Static.h"
 
@@ -94,7 +95,7 @@ private:
     void DrawFilterNumbers(CDC* dc) const;
     void DrawOutputCurves(CDC* surface, int n);
     void DrawOtherCurves(Gdiplus::Graphics& graphics);
-    void DrawAllBypassText(Gdiplus::Graphics& graphics) const;
+    void DrawAllBypassLayers(Gdiplus::Graphics& graphics);
 
     // Pointer editing (FStaticTracking.cpp).
     void TrackPointer(CPoint p);
@@ -126,4 +127,8 @@ private:
     // a drag repaints the current curve alone.
     std::unique_ptr<Gdiplus::Bitmap> m_pOtherCurves;
     std::vector<std::uint32_t> m_OtherCurvesKey;
+    // The all-bypass text: its outline and the seven strokes around it.
+    std::unique_ptr<Gdiplus::GraphicsPath> m_pAllBypassPath;
+    std::array<std::unique_ptr<Gdiplus::Bitmap>, 7> m_AllBypassStrokes;
+    std::array<int, 3> m_AllBypassKey{};
 };
