@@ -251,6 +251,10 @@ void CTALQ50View::SetPresetNameFromFile(const CString& title) {
         std::lock_guard lock(g_csModel);
         StringToBytesZ(g_DeviceImage + kPresetNameOffset, kPresetNameSize,
                        split.name.empty() ? g_strCustomPresetName : split.name);
+        // A check raised by an edit made before would rename the file's
+        // preset "Custom"; taken under the lock the communication thread
+        // checks under, so it cannot run between the name and this.
+        g_bNameCheckPending = 0;
     }
     SetShownPresetName(split.head);
     g_bPresetNamePending = 1;
