@@ -1,6 +1,7 @@
 // Painting the skinned controls and building dialogs from templates, on the
 // offscreen platform.
 
+#include "bench/BenchApplication.h"
 #include "controls/BitButton.h"
 #include "controls/BitmapSlider.h"
 #include "platform/sys/MessageQueue.h"
@@ -8,7 +9,6 @@
 #include "platform/win/Window.h"
 #include "tests/controls/TestResources.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -16,25 +16,10 @@
 
 namespace {
 
-// Windows need an application object; the offscreen platform needs no display.
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "bench_controls";
-    static char* argv[] = {name, nullptr};
-    static const auto* app = [] {
-        if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto* a = new QApplication(argc, argv);
-        platform::AttachQueueToEventLoop();
-        return a;
-    }();
-    (void)app;
-}
-
 // Bitmaps: button 11..13 (80 x 26), channel 40 (24 x 160), thumb 41 (22 x 12).
 struct Skin {
     Skin() {
-        EnsureApplication();
+        EnsureBenchApplication();
         res.AddBitmap(11, 80, 26, RGB(52, 80, 110));
         res.AddBitmap(12, 80, 26, RGB(90, 120, 160));
         res.AddBitmap(13, 80, 26, RGB(30, 50, 70));

@@ -1,6 +1,7 @@
 // Repainting the gradient progress bar and a page's worth of hover buttons
 // skinned with SVG pictures, on the offscreen platform.
 
+#include "bench/BenchApplication.h"
 #include "controls/GradientProgressCtrl.h"
 #include "controls/XPButton.h"
 #include "platform/res/Resources.h"
@@ -9,7 +10,6 @@
 #include "platform/win/Window.h"
 #include "tests/controls/TestResources.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
@@ -18,22 +18,8 @@
 
 namespace {
 
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "bench_controls_bar";
-    static char* argv[] = {name, nullptr};
-    static const auto* app = [] {
-        if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto* a = new QApplication(argc, argv);
-        platform::AttachQueueToEventLoop();
-        return a;
-    }();
-    (void)app;
-}
-
 void BM_GradientBarRepaintWithPercentage(benchmark::State& state) {
-    EnsureApplication();
+    EnsureBenchApplication();
     TestResources res;
     res.AddDialog(900, "DIALOG 900 0 0 220 40\n");
     CDialog dlg;
@@ -111,7 +97,7 @@ protected:
 
 // The output page's 31 band-bypass buttons all change their look at once.
 void BM_ThirtyOneHoverButtonsRepaintSvg(benchmark::State& state) {
-    EnsureApplication();
+    EnsureBenchApplication();
     SvgPictures pictures;
     BypassDialog dlg;
     dlg.Create(901);

@@ -2,6 +2,7 @@
 // when the output page loads another output: 100 edits of the level and
 // delay types over a dialog background.
 
+#include "bench/BenchApplication.h"
 #include "controls/NumEdit.h"
 #include "controls/SharedGdiObjects.h"
 #include "platform/sys/MessageQueue.h"
@@ -9,7 +10,6 @@
 #include "platform/win/Window.h"
 #include "tests/controls/TestResources.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -18,20 +18,6 @@
 namespace {
 
 constexpr int kEdits = 100;
-
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "bench_controls_numedit";
-    static char* argv[] = {name, nullptr};
-    static const auto* app = [] {
-        if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto* a = new QApplication(argc, argv);
-        platform::AttachQueueToEventLoop();
-        return a;
-    }();
-    (void)app;
-}
 
 class EditPage final : public CDialog {
 public:
@@ -45,7 +31,7 @@ protected:
 };
 
 void BM_SetAndRepaint100NumEdits(benchmark::State& state) {
-    EnsureApplication();
+    EnsureBenchApplication();
     TestResources res;
     // Ten columns of ten edits, 40 by 12 dialog units each.
     std::string source = "DIALOG 901 0 0 480 160\n";

@@ -3,6 +3,7 @@
 // model, opening the mixer and the phase dialog up to their first paint, and
 // a group join with its redraw.
 
+#include "bench/BenchApplication.h"
 #include "controls/SharedGdiObjects.h"
 #include "model/DeviceDefaults.h"
 #include "model/KTV_OutData.h"
@@ -11,25 +12,15 @@
 #include "platform/sys/MessageQueue.h"
 #include "tests/pages/StripHost.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
 
 void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "bench_pages";
-    static char* argv[] = {name, nullptr};
-    static const auto* app = [] {
-        if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto* a = new QApplication(argc, argv);
-        platform::AttachQueueToEventLoop();
+    EnsureBenchApplication([] {
         CreateSharedFonts();
         g_menuSpkType.LoadMenu(107);
-        return a;
-    }();
-    (void)app;
+    });
 }
 
 struct Application {

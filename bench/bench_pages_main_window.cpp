@@ -4,6 +4,7 @@
 
 #include "app/TALQ50.h"
 #include "app/TALQ50Form.h"
+#include "bench/BenchApplication.h"
 #include "model/Globals.h"
 #include "platform/sys/MessageQueue.h"
 #include "platform/sys/RecordingMessageBox.h"
@@ -15,7 +16,6 @@
 #include "sim/lib/SimProcessor.h"
 #include "tests/link/FakePing.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -23,25 +23,11 @@
 
 namespace {
 
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "bench_pages_main_window";
-    static char* argv[] = {name, nullptr};
-    static const auto* app = [] {
-        if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto* a = new QApplication(argc, argv);
-        platform::AttachQueueToEventLoop();
-        return a;
-    }();
-    (void)app;
-}
-
 // A machine of its own: registry, documents folder, no processor on USB, a
 // ping that finds nothing.
 struct Machine {
     Machine() {
-        EnsureApplication();
+        EnsureBenchApplication();
         platform::SetRegistryFile(dir.filePath("registry.ini").toStdString());
         platform::SetDocumentsFolder(dir.path().toStdString());
         platform::SetSystemLocaleName("en_US");

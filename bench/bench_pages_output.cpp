@@ -2,6 +2,7 @@
 // resources: creating, setting up and first painting it, loading an output,
 // a full repaint, and a band commit copied to three group partners.
 
+#include "bench/BenchApplication.h"
 #include "controls/SharedGdiObjects.h"
 #include "model/DeviceDefaults.h"
 #include "model/Globals.h"
@@ -10,7 +11,6 @@
 #include "platform/sys/MessageQueue.h"
 #include "platform/win/Window.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -18,19 +18,10 @@
 namespace {
 
 void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "bench_pages_output";
-    static char* argv[] = {name, nullptr};
-    static const auto* app = [] {
-        if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto* a = new QApplication(argc, argv);
-        platform::AttachQueueToEventLoop();
+    EnsureBenchApplication([] {
         InitDefaultDeviceData();
         CreateSharedFonts();
-        return a;
-    }();
-    (void)app;
+    });
 }
 
 // The tab frame the page lives in.

@@ -8,31 +8,22 @@
 #include "app/INIT.h"
 #include "app/ProgramDlg.h"
 #include "app/SaveDlg.h"
+#include "bench/BenchApplication.h"
 #include "controls/SharedGdiObjects.h"
 #include "model/DataDefine.h"
 #include "model/Globals.h"
 #include "platform/sys/MessageQueue.h"
 #include "platform/win/Window.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
 
 void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "bench_pages_shell_dialogs";
-    static char* argv[] = {name, nullptr};
-    static const auto* app = [] {
-        if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto* a = new QApplication(argc, argv);
-        platform::AttachQueueToEventLoop();
+    EnsureBenchApplication([] {
         CreateSharedFonts();
         CreateDialogBrush();
-        return a;
-    }();
-    (void)app;
+    });
 }
 
 template <typename Open> void OpenAndPaint(benchmark::State& state, Open open) {

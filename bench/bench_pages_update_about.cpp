@@ -4,29 +4,18 @@
 
 #include "app/UpgradeDlg.h"
 #include "app/VersionDlg.h"
+#include "bench/BenchApplication.h"
 #include "controls/SharedGdiObjects.h"
 #include "link/TALQ50View.h"
 #include "platform/sys/MessageQueue.h"
 #include "platform/win/Window.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
 
 void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "bench_pages_update_about";
-    static char* argv[] = {name, nullptr};
-    static const auto* app = [] {
-        if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto* a = new QApplication(argc, argv);
-        platform::AttachQueueToEventLoop();
-        CreateSharedFonts();
-        return a;
-    }();
-    (void)app;
+    EnsureBenchApplication([] { CreateSharedFonts(); });
 }
 
 void BM_OpenUpdateDialog(benchmark::State& state) {

@@ -1,6 +1,7 @@
 #include "controls/BitButton.h"
 
 #include "controls/ButtonKind.h"
+#include "controls/SizedPicture.h"
 #include "platform/sys/UserMessages.h"
 
 BEGIN_MESSAGE_MAP(CBitButton, CButton)
@@ -123,20 +124,8 @@ void CBitButton::DrawPushButton() {
 
     if (bitmapId) {
         CBitmap bitmap;
-        if (bitmap.LoadBitmap(bitmapId)) {
-            BITMAP info;
-            bitmap.GetBitmap(&info);
-            SetWindowPos(nullptr, 0, 0, info.bmWidth, info.bmHeight, SWP_NOMOVE | SWP_NOZORDER);
-            GetWindowRect(&window);
-            GetClientRect(&client);
-            CDC memDC;
-            memDC.CreateCompatibleDC(dc);
-            CBitmap* old = memDC.SelectObject(&bitmap);
-            dc->SetStretchBltMode(COLORONCOLOR);
-            dc->StretchBlt(0, 0, window.Width(), client.Height(), &memDC, 0, 0, info.bmWidth, info.bmHeight,
-                           SRCCOPY);
-            memDC.SelectObject(old);
-        }
+        if (bitmap.LoadBitmap(bitmapId))
+            DrawSizedPicture(*this, *dc, bitmap, window, client);
     } else {
         dc->FillSolidRect(&client, GetSysColor(COLOR_BTNFACE));
     }

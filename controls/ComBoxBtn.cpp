@@ -2,6 +2,7 @@
 
 #include "controls/ButtonKind.h"
 #include "controls/MoveNotice.h"
+#include "controls/SizedPicture.h"
 #include "platform/sys/UserMessages.h"
 #include "platform/win/WorkArea.h"
 
@@ -105,18 +106,7 @@ void CComBoxBtn::DrawItem(LPDRAWITEMSTRUCT dis) {
     // An id naming no picture draws like id 0.
     CBitmap bitmap;
     if (bitmapId != 0 && bitmap.LoadBitmap(UINT(bitmapId))) {
-        BITMAP info;
-        bitmap.GetBitmap(&info);
-        SetWindowPos(nullptr, 0, 0, info.bmWidth, info.bmHeight, SWP_NOMOVE | SWP_NOZORDER);
-        GetWindowRect(&window);
-        GetClientRect(&client);
-        CDC memDC;
-        memDC.CreateCompatibleDC(dc);
-        CBitmap* old = memDC.SelectObject(&bitmap);
-        dc->SetStretchBltMode(COLORONCOLOR);
-        dc->StretchBlt(0, 0, window.Width(), client.Height(), &memDC, 0, 0, info.bmWidth, info.bmHeight,
-                       SRCCOPY);
-        memDC.SelectObject(old);
+        DrawSizedPicture(*this, *dc, bitmap, window, client);
     } else {
         dc->FillSolidRect(&client, GetSysColor(COLOR_BTNFACE));
     }

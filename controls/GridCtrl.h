@@ -192,6 +192,7 @@ private:
     void ShowPopupMenu(CPoint point);
     int GetScrollPos32(int nBar, BOOL bGetTrackPos = FALSE) const;
     BOOL SetScrollPos32(int nBar, int nPos, BOOL bRedraw = TRUE);
+    void ScrollAlong(int nBar, UINT nSBCode);
     CRect ClientRect() const;
 
     // Colours.

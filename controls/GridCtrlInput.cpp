@@ -21,6 +21,17 @@ bool CtrlHeld() {
     return GetKeyState(VK_CONTROL) < 0;
 }
 
+// The first of the rows or columns first..end-1, laid out from start, that
+// reaches past p; -1 when none does.
+template <typename Extent> int LineAt(int p, int start, int first, int end, Extent extent) {
+    for (int i = first; i < end; ++i) {
+        start += extent(i);
+        if (start > p)
+            return i;
+    }
+    return -1;
+}
+
 } // namespace
 
 CRect CGridCtrl::ClientRect() const {
@@ -118,47 +129,21 @@ CGridCellID CGridCtrl::CellFromPoint(CPoint point, BOOL bAllowFixedCellCheck) co
     const int H = GetFixedRowHeight();
     CGridCellID cell;
 
-    if (point.x < 0 || (!bAllowFixedCellCheck && point.x < W)) {
+    const auto width = [this](int col) { return GetColumnWidth(col); };
+    const auto height = [this](int row) { return GetRowHeight(row); };
+    if (point.x < 0 || (!bAllowFixedCellCheck && point.x < W))
         cell.col = -1;
-    } else if (point.x < W) {
-        for (int col = 0, x = 0; col < m_nFixedCols; ++col) {
-            x += GetColumnWidth(col);
-            if (x > point.x) {
-                cell.col = col;
-                break;
-            }
-        }
-    } else {
-        int x = W;
-        for (int col = topLeft.col; col < m_nCols; ++col) {
-            x += GetColumnWidth(col);
-            if (x > point.x) {
-                cell.col = col;
-                break;
-            }
-        }
-    }
+    else if (point.x < W)
+        cell.col = LineAt(point.x, 0, 0, m_nFixedCols, width);
+    else
+        cell.col = LineAt(point.x, W, topLeft.col, m_nCols, width);
 
-    if (point.y < 0 || (!bAllowFixedCellCheck && point.y < H)) {
+    if (point.y < 0 || (!bAllowFixedCellCheck && point.y < H))
         cell.row = -1;
-    } else if (point.y < H) {
-        for (int row = 0, y = 0; row < m_nFixedRows; ++row) {
-            y += GetRowHeight(row);
-            if (y > point.y) {
-                cell.row = row;
-                break;
-            }
-        }
-    } else {
-        int y = H;
-        for (int row = topLeft.row; row < m_nRows; ++row) {
-            y += GetRowHeight(row);
-            if (y > point.y) {
-                cell.row = row;
-                break;
-            }
-        }
-    }
+    else if (point.y < H)
+        cell.row = LineAt(point.y, 0, 0, m_nFixedRows, height);
+    else
+        cell.row = LineAt(point.y, H, topLeft.row, m_nRows, height);
     return cell;
 }
 
@@ -665,137 +650,92 @@ void CGridCtrl::EnsureVisible(int nRow, int nCol) {
 }
 
 void CGridCtrl::OnVScroll(UINT nSBCode, UINT, CScrollBar*) {
+    ScrollAlong(SB_VERT, nSBCode);
+}
+
+void CGridCtrl::OnHScroll(UINT nSBCode, UINT, CScrollBar*) {
+    ScrollAlong(SB_HORZ, nSBCode);
+}
+
+// The scroll codes of both bars share their values (SB_LINEDOWN == SB_LINERIGHT, SB_TOP == SB_LEFT, ...),
+// so one walk serves both: "lead" is the top or left edge, "trail" the bottom or right one.
+void CGridCtrl::ScrollAlong(int nBar, UINT nSBCode) {
     if (GetFocus() != this)
         SetFocus();
-    const int pos = GetScrollPos32(SB_VERT);
-    const CGridCellID topLeft = GetTopLeftScrolledCell();
-    const int H = GetFixedRowHeight();
+    const bool vertical = nBar == SB_VERT;
+    const int pos = GetScrollPos32(nBar);
+    const CGridCellID topLeftCell = GetTopLeftScrolledCell();
+    const int first = vertical ? topLeftCell.row : topLeftCell.col;
+    const int fixedCount = vertical ? m_nFixedRows : m_nFixedCols;
+    const int fixedExtent = vertical ? GetFixedRowHeight() : GetFixedColumnWidth();
+    const int scrollMax = vertical ? m_nVScrollMax : m_nHScrollMax;
+    const auto lineExtent = [&](int index) { return vertical ? GetRowHeight(index) : GetColumnWidth(index); };
     CRect rect = ClientRect();
+    int& lead = vertical ? rect.top : rect.left;
+    int& trail = vertical ? rect.bottom : rect.right;
+    const auto scrollBy = [&](int d) {
+        if (vertical)
+            ScrollWindow(0, d, &rect);
+        else
+            ScrollWindow(d, 0, &rect);
+    };
 
     switch (nSBCode) {
     case SB_LINEDOWN:
-        if (pos < m_nVScrollMax) {
-            const int d = GetRowHeight(topLeft.row);
-            SetScrollPos32(SB_VERT, pos + d);
-            if (GetScrollPos32(SB_VERT) == pos)
+        if (pos < scrollMax) {
+            const int d = lineExtent(first);
+            SetScrollPos32(nBar, pos + d);
+            if (GetScrollPos32(nBar) == pos)
                 break;
-            rect.top = H + d;
-            ScrollWindow(0, -d, &rect);
-            rect.top = rect.bottom - d;
+            lead = fixedExtent + d;
+            scrollBy(-d);
+            lead = trail - d;
             InvalidateRect(&rect, TRUE);
         }
         break;
     case SB_LINEUP:
-        if (pos > 0 && topLeft.row > m_nFixedRows) {
-            const int d = GetRowHeight(topLeft.row - 1);
-            SetScrollPos32(SB_VERT, std::max(0, pos - d));
-            rect.top = H;
-            ScrollWindow(0, d, &rect);
-            rect.bottom = rect.top + d;
+        if (pos > 0 && first > fixedCount) {
+            const int d = lineExtent(first - 1);
+            SetScrollPos32(nBar, std::max(0, pos - d));
+            lead = fixedExtent;
+            scrollBy(d);
+            trail = lead + d;
             InvalidateRect(&rect, TRUE);
         }
         break;
     case SB_PAGEDOWN:
-        if (pos < m_nVScrollMax) {
-            rect.top = H;
-            SetScrollPos32(SB_VERT, std::min(m_nVScrollMax, pos + rect.Height()));
+        if (pos < scrollMax) {
+            lead = fixedExtent;
+            SetScrollPos32(nBar, std::min(scrollMax, pos + (trail - lead)));
             InvalidateRect(&rect, TRUE);
         }
         break;
     case SB_PAGEUP:
         if (pos > 0) {
-            rect.top = H;
-            SetScrollPos32(SB_VERT, std::max(0, pos - rect.Height()));
+            lead = fixedExtent;
+            SetScrollPos32(nBar, std::max(0, pos - (trail - lead)));
             InvalidateRect(&rect, TRUE);
         }
         break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
-        SetScrollPos32(SB_VERT, GetScrollPos32(SB_VERT, TRUE));
-        if (GetTopLeftScrolledCell().row != topLeft.row) {
-            rect.top = H;
+    case SB_THUMBTRACK: {
+        SetScrollPos32(nBar, GetScrollPos32(nBar, TRUE));
+        const CGridCellID now = GetTopLeftScrolledCell();
+        if ((vertical ? now.row : now.col) != first) {
+            lead = fixedExtent;
             InvalidateRect(&rect, TRUE);
         }
         break;
+    }
     case SB_TOP:
         if (pos > 0) {
-            SetScrollPos32(SB_VERT, 0);
+            SetScrollPos32(nBar, 0);
             Invalidate();
         }
         break;
     case SB_BOTTOM:
-        if (pos < m_nVScrollMax) {
-            SetScrollPos32(SB_VERT, m_nVScrollMax);
-            Invalidate();
-        }
-        break;
-    default:
-        break;
-    }
-}
-
-void CGridCtrl::OnHScroll(UINT nSBCode, UINT, CScrollBar*) {
-    if (GetFocus() != this)
-        SetFocus();
-    const int pos = GetScrollPos32(SB_HORZ);
-    const CGridCellID topLeft = GetTopLeftScrolledCell();
-    const int W = GetFixedColumnWidth();
-    CRect rect = ClientRect();
-
-    switch (nSBCode) {
-    case SB_LINERIGHT:
-        if (pos < m_nHScrollMax) {
-            const int d = GetColumnWidth(topLeft.col);
-            SetScrollPos32(SB_HORZ, pos + d);
-            if (GetScrollPos32(SB_HORZ) == pos)
-                break;
-            rect.left = W + d;
-            ScrollWindow(-d, 0, &rect);
-            rect.left = rect.right - d;
-            InvalidateRect(&rect, TRUE);
-        }
-        break;
-    case SB_LINELEFT:
-        if (pos > 0 && topLeft.col > m_nFixedCols) {
-            const int d = GetColumnWidth(topLeft.col - 1);
-            SetScrollPos32(SB_HORZ, std::max(0, pos - d));
-            rect.left = W;
-            ScrollWindow(d, 0, &rect);
-            rect.right = rect.left + d;
-            InvalidateRect(&rect, TRUE);
-        }
-        break;
-    case SB_PAGERIGHT:
-        if (pos < m_nHScrollMax) {
-            rect.left = W;
-            SetScrollPos32(SB_HORZ, std::min(m_nHScrollMax, pos + rect.Width()));
-            InvalidateRect(&rect, TRUE);
-        }
-        break;
-    case SB_PAGELEFT:
-        if (pos > 0) {
-            rect.left = W;
-            SetScrollPos32(SB_HORZ, std::max(0, pos - rect.Width()));
-            InvalidateRect(&rect, TRUE);
-        }
-        break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
-        SetScrollPos32(SB_HORZ, GetScrollPos32(SB_HORZ, TRUE));
-        if (GetTopLeftScrolledCell().col != topLeft.col) {
-            rect.left = W;
-            InvalidateRect(&rect, TRUE);
-        }
-        break;
-    case SB_LEFT:
-        if (pos > 0) {
-            SetScrollPos32(SB_HORZ, 0);
-            Invalidate();
-        }
-        break;
-    case SB_RIGHT:
-        if (pos < m_nHScrollMax) {
-            SetScrollPos32(SB_HORZ, m_nHScrollMax);
+        if (pos < scrollMax) {
+            SetScrollPos32(nBar, scrollMax);
             Invalidate();
         }
         break;

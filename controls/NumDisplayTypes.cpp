@@ -26,6 +26,13 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// Steps over one '+' or '-' at i; true when it was a minus.
+bool TakeSign(std::string_view text, size_t& i) {
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        return text[i++] == '-';
+    return false;
+}
+
 bool IsOffText(const CString& text) {
     return text == kOffEnglish || text == kOffChinese;
 }
@@ -117,11 +124,7 @@ std::optional<double> ReadLeadingNumber(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && IsBlank(text[i]))
         ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = TakeSign(text, i);
     const size_t body = i;
     int intDigits = 0, leadingZeros = 0, fracDigits = 0;
     bool significant = false;
@@ -146,11 +149,7 @@ std::optional<double> ReadLeadingNumber(std::string_view text) {
     long long exponent = 0;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         size_t j = i + 1;
-        bool expNegative = false;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
-            expNegative = text[j] == '-';
-            ++j;
-        }
+        const bool expNegative = TakeSign(text, j);
         if (j < text.size() && IsDigit(text[j])) {
             while (j < text.size() && IsDigit(text[j])) {
                 exponent = std::min<long long>(exponent * 10 + (text[j] - '0'), 100000);
@@ -177,11 +176,7 @@ std::optional<int> ReadLeadingInteger(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && IsBlank(text[i]))
         ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = TakeSign(text, i);
     if (i >= text.size() || !IsDigit(text[i]))
         return std::nullopt;
     long long v = 0;

@@ -1,6 +1,7 @@
 #include "controls/SpinBtn.h"
 
 #include "controls/NumSpin.h"
+#include "controls/SizedPicture.h"
 #include "platform/win/Cursor.h"
 
 BEGIN_MESSAGE_MAP(CSpinBtn, CButton)
@@ -83,20 +84,7 @@ void CSpinBtn::DrawItem(LPDRAWITEMSTRUCT dis) {
     CBitmap picture;
     // An id that names no picture draws like no picture at all.
     if (id && picture.LoadBitmap(id)) {
-        BITMAP info{};
-        picture.GetBitmap(&info);
-        if (info.bmWidth != window.Width() || info.bmHeight != window.Height()) {
-            SetWindowPos(nullptr, 0, 0, info.bmWidth, info.bmHeight, SWP_NOMOVE | SWP_NOZORDER);
-            GetWindowRect(&window);
-            GetClientRect(&client);
-        }
-        CDC memDC;
-        memDC.CreateCompatibleDC(dc);
-        CBitmap* old = memDC.SelectObject(&picture);
-        dc->SetStretchBltMode(COLORONCOLOR);
-        dc->StretchBlt(0, 0, window.Width(), client.Height(), &memDC, 0, 0, info.bmWidth, info.bmHeight,
-                       SRCCOPY);
-        memDC.SelectObject(old);
+        DrawSizedPicture(*this, *dc, picture, window, client);
     } else {
         dc->FillSolidRect(&client, GetSysColor(COLOR_BTNFACE));
     }

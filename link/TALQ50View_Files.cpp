@@ -131,6 +131,13 @@ int CTALQ50View::LoadPresetFile() {
             m_pSyncForm->UpdateAllControls();
     }
     LoadSpeakerTypes(0);
+    {
+        // The file replaced every output: the page's band controls and the
+        // strips would otherwise keep showing the preset that was there.
+        CModelLock lock(true);
+        if (m_pSyncForm)
+            m_pSyncForm->UpdateOutputControls();
+    }
     SelectInputSource(g_DeviceSettings.InputSettings[0], 0);
     SetPresetNameFromFile(FileTitle(path));
     SendPreset(0, 0);
@@ -248,12 +255,12 @@ int CTALQ50View::LoadOutputMapFile() {
 void CTALQ50View::SetPresetNameFromFile(const CString& title) {
     const TitleHead split = SplitTitle(title);
     {
-        std::lock_guard lock(g_csModel);
+        // Under the lock of the communication thread's pick: a rename to
+        // "Custom" still pending from an earlier edit must not overwrite the
+        // file's name before the file's own transfer is queued.
+        CModelLock lock(true);
         StringToBytesZ(g_DeviceImage + kPresetNameOffset, kPresetNameSize,
                        split.name.empty() ? g_strCustomPresetName : split.name);
-        // A check raised by an edit made before would rename the file's
-        // preset "Custom"; taken under the lock the communication thread
-        // checks under, so it cannot run between the name and this.
         g_bNameCheckPending = 0;
     }
     SetShownPresetName(split.head);

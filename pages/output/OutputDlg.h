@@ -63,6 +63,9 @@ public:
     void HighlightBandEdit(int band, int row, int on);
     void ShowInputModePicture();
     void FillHighPassSlopes();
+    // The band and crossover controls, from the output's data.
+    void ShowBandsOf(CKTV_OutData* out);
+    void ShowCrossoverOf(CKTV_OutData* out);
 
     // Equaliser editing (OutputDlg_Eq.cpp).
     void ApplyBandFreq(int band);

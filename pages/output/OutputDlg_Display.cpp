@@ -50,10 +50,7 @@ void COutputDlg::ShowBandGainIndex(int band, int index) {
     m_sliderBand[band].SetPos(shown);
 }
 
-void COutputDlg::ShowChannel() {
-    if (!m_pData || !GetSafeHwnd())
-        return;
-    CKTV_OutData* out = CurrentOutput();
+void COutputDlg::ShowBandsOf(CKTV_OutData* out) {
     m_bAllBypassed = out->IsAllBypassed();
     m_btnAllBypass.SetCheck(m_bAllBypassed);
     m_nEqMode = out->GetEqMode();
@@ -70,6 +67,9 @@ void COutputDlg::ShowChannel() {
         m_pBand->SetLinkedSlider(&m_sliderBand[i]);
         ShowBandBypass(m_pBand->IsFlatOrBypassed(), i);
     }
+}
+
+void COutputDlg::ShowCrossoverOf(CKTV_OutData* out) {
     FillHighPassSlopes();
     m_pHighPass = out->GetHighPass();
     m_pLowPass = out->GetLowPass();
@@ -82,10 +82,18 @@ void COutputDlg::ShowChannel() {
     m_nLowFreq = m_pLowPass->GetFrequency();
     m_nLowFamily = m_pLowPass->GetFamily();
     m_nLowSlope = m_pLowPass->GetSlope();
-    UpdateBandThumbs();
     m_spinLowFreq.SetPos(std::clamp(m_nLowFreq, 20, 20000));
     m_cbLowFamily.SetCurSel(m_nLowFamily);
     m_cbLowSlope.SetCurSel(m_nLowSlope);
+    UpdateBandThumbs();
+}
+
+void COutputDlg::ShowChannel() {
+    if (!m_pData || !GetSafeHwnd())
+        return;
+    CKTV_OutData* out = CurrentOutput();
+    ShowBandsOf(out);
+    ShowCrossoverOf(out);
     HighlightBandLabel(0, 0);
     HighlightBandEdit(0, 0, 0);
     m_nPolarity = out->GetPolarity();
@@ -102,22 +110,7 @@ void COutputDlg::RefreshBands() {
     if (!m_pData || !GetSafeHwnd())
         return;
     CKTV_OutData* out = CurrentOutput();
-    m_bAllBypassed = out->IsAllBypassed();
-    m_btnAllBypass.SetCheck(m_bAllBypassed);
-    m_nEqMode = out->GetEqMode();
-    m_btnEqMode.SetCheck(m_nEqMode);
-    ApplyEqMode(m_nEqMode);
-    for (int i = 0; i < kBands; ++i) {
-        m_pBand = out->GetBand(i);
-        m_nBandFreq = m_pBand->GetFrequency();
-        m_nBandWidth = m_pBand->GetBandwidthIndex();
-        m_nBandGain = m_pBand->GetGainIndex();
-        m_spinFreq[i].SetPos(std::clamp(m_nBandFreq, 20, 20000));
-        m_spinQ[i].SetPos(std::clamp(m_nBandWidth, 0, kQTableSize - 1));
-        ShowBandGainIndex(i, m_nBandGain);
-        m_pBand->SetLinkedSlider(&m_sliderBand[i]);
-        ShowBandBypass(m_pBand->IsFlatOrBypassed(), i);
-    }
+    ShowBandsOf(out);
     HighlightBandLabel(0, 0);
     HighlightBandEdit(0, 0, 0);
 }

@@ -101,23 +101,7 @@ void COutputDlg::OnPositionButton(UINT id) {
 void COutputDlg::RefreshCrossover() {
     if (!m_pData)
         return;
-    FillHighPassSlopes();
-    CKTV_OutData* out = CurrentOutput();
-    m_pHighPass = out->GetHighPass();
-    m_pLowPass = out->GetLowPass();
-    m_nHighFreq = m_pHighPass->GetFrequency();
-    m_nHighFamily = m_pHighPass->GetFamily();
-    m_nHighSlope = m_pHighPass->GetSlope();
-    m_spinHighFreq.SetPos(std::clamp(m_nHighFreq, 20, 20000));
-    m_cbHighFamily.SetCurSel(m_nHighFamily);
-    m_cbHighSlope.SetCurSel(m_nHighSlope);
-    m_nLowFreq = m_pLowPass->GetFrequency();
-    m_nLowFamily = m_pLowPass->GetFamily();
-    m_nLowSlope = m_pLowPass->GetSlope();
-    m_spinLowFreq.SetPos(std::clamp(m_nLowFreq, 20, 20000));
-    m_cbLowFamily.SetCurSel(m_nLowFamily);
-    m_cbLowSlope.SetCurSel(m_nLowSlope);
-    UpdateBandThumbs();
+    ShowCrossoverOf(CurrentOutput());
     m_graph.Redraw(-1);
 }
 

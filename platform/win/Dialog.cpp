@@ -98,13 +98,16 @@ BOOL CDialog::OnInitDialog() {
 INT_PTR CDialog::DoModal() {
     if (!CreateFromTemplate(m_nIDHelp, m_pParentWnd, true))
         return -1;
-    if (m_pParentWnd)
+    // A parent that an outer modal loop disabled stays disabled when this
+    // loop ends: the outer dialog is still running over it.
+    const bool disabledParent = m_pParentWnd && m_pParentWnd->IsWindowEnabled();
+    if (disabledParent)
         m_pParentWnd->EnableWindow(FALSE);
     ShowWindow(SW_SHOW);
     QEventLoop loop;
     while (!m_ended && GetSafeHwnd())
         loop.processEvents(QEventLoop::WaitForMoreEvents);
-    if (m_pParentWnd)
+    if (disabledParent)
         m_pParentWnd->EnableWindow(TRUE);
     DestroyWindow();
     return m_result;

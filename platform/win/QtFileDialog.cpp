@@ -3,7 +3,9 @@
 #include "platform/win/Window.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QWidget>
 
 namespace platform::win {
@@ -27,11 +29,24 @@ QStringList QtFileDialog::NameFilters(const CString& filter) {
     return filters;
 }
 
+QString QtFileDialog::StartFolder(const CString& initialDir) {
+    if (initialDir.empty())
+        return {};
+    QString folder = QDir::cleanPath(QString::fromStdString(initialDir));
+    while (!QFileInfo(folder).isDir()) {
+        const QString parent = QFileInfo(folder).path();
+        if (parent == folder)
+            break;
+        folder = parent;
+    }
+    return folder;
+}
+
 bool QtFileDialog::Choose(const FileDialogRequest& request, CString& path) {
     QWidget* parent = QApplication::activeWindow();
     if (Window* owner = Window::From(request.owner); owner && owner->widget)
         parent = owner->widget->window();
-    QFileDialog dialog(parent, QString(), QString::fromStdString(request.initialDir));
+    QFileDialog dialog(parent, QString(), StartFolder(request.initialDir));
     dialog.setNameFilters(NameFilters(request.filter));
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExt));
     if (request.open) {

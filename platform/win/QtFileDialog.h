@@ -21,6 +21,11 @@ public:
     // "description|pattern|...||" as Qt's name filters ("description (pattern)").
     static QStringList NameFilters(const CString& filter);
 
+    // The folder the dialog opens in: the one asked for, or its nearest
+    // ancestor that exists (Qt would offer a missing folder's name as the
+    // file name).  Empty stays empty.
+    static QString StartFolder(const CString& initialDir);
+
 private:
     FileDialogHandler* m_previous = nullptr;
 };

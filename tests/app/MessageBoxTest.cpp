@@ -25,8 +25,9 @@ enum class End { OkButton, Enter, Escape, CloseBox, Timer, CancelButton };
 // showed is kept for the test.
 class ObservedBox final : public CMessageBox {
 public:
-    ObservedBox(const CString& text, UINT type, int code, std::function<void(ObservedBox&)> act)
-        : CMessageBox(text, type, "Given", code), m_act(std::move(act)) {}
+    ObservedBox(const CString& text, UINT type, int code, std::function<void(ObservedBox&)> act,
+                CWnd* parent = nullptr)
+        : CMessageBox(text, type, "Given", code, parent), m_act(std::move(act)) {}
 
     BOOL OnInitDialog() override {
         const BOOL result = CMessageBox::OnInitDialog();
@@ -203,6 +204,31 @@ TEST_F(MessageBoxFixture, TheApplicationShowsEveryMessageInItsOwnBoxTitledWithTh
     // Timed boxes go the same way and end by themselves.
     QTimer::singleShot(0, [&] { clock.Advance(2000); });
     EXPECT_EQ(TimedMessageBox(nullptr, "Saved", "ignored", MB_OK, 1, 2000), IDOK);
+}
+
+// A message shown while a dialog runs over the main window, as the firmware
+// update's errors are: once it is answered the main window must stay out of
+// reach until the dialog itself ends.
+TEST_F(MessageBoxFixture, AMessageOverADialogLeavesTheMainWindowDisabledUntilTheDialogEnds) {
+    CTALQ50App app;
+    CMessageBox mainWindow("", MB_OK, "", 0);
+    ASSERT_TRUE(mainWindow.Create(CMessageBox::kTemplateId));
+    app.m_pMainWnd = &mainWindow;
+    BOOL enabledUnderDialog = TRUE;
+    ObservedBox dialog(
+        "dialog", MB_OK, 0,
+        [&](ObservedBox& d) {
+            QTimer::singleShot(0, [] { platform::win::KeyInput(VK_RETURN, 0); });
+            EXPECT_EQ(AfxMessageBox("message", MB_OK, 0), IDOK);
+            enabledUnderDialog = mainWindow.IsWindowEnabled();
+            d.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        },
+        &mainWindow);
+    dialog.DoModal();
+    EXPECT_FALSE(enabledUnderDialog);
+    EXPECT_TRUE(mainWindow.IsWindowEnabled());
+    app.m_pMainWnd = nullptr;
+    mainWindow.DestroyWindow();
 }
 
 } // namespace
