@@ -76,9 +76,6 @@ TEST_F(PresetFilesThreaded, ALoadedPresetAndItsNameReachTheProcessor) {
         return !model.GetOutput(2)->GetBasicDirty();
     }));
 
-    // The edit's name check may not have run yet when the file is loaded;
-    // the loaded preset keeps its name all the same.
-    g_bNameCheckPending = 1;
     dialogs.Answer(file);
     ASSERT_EQ(view->LoadPresetFile(), 1);
     ASSERT_TRUE(PumpUntil([&] {
