@@ -25,12 +25,16 @@ const char* const kDefaultDataFile = "/Default_Data_K3Q7.bdfa";
 
 void CTALQ50View::RestoreFactoryData() {
     std::error_code error;
-    // Written anew at the first restore of a run, so a file damaged since
-    // the last run is repaired.
-    if (m_strDefaultDataPath.empty() || !std::filesystem::exists(m_strDefaultDataPath, error))
-        ExtractDefaultDataFile();
+    // Written anew at the first restore of a run, so a file damaged or
+    // replaced since the last run is repaired.  When that write fails, an
+    // older file in its place is no factory data: it is not read instead.
+    const bool extract =
+        m_strDefaultDataPath.empty() || !std::filesystem::exists(m_strDefaultDataPath, error);
+    const bool extracted = !extract || ExtractDefaultDataFile();
+    if (!extracted)
+        m_strDefaultDataPath.clear(); // the next restore writes it again
     CPresetJson file;
-    if (m_strDefaultDataPath.empty() || !file.ReadAllPresetsFile(m_strDefaultDataPath)) {
+    if (!extracted || m_strDefaultDataPath.empty() || !file.ReadAllPresetsFile(m_strDefaultDataPath)) {
         LangMessageBox("读整机场景文件错误!", "Read all presets file error!");
         return;
     }
@@ -56,7 +60,7 @@ void CTALQ50View::RestoreFactoryData() {
     g_bNameCheckPending = 1;
 }
 
-void CTALQ50View::ExtractDefaultDataFile() {
+bool CTALQ50View::ExtractDefaultDataFile() {
     namespace fs = std::filesystem;
     const CString folder = platform::DocumentsFolder();
     std::error_code error;
@@ -69,7 +73,7 @@ void CTALQ50View::ExtractDefaultDataFile() {
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (!bytes)
-        return;
+        return false;
     const DWORD size = SizeofResource(module, found);
 
     // Written beside the file and renamed over it: a failed write never
@@ -86,6 +90,8 @@ void CTALQ50View::ExtractDefaultDataFile() {
     }
     if (written)
         fs::rename(part, m_strDefaultDataPath, error);
-    if (!written || error)
-        fs::remove(part, error);
+    if (written && !error)
+        return true;
+    fs::remove(part, error);
+    return false;
 }

@@ -133,7 +133,8 @@ public:
     void SetPresetNameFromFile(const CString& title);
     void MarkPresetNameChanged(int value);
     void RestoreFactoryData();
-    void ExtractDefaultDataFile();
+    // False when the factory data could not be written in full.
+    bool ExtractDefaultDataFile();
     void SetDocument(CTALQ50Doc* document) { m_pDocument = document; }
     // Empty until the factory data was first written in this run.
     CString m_strDefaultDataPath;

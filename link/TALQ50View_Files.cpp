@@ -131,6 +131,13 @@ int CTALQ50View::LoadPresetFile() {
             m_pSyncForm->UpdateAllControls();
     }
     LoadSpeakerTypes(0);
+    {
+        // The file replaced every output: the page's band controls and the
+        // strips would otherwise keep showing the preset that was there.
+        CModelLock lock(true);
+        if (m_pSyncForm)
+            m_pSyncForm->UpdateOutputControls();
+    }
     SelectInputSource(g_DeviceSettings.InputSettings[0], 0);
     SetPresetNameFromFile(FileTitle(path));
     SendPreset(0, 0);

@@ -3,6 +3,7 @@
 // later.
 
 #include "app/INIT.h"
+#include "link/NetLink.h"
 #include "model/DataDefine.h"
 #include "tests/app/AppFixture.h"
 #include "tests/app/ShellFixture.h"
@@ -51,6 +52,33 @@ TEST_F(FactoryConfirm, OfflineTheBoxShowsAndTheFormIsRestoredASecondLater) {
     EXPECT_TRUE(QFile::exists(QString::fromStdString(DataFile())));
     EXPECT_NE(LiveName(), "Mine");
     EXPECT_EQ(g_bNameCheckPending, 1);
+}
+
+TEST_F(FactoryConfirm, TwoConfirmationsWithinASecondGiveOneRestoreASecondAfterTheSecond) {
+    ASSERT_TRUE(Start());
+    // Each ping tick sleeps on the test's clock from its own thread; time
+    // must move only where this test moves it.
+    ASSERT_NE(View()->GetLink().GetNetLink(), nullptr);
+    View()->GetLink().GetNetLink()->StopPing(1);
+    const auto setLiveName = [](const char* name) {
+        CModelLock lock(true);
+        StringToBytesZ(g_DeviceImage, kPresetNameSize, name);
+    };
+    setLiveName("Mine");
+    Confirm(IDOK);
+    clock->Advance(600);
+    Pump();
+    Confirm(IDOK);
+    clock->Advance(600);
+    Pump();
+    EXPECT_EQ(LiveName(), "Mine") << "the second confirmation starts the second anew";
+    clock->Advance(400);
+    Pump();
+    ASSERT_NE(LiveName(), "Mine");
+    setLiveName("Mine");
+    clock->Advance(3000);
+    Pump();
+    EXPECT_EQ(LiveName(), "Mine") << "one restore only";
 }
 
 TEST_F(FactoryConfirm, CancelDoesNothing) {

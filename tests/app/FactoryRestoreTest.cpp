@@ -9,6 +9,7 @@
 #include "platform/res/ResourceApi.h"
 
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -55,21 +56,52 @@ TEST_F(FactoryRestore, TheFirstRestoreOfARunWritesTheFileLaterOnesReadIt) {
 }
 
 TEST_F(FactoryRestore, AFailedRestoreSaysSoAndChangesNothing) {
-    // The documents folder cannot be made: a file stands where it would be.
-    WriteBytes(Path("blocker"), "a file");
-    platform::SetDocumentsFolder(Path("blocker/Documents"));
-    {
-        CModelLock lock(true);
-        g_DeviceImage[OutputRecordOffset(3) + 10] = 0x44;
-        g_PresetImages[1][500] = 0x45;
+    // An all-presets file of other presets, as an older run or someone else
+    // may have left where the factory data go.
+    const auto olderFile = [&](const CString& path) {
+        CPresetJson json;
+        ASSERT_TRUE(json.WriteAllPresetsFile(path));
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+        CString partFile;
+    };
+    const Case cases[] = {
+        {"documents folder not creatable",
+         [&] {
+             // A file stands where the folder would be.
+             WriteBytes(Path("blocker"), "a file");
+             platform::SetDocumentsFolder(Path("blocker/Documents"));
+         },
+         Path("blocker/Documents/Default_Data_K3Q7.bdfa.part")},
+        {"factory data not writable, an older file in place",
+         [&] {
+             platform::SetDocumentsFolder(Path("Documents"));
+             olderFile(DataFile());
+             // A folder where the new file is written first.
+             std::filesystem::create_directories(DataFile() + ".part");
+         },
+         DataFile() + ".part"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        view->m_strDefaultDataPath.clear(); // the first restore of a run
+        c.arrange();
+        {
+            CModelLock lock(true);
+            g_DeviceImage[OutputRecordOffset(3) + 10] = 0x44;
+            g_PresetImages[1][500] = 0x45;
+        }
+        const auto before = Snapshot();
+        const std::size_t shown = boxes.Entries().size();
+        view->RestoreFactoryData();
+        ASSERT_EQ(boxes.Entries().size(), shown + 1);
+        EXPECT_EQ(boxes.Entries().back().text, "Read all presets file error!");
+        EXPECT_TRUE(Snapshot() == before);
+        EXPECT_EQ(syncForm.allControlsUpdated, 0);
+        EXPECT_FALSE(std::filesystem::is_regular_file(c.partFile));
     }
-    const auto before = Snapshot();
-    view->RestoreFactoryData();
-    ASSERT_EQ(boxes.Entries().size(), 1u);
-    EXPECT_EQ(boxes.Entries()[0].text, "Read all presets file error!");
-    EXPECT_TRUE(Snapshot() == before);
-    EXPECT_EQ(syncForm.allControlsUpdated, 0);
-    EXPECT_FALSE(std::filesystem::exists(Path("blocker/Documents/Default_Data_K3Q7.bdfa.part")));
 }
 
 class FactoryRestoreThreaded : public FactoryRestore {

@@ -3,6 +3,7 @@
 // mixer button; the language switch and back.
 
 #include "link/KTVCommand.h"
+#include "model/Filter.h"
 #include "model/FrameFormat.h"
 #include "model/KTV_Data.h"
 #include "model/KTV_OutData.h"
@@ -11,6 +12,9 @@
 #include "platform/win/TopLevel.h"
 #include "tests/app/AppFixture.h"
 #include "tests/app/ShellFixture.h"
+#include "tests/link/FakeFileDialog.h"
+
+#include <QTemporaryDir>
 
 #include <array>
 #include <cstring>
@@ -109,6 +113,31 @@ TEST_F(Form, TheRegionClipsTheEdgesAtBothSizesAndADisplayChangeResizes) {
     app->m_pMainWnd->SetWindowText("changed");
     ::SendMessage(MainWindow(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
     EXPECT_EQ(app->m_pMainWnd->GetWindowText(), "KAVRO-TUNE");
+}
+
+// A preset file read from the computer replaces the whole live preset, so the
+// page's band controls and the strips must show it, not only the graph.
+TEST_F(Form, ALoadedPresetFileShowsOnThePageAndTheStrips) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const CString path = dir.filePath("Stage.rdds").toStdString();
+    linktest::FakeFileDialog dialogs;
+    Out(0)->GetBand(0)->SetGainIndex(260); // +6 dB
+    Out(0)->SetGain(300);
+    dialogs.Answer(path);
+    ASSERT_EQ(View()->GetLink().SavePresetFile(), 1);
+
+    Out(0)->GetBand(0)->SetGainIndex(200);
+    Out(0)->SetGain(500);
+    View()->UpdateOutputControls();
+    ASSERT_EQ(View()->GetOutputPage().m_sliderBand[0].GetPos(), 200);
+    dialogs.Answer(path);
+    ASSERT_EQ(View()->GetLink().LoadPresetFile(), 1);
+
+    EXPECT_EQ(Out(0)->GetBand(0)->GetGainIndex(), 260);
+    EXPECT_EQ(View()->GetOutputPage().m_sliderBand[0].GetPos(), 260);
+    EXPECT_EQ(View()->GetOutputPage().m_btnBypass[0].GetCheck(), 0);
+    EXPECT_EQ(View()->GetStrip(0).m_sliderGain.GetPos(), 300);
 }
 
 TEST_F(Form, AMasterVolumeAbove66IsShownAndKeptAs60) {

@@ -1,4 +1,5 @@
 #include "controls/NumSpin.h"
+#include "SpinDialog.h"
 #include "TestResources.h"
 #include "controls/NumEdit.h"
 #include "model/DelaySteps.h"
@@ -12,32 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class SpinDialog final : public CDialog {
-public:
-    CNumEdit edit;
-    CNumSpin spin;
-    std::vector<CString> events;
-
-protected:
-    void DoDataExchange(CDataExchange* dx) override {
-        DDX_Control(dx, 1000, edit);
-        DDX_Control(dx, 1001, spin);
-    }
-    void OnEditCommand() { events.push_back("edit"); }
-    void OnSpinCommand() { events.push_back("spin " + std::to_string(spin.GetPos())); }
-    LRESULT OnSpinStep(WPARAM id, LPARAM step) {
-        events.push_back("step " + std::to_string(id) + " " + std::to_string(int(step)));
-        return 0;
-    }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(SpinDialog, CDialog)
-ON_COMMAND(1000, &SpinDialog::OnEditCommand)
-ON_COMMAND(1001, &SpinDialog::OnSpinCommand)
-ON_MESSAGE(UM_SPIN_STEP, &SpinDialog::OnSpinStep)
-END_MESSAGE_MAP()
 
 class NumSpinTest : public ::testing::Test {
 protected:

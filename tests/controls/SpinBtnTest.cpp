@@ -1,4 +1,5 @@
 #include "controls/SpinBtn.h"
+#include "SpinDialog.h"
 #include "TestResources.h"
 #include "controls/NumEdit.h"
 #include "controls/NumSpin.h"
@@ -15,32 +16,6 @@ namespace {
 
 constexpr COLORREF kNormal = RGB(10, 10, 10), kLeft = RGB(200, 0, 0), kActive = RGB(0, 200, 0),
                    kRight = RGB(0, 0, 200);
-
-class DelayDialog final : public CDialog {
-public:
-    CNumEdit edit;
-    CNumSpin spin;
-    std::vector<CString> events;
-
-protected:
-    void DoDataExchange(CDataExchange* dx) override {
-        DDX_Control(dx, 1000, edit);
-        DDX_Control(dx, 1001, spin);
-    }
-    void OnEditCommand() { events.push_back("edit"); }
-    void OnSpinCommand() { events.push_back("spin " + std::to_string(spin.GetPos())); }
-    LRESULT OnSpinStep(WPARAM, LPARAM step) {
-        events.push_back("step " + std::to_string(int(step)));
-        return 0;
-    }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(DelayDialog, CDialog)
-ON_COMMAND(1000, &DelayDialog::OnEditCommand)
-ON_COMMAND(1001, &DelayDialog::OnSpinCommand)
-ON_MESSAGE(UM_SPIN_STEP, &DelayDialog::OnSpinStep)
-END_MESSAGE_MAP()
 
 // The output page's delay edit: read-only, with its spin button over it.
 class SpinBtnTest : public ::testing::Test {
@@ -93,7 +68,7 @@ protected:
 
     platform::VirtualClock clock;
     TestResources res;
-    DelayDialog dlg;
+    SpinDialog dlg;
 };
 
 TEST_F(SpinBtnTest, TheButtonTakesThePictureSizeAndItsParts) {
@@ -129,7 +104,7 @@ TEST_F(SpinBtnTest, AClickOnlyActivatesADoubleClickOnASideSteps) {
     Mouse(WM_LBUTTONDOWN, 85); // the second press of a double click
     Mouse(WM_LBUTTONUP, 85);
     EXPECT_EQ(dlg.spin.GetPos(), 101);
-    EXPECT_EQ(Events(), (std::vector<CString>{"spin 101", "step 1"}));
+    EXPECT_EQ(Events(), (std::vector<CString>{"spin 101", "step 1001 1"}));
     EXPECT_EQ(dlg.edit.GetWindowText(), "2.104");
     EXPECT_EQ(button().GetWindowText(), "2.104");
 }
@@ -156,8 +131,8 @@ TEST_F(SpinBtnTest, HeldAfterAHoverItStepsEvery100MsByThePartUnderThePointer) {
     Mouse(WM_LBUTTONUP, 90);
     Wait(500);
     EXPECT_EQ(dlg.spin.GetPos(), 99);
-    EXPECT_EQ(Events(), (std::vector<CString>{"edit", "spin 99", "step -1", "spin 98", "step -1", "spin 99",
-                                              "step 1"}));
+    EXPECT_EQ(Events(), (std::vector<CString>{"edit", "spin 99", "step 1001 -1", "spin 98", "step 1001 -1",
+                                              "spin 99", "step 1001 1"}));
 }
 
 TEST_F(SpinBtnTest, AMissingPictureDrawsTheButtonFace) {

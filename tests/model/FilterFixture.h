@@ -9,6 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+// Failed rectangle comparisons print the edges, not the bytes.
+inline void PrintTo(const CRect& r, std::ostream* os) {
+    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
+
 class FilterFixture : public ::testing::Test {
 protected:
     static constexpr int kWidth = 600;

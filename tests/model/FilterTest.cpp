@@ -322,24 +322,109 @@ TEST_F(FilterLabel, Texts) {
 
 class FilterGeometry : public FilterFixture {};
 
-TEST_F(FilterGeometry, HandlesStayInsideThePlot) {
+TEST_F(FilterGeometry, HandleAndLabelBoxStayInsideThePlot) {
+    // The plot spans x 40..640 and y 10..250; 1000 Hz is plot x 339, 0 dB plot y 120.
+    constexpr int P = CFilter::Peaking;
     struct Case {
+        int type;
         int hz;
         int gainIndex;
         int bandNo;
+        int gainOnly;
         CRect handle;
+        CRect label;
     };
     const Case cases[] = {
-        {1000, 200, 17, {371, 122, 387, 138}}, // x 339 - 8, y 120 - 8
-        {20, 320, 0, {32, 10, 48, 26}},        // left by 8, top clamped
-        {20, 320, 9, {40, 10, 56, 26}},        // upper bands never left of the plot
-        {20000, 80, 30, {624, 234, 640, 250}}, // moved back inside right and bottom
+        {P, 1000, 200, 17, 0, {371, 122, 387, 138}, {291, 147, 467, 163}}, // centre
+        {P, 20, 320, 0, 0, {32, 10, 48, 26}, {40, 35, 176, 51}},           // left by 8, top clamped
+        {P, 20, 320, 9, 0, {40, 10, 56, 26}, {40, 35, 176, 51}}, // upper bands never left of the plot
+        {P, 20000, 80, 30, 0, {624, 234, 640, 250}, {480, 209, 640, 225}}, // moved inside, label above
+        {P, 7300, 200, 17, 0, {544, 122, 560, 138}, {464, 147, 640, 163}}, // label still fits on the right
+        {P, 7400, 200, 17, 0, {545, 122, 561, 138}, {480, 147, 640, 163}}, // label held at the right edge
+        {P, 44, 200, 17, 0, {100, 122, 116, 138}, {20, 147, 196, 163}},    // label still fits on the left
+        {P, 43, 200, 17, 0, {98, 122, 114, 138}, {40, 147, 176, 163}},     // label held at the left edge
+        {P, 1000, 113, 17, 0, {371, 209, 387, 225}, {291, 184, 467, 200}}, // bottom at height - 15: above
+        {P, 1000, 114, 17, 0, {371, 208, 387, 224}, {291, 233, 467, 249}}, // one pixel higher: below
+        {P, 1000, 230, 17, 1, {371, 92, 387, 108}, {346, 117, 412, 133}},  // gain only
+        {P, 20000, 230, 17, 1, {624, 92, 640, 108}, {590, 117, 640, 133}}, // gain only, right edge
+        {P, 20, 230, 0, 1, {32, 92, 48, 108}, {40, 117, 86, 133}},         // gain only, left edge
+        {CFilter::LowShelf, 100, 230, 17, 0, {171, 92, 187, 108}, {171, 117, 277, 133}},
+        {CFilter::HighShelf, 5180, 200, 17, 0, {514, 122, 530, 138}, {514, 147, 620, 163}},  // still fits
+        {CFilter::HighShelf, 5250, 200, 17, 0, {515, 122, 531, 138}, {524, 147, 640, 163}},  // held at the
+                                                                                             // edge
+        {CFilter::HighShelf, 20000, 200, 17, 0, {624, 122, 640, 138}, {524, 147, 640, 163}}, // right end
+    };
+    for (const auto& c : cases) {
+        CFilter f;
+        f.SetBandNo(c.bandNo);
+        MakeBand(f, c.type, c.hz, c.gainIndex);
+        f.SetGainOnlyLabel(c.gainOnly);
+        EXPECT_EQ(f.GetHandleRect(), c.handle)
+            << "type " << c.type << ", " << c.hz << " Hz, gain " << c.gainIndex;
+        EXPECT_EQ(f.GetLabelRect(), c.label)
+            << "type " << c.type << ", " << c.hz << " Hz, gain " << c.gainIndex;
+    }
+}
+
+TEST_F(FilterGeometry, BandwidthHandlesBesideThePoint) {
+    // The upper handle sits 10 pixels right of its frequency, the lower one 10
+    // left; both 10 pixels off the point toward 0 dB (below it at 0 dB).
+    struct Case {
+        const char* name;
+        int hz;
+        int gainIndex;
+        int bandNo;
+        int bandwidthIndex;
+        int bypass;
+        CRect low;
+        CRect high;
+    };
+    const Case cases[] = {
+        {"0.57 octave at 0 dB", 1000, 200, 17, 52, 0, {348, 136, 356, 144}, {402, 136, 410, 144}},
+        {"cut: above the point", 1000, 170, 17, 52, 0, {348, 146, 356, 154}, {402, 146, 410, 154}},
+        {"bypassed cut: above", 1000, 170, 17, 52, 1, {348, 116, 356, 124}, {402, 116, 410, 124}},
+        {"three octaves", 1000, 230, 17, 295, 0, {275, 106, 283, 114}, {476, 106, 484, 114}},
+        {"narrowest", 1000, 230, 17, 0, 0, {364, 106, 372, 114}, {387, 106, 395, 114}},
+        {"lower edge below 20 Hz", 20, 320, 0, 52, 0, {9, 24, 17, 32}, {61, 24, 69, 32}},
     };
     for (const auto& c : cases) {
         CFilter f;
         f.SetBandNo(c.bandNo);
         MakeBand(f, CFilter::Peaking, c.hz, c.gainIndex);
-        EXPECT_EQ(f.GetHandleRect(), c.handle) << c.hz << " Hz";
+        f.SetBandwidthIndex(c.bandwidthIndex);
+        f.SetBypass(c.bypass);
+        EXPECT_EQ(f.GetBwLowRect(), c.low) << c.name;
+        EXPECT_EQ(f.GetBwHighRect(), c.high) << c.name;
+    }
+}
+
+TEST_F(FilterGeometry, CrossoverMarkerAndLabelBox) {
+    // A high-pass marker hangs at -7 dB (plot y 190), a low-pass one at -10 dB
+    // (plot y 220), neither clamped to the plot's bottom.
+    struct Case {
+        const char* name;
+        int type;
+        int hz;
+        CRect handle;
+        CRect label;
+    };
+    const Case cases[] = {
+        {"high-pass", CFilter::HighPass, 80, {152, 200, 168, 216}, {152, 185, 218, 241}},
+        {"high-pass at 20 Hz", CFilter::HighPass, 20, {32, 200, 48, 216}, {32, 185, 98, 241}},
+        {"high-pass, label at the edge",
+         CFilter::HighPass,
+         10400,
+         {575, 200, 591, 216},
+         {574, 185, 640, 241}},
+        {"low-pass", CFilter::LowPass, 5000, {511, 230, 527, 246}, {511, 215, 577, 266}},
+        {"low-pass, label still fits", CFilter::LowPass, 10000, {571, 230, 587, 246}, {571, 215, 637, 266}},
+        {"low-pass at the right end", CFilter::LowPass, 20000, {632, 230, 648, 246}, {574, 215, 640, 266}},
+    };
+    for (const auto& c : cases) {
+        CFilter f;
+        MakeCrossover(f, c.type, c.hz, CFilter::LinkwitzRiley, 3);
+        EXPECT_EQ(f.GetHandleRect(), c.handle) << c.name;
+        EXPECT_EQ(f.GetLabelRect(), c.label) << c.name;
     }
 }
 
