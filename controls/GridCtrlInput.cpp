@@ -21,6 +21,17 @@ bool CtrlHeld() {
     return GetKeyState(VK_CONTROL) < 0;
 }
 
+// The first of the rows or columns first..end-1, laid out from start, that
+// reaches past p; -1 when none does.
+template <typename Extent> int LineAt(int p, int start, int first, int end, Extent extent) {
+    for (int i = first; i < end; ++i) {
+        start += extent(i);
+        if (start > p)
+            return i;
+    }
+    return -1;
+}
+
 } // namespace
 
 CRect CGridCtrl::ClientRect() const {
@@ -118,47 +129,21 @@ CGridCellID CGridCtrl::CellFromPoint(CPoint point, BOOL bAllowFixedCellCheck) co
     const int H = GetFixedRowHeight();
     CGridCellID cell;
 
-    if (point.x < 0 || (!bAllowFixedCellCheck && point.x < W)) {
+    const auto width = [this](int col) { return GetColumnWidth(col); };
+    const auto height = [this](int row) { return GetRowHeight(row); };
+    if (point.x < 0 || (!bAllowFixedCellCheck && point.x < W))
         cell.col = -1;
-    } else if (point.x < W) {
-        for (int col = 0, x = 0; col < m_nFixedCols; ++col) {
-            x += GetColumnWidth(col);
-            if (x > point.x) {
-                cell.col = col;
-                break;
-            }
-        }
-    } else {
-        int x = W;
-        for (int col = topLeft.col; col < m_nCols; ++col) {
-            x += GetColumnWidth(col);
-            if (x > point.x) {
-                cell.col = col;
-                break;
-            }
-        }
-    }
+    else if (point.x < W)
+        cell.col = LineAt(point.x, 0, 0, m_nFixedCols, width);
+    else
+        cell.col = LineAt(point.x, W, topLeft.col, m_nCols, width);
 
-    if (point.y < 0 || (!bAllowFixedCellCheck && point.y < H)) {
+    if (point.y < 0 || (!bAllowFixedCellCheck && point.y < H))
         cell.row = -1;
-    } else if (point.y < H) {
-        for (int row = 0, y = 0; row < m_nFixedRows; ++row) {
-            y += GetRowHeight(row);
-            if (y > point.y) {
-                cell.row = row;
-                break;
-            }
-        }
-    } else {
-        int y = H;
-        for (int row = topLeft.row; row < m_nRows; ++row) {
-            y += GetRowHeight(row);
-            if (y > point.y) {
-                cell.row = row;
-                break;
-            }
-        }
-    }
+    else if (point.y < H)
+        cell.row = LineAt(point.y, 0, 0, m_nFixedRows, height);
+    else
+        cell.row = LineAt(point.y, H, topLeft.row, m_nRows, height);
     return cell;
 }
 
