@@ -4,6 +4,7 @@
 #include "platform/sys/MessageBox.h"
 #include "platform/win/DialogTemplate.h"
 #include "platform/win/Window.h"
+#include "platform/win/WorkArea.h"
 
 #include <QEventLoop>
 #include <QFontMetrics>
@@ -53,6 +54,11 @@ BOOL CDialog::CreateFromTemplate(UINT templateId, CWnd* parent, bool modal) {
     QRect rect = px(t->x, t->y, t->cx, t->cy);
     if (style & WS_CHILD) {
         // A child dialog (a page) sits in its parent's client area.
+    } else if (style & DS_CENTER) {
+        RECT area{};
+        if (SystemParametersInfo(SPI_GETWORKAREA, 0, &area, 0))
+            rect.moveTopLeft(QPoint(area.left + (area.right - area.left - rect.width()) / 2,
+                                    area.top + (area.bottom - area.top - rect.height()) / 2));
     } else if (parent) {
         RECT pr;
         parent->GetWindowRect(&pr);
