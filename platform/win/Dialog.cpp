@@ -101,6 +101,17 @@ BOOL CDialog::OnInitDialog() {
     return TRUE;
 }
 
+namespace {
+
+// Modal loops run on the GUI thread only, nested innermost last.
+CDialog* s_activeModal = nullptr;
+
+} // namespace
+
+CDialog* CDialog::ActiveModal() {
+    return s_activeModal;
+}
+
 INT_PTR CDialog::DoModal() {
     if (!CreateFromTemplate(m_nIDHelp, m_pParentWnd, true))
         return -1;
@@ -110,9 +121,12 @@ INT_PTR CDialog::DoModal() {
     if (disabledParent)
         m_pParentWnd->EnableWindow(FALSE);
     ShowWindow(SW_SHOW);
+    m_pOuterModal = s_activeModal;
+    s_activeModal = this;
     QEventLoop loop;
     while (!m_ended && GetSafeHwnd())
         loop.processEvents(QEventLoop::WaitForMoreEvents);
+    s_activeModal = m_pOuterModal;
     if (disabledParent)
         m_pParentWnd->EnableWindow(TRUE);
     DestroyWindow();
