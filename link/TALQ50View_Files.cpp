@@ -255,9 +255,13 @@ int CTALQ50View::LoadOutputMapFile() {
 void CTALQ50View::SetPresetNameFromFile(const CString& title) {
     const TitleHead split = SplitTitle(title);
     {
-        std::lock_guard lock(g_csModel);
+        // Under the lock of the communication thread's pick: a rename to
+        // "Custom" still pending from an earlier edit must not overwrite the
+        // file's name before the file's own transfer is queued.
+        CModelLock lock(true);
         StringToBytesZ(g_DeviceImage + kPresetNameOffset, kPresetNameSize,
                        split.name.empty() ? g_strCustomPresetName : split.name);
+        g_bNameCheckPending = 0;
     }
     SetShownPresetName(split.head);
     g_bPresetNamePending = 1;

@@ -240,4 +240,16 @@ TEST_F(PresetFiles, AFileTitleNamesTheLivePresetByItsWholeCharactersInThirteenBy
     EXPECT_EQ(g_bPresetNamePending, 1);
 }
 
+TEST_F(PresetFiles, ANameFromAFileOutlivesTheRenameAnEarlierEditAskedFor) {
+    // An edit of the live preset was sent just before the file was saved or
+    // loaded; the communication thread picks again before the load's own
+    // transfer is queued.
+    g_bNameCheckPending = 1;
+    view->SetPresetNameFromFile("Front stage A");
+    for (int pick = 0; pick < 3; ++pick)
+        model.SendNextDirtyBlock();
+    EXPECT_EQ(BytesToString(g_DeviceImage, kPresetNameSize), "Front stage A");
+    EXPECT_EQ(GetShownPresetName(), "Front stage A");
+}
+
 } // namespace
