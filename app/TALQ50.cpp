@@ -121,7 +121,11 @@ int CTALQ50App::ExitInstance() {
 }
 
 int CTALQ50App::DoMessageBox(const CString& text, UINT type, int code) {
-    CWnd* owner = m_pMainWnd && m_pMainWnd->GetSafeHwnd() ? m_pMainWnd : nullptr;
+    // A message raised inside a dialog belongs to that dialog, which must not
+    // take clicks while the message is up.
+    CWnd* owner = CDialog::ActiveModal();
+    if (!owner || !owner->GetSafeHwnd())
+        owner = m_pMainWnd && m_pMainWnd->GetSafeHwnd() ? m_pMainWnd : nullptr;
     const CString caption = platform::res::Provider().String(kTitleString).value_or(g_strTitle);
     CMessageBox box(text, type, caption, code, owner);
     box.DoModal();

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -19,6 +20,30 @@ bool ShiftHeld() {
 
 bool CtrlHeld() {
     return GetKeyState(VK_CONTROL) < 0;
+}
+
+// The first of the rows or columns first..end-1, laid out from start, that
+// reaches past p; -1 when none does.
+template <typename Extent> int LineAt(int p, int start, int first, int end, Extent extent) {
+    for (int i = first; i < end; ++i) {
+        start += extent(i);
+        if (start > p)
+            return i;
+    }
+    return -1;
+}
+
+// Lays the rows or columns first..end-1 out from start until one reaches
+// limit: that one (end when none does) and where the laid-out ones end.
+template <typename Extent>
+std::pair<int, int> LineReaching(int start, int first, int end, int limit, Extent extent) {
+    int i = first;
+    for (; i < end; ++i) {
+        start += extent(i);
+        if (start >= limit)
+            break;
+    }
+    return {i, start};
 }
 
 } // namespace
@@ -63,49 +88,27 @@ CGridCellID CGridCtrl::GetTopLeftScrolledCell() const {
 CGridCellRange CGridCtrl::GetVisibleCellRange(RECT* pRect) const {
     const CRect client = ClientRect();
     const CGridCellID topLeft = GetTopLeftScrolledCell();
-    int bottom = GetFixedRowHeight();
-    int row = topLeft.row;
-    for (; row < m_nRows; ++row) {
-        bottom += GetRowHeight(row);
-        if (bottom >= client.bottom) {
-            bottom = client.bottom;
-            break;
-        }
-    }
-    int right = GetFixedColumnWidth();
-    int col = topLeft.col;
-    for (; col < m_nCols; ++col) {
-        right += GetColumnWidth(col);
-        if (right >= client.right) {
-            right = client.right;
-            break;
-        }
-    }
+    const auto [row, bottom] = LineReaching(GetFixedRowHeight(), topLeft.row, m_nRows, client.bottom,
+                                            [this](int r) { return GetRowHeight(r); });
+    const auto [col, right] = LineReaching(GetFixedColumnWidth(), topLeft.col, m_nCols, client.right,
+                                           [this](int c) { return GetColumnWidth(c); });
+    // A row or column that reached the edge is cut there.
     if (pRect)
-        *pRect = RECT{0, 0, right, bottom};
+        *pRect = RECT{0, 0, col < m_nCols ? client.right : right, row < m_nRows ? client.bottom : bottom};
     return CGridCellRange(topLeft.row, topLeft.col, std::min(row, m_nRows - 1), std::min(col, m_nCols - 1));
 }
 
 CGridCellRange CGridCtrl::GetFullyVisibleCellRange() const {
     const CRect client = ClientRect();
     const CGridCellID topLeft = GetTopLeftScrolledCell();
-    int bottom = GetFixedRowHeight();
-    int row = topLeft.row;
-    for (; row < m_nRows; ++row) {
-        bottom += GetRowHeight(row);
-        if (bottom >= client.bottom)
-            break;
-    }
+    const auto [row, bottom] = LineReaching(GetFixedRowHeight(), topLeft.row, m_nRows, client.bottom,
+                                            [this](int r) { return GetRowHeight(r); });
+    const auto [col, right] = LineReaching(GetFixedColumnWidth(), topLeft.col, m_nCols, client.right,
+                                           [this](int c) { return GetColumnWidth(c); });
+    // A last row or column cut by the edge is not fully visible.
     int maxRow = std::min(row, m_nRows - 1);
     if (maxRow > 0 && bottom > client.bottom)
         --maxRow;
-    int right = GetFixedColumnWidth();
-    int col = topLeft.col;
-    for (; col < m_nCols; ++col) {
-        right += GetColumnWidth(col);
-        if (right >= client.right)
-            break;
-    }
     int maxCol = std::min(col, m_nCols - 1);
     if (maxCol > 0 && right > client.right)
         --maxCol;
@@ -118,47 +121,21 @@ CGridCellID CGridCtrl::CellFromPoint(CPoint point, BOOL bAllowFixedCellCheck) co
     const int H = GetFixedRowHeight();
     CGridCellID cell;
 
-    if (point.x < 0 || (!bAllowFixedCellCheck && point.x < W)) {
+    const auto width = [this](int col) { return GetColumnWidth(col); };
+    const auto height = [this](int row) { return GetRowHeight(row); };
+    if (point.x < 0 || (!bAllowFixedCellCheck && point.x < W))
         cell.col = -1;
-    } else if (point.x < W) {
-        for (int col = 0, x = 0; col < m_nFixedCols; ++col) {
-            x += GetColumnWidth(col);
-            if (x > point.x) {
-                cell.col = col;
-                break;
-            }
-        }
-    } else {
-        int x = W;
-        for (int col = topLeft.col; col < m_nCols; ++col) {
-            x += GetColumnWidth(col);
-            if (x > point.x) {
-                cell.col = col;
-                break;
-            }
-        }
-    }
+    else if (point.x < W)
+        cell.col = LineAt(point.x, 0, 0, m_nFixedCols, width);
+    else
+        cell.col = LineAt(point.x, W, topLeft.col, m_nCols, width);
 
-    if (point.y < 0 || (!bAllowFixedCellCheck && point.y < H)) {
+    if (point.y < 0 || (!bAllowFixedCellCheck && point.y < H))
         cell.row = -1;
-    } else if (point.y < H) {
-        for (int row = 0, y = 0; row < m_nFixedRows; ++row) {
-            y += GetRowHeight(row);
-            if (y > point.y) {
-                cell.row = row;
-                break;
-            }
-        }
-    } else {
-        int y = H;
-        for (int row = topLeft.row; row < m_nRows; ++row) {
-            y += GetRowHeight(row);
-            if (y > point.y) {
-                cell.row = row;
-                break;
-            }
-        }
-    }
+    else if (point.y < H)
+        cell.row = LineAt(point.y, 0, 0, m_nFixedRows, height);
+    else
+        cell.row = LineAt(point.y, H, topLeft.row, m_nRows, height);
     return cell;
 }
 

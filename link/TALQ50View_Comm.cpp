@@ -63,6 +63,9 @@ int CTALQ50View::StartCommThread() {
 
 int CTALQ50View::StopCommThread(int full) {
     if (m_pCommThread) {
+        // Quit goes up before the thread is woken: woken first, it could take a
+        // pending suspend ahead of the quit and sleep again, never to return.
+        g_hCommEvents.Set(CCommEvents::Quit);
         {
             std::lock_guard lock(m_resumeMutex);
             m_bResume = true;
@@ -70,7 +73,6 @@ int CTALQ50View::StopCommThread(int full) {
         m_resumed.notify_all();
         // The thread may be sending the view a notice and waiting for it, so
         // the wait keeps handling what it sends.
-        g_hCommEvents.Set(CCommEvents::Quit);
         platform::WaitHandlingSentMessages([this] { return m_bThreadAlive == 0; }, kStopWaitMs);
         if (m_pCommThread->joinable())
             m_pCommThread->join();

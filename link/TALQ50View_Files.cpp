@@ -15,6 +15,7 @@
 #include "platform/sys/FileDialog.h"
 #include "platform/sys/Gbk.h"
 
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 
@@ -31,6 +32,15 @@ constexpr std::size_t kTitleNameBytes = 13;
 CString WithKindExtension(const CFileDialog& dlg, const CString& ext) {
     const CString path = dlg.GetPathName();
     return dlg.GetFileExt() == ext ? path : path + "." + ext;
+}
+
+// The dialog asked before replacing the name as chosen; a name the
+// extension rule made is asked about here, so no file is replaced unasked.
+bool MayWrite(const CFileDialog& dlg, const CString& path) {
+    std::error_code error;
+    if (path == dlg.GetPathName() || !std::filesystem::exists(path, error))
+        return true;
+    return LangMessageBox("文件已存在，是否替换?", "The file already exists. Replace it?", MB_YESNO) == IDYES;
 }
 
 // The file name without its folder and its last extension.
@@ -95,6 +105,8 @@ int CTALQ50View::SavePresetFile() {
     if (dlg.DoModal() != IDOK)
         return 0;
     const CString path = WithKindExtension(dlg, g_strPresetExt);
+    if (!MayWrite(dlg, path))
+        return 0;
     if (m_pSyncModel)
         m_pSyncModel->PackToImage();
     CPresetJson file;
@@ -152,9 +164,12 @@ int CTALQ50View::BrowseAllPresetsFile() {
     dlg.SetInitialDir(m_strAllPresetsFolder);
     if (dlg.DoModal() != IDOK)
         return 0;
+    const CString path = WithKindExtension(dlg, g_strAllPresetsExt);
+    if (!MayWrite(dlg, path))
+        return 0;
     m_strAllPresetsFolder = dlg.GetFolderPath();
     SaveFolderSettings(2);
-    g_strAllPresetsPath = WithKindExtension(dlg, g_strAllPresetsExt);
+    g_strAllPresetsPath = path;
     return 1;
 }
 
@@ -212,6 +227,8 @@ int CTALQ50View::SaveOutputMapFile() {
     if (dlg.DoModal() != IDOK)
         return 0;
     const CString path = WithKindExtension(dlg, g_strMapExt);
+    if (!MayWrite(dlg, path))
+        return 0;
     m_strMapFolder = dlg.GetFolderPath();
     SaveFolderSettings(3);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -255,9 +272,13 @@ int CTALQ50View::LoadOutputMapFile() {
 void CTALQ50View::SetPresetNameFromFile(const CString& title) {
     const TitleHead split = SplitTitle(title);
     {
-        std::lock_guard lock(g_csModel);
+        // Under the lock of the communication thread's pick: a rename to
+        // "Custom" still pending from an earlier edit must not overwrite the
+        // file's name before the file's own transfer is queued.
+        CModelLock lock(true);
         StringToBytesZ(g_DeviceImage + kPresetNameOffset, kPresetNameSize,
                        split.name.empty() ? g_strCustomPresetName : split.name);
+        g_bNameCheckPending = 0;
     }
     SetShownPresetName(split.head);
     g_bPresetNamePending = 1;

@@ -4,6 +4,7 @@
 #include "platform/sys/MessageBox.h"
 #include "platform/win/DialogTemplate.h"
 #include "platform/win/Window.h"
+#include "platform/win/WorkArea.h"
 
 #include <QEventLoop>
 #include <QFontMetrics>
@@ -53,6 +54,11 @@ BOOL CDialog::CreateFromTemplate(UINT templateId, CWnd* parent, bool modal) {
     QRect rect = px(t->x, t->y, t->cx, t->cy);
     if (style & WS_CHILD) {
         // A child dialog (a page) sits in its parent's client area.
+    } else if (style & DS_CENTER) {
+        RECT area{};
+        if (SystemParametersInfo(SPI_GETWORKAREA, 0, &area, 0))
+            rect.moveTopLeft(QPoint(area.left + (area.right - area.left - rect.width()) / 2,
+                                    area.top + (area.bottom - area.top - rect.height()) / 2));
     } else if (parent) {
         RECT pr;
         parent->GetWindowRect(&pr);
@@ -95,6 +101,17 @@ BOOL CDialog::OnInitDialog() {
     return TRUE;
 }
 
+namespace {
+
+// Modal loops run on the GUI thread only, nested innermost last.
+CDialog* s_activeModal = nullptr;
+
+} // namespace
+
+CDialog* CDialog::ActiveModal() {
+    return s_activeModal;
+}
+
 INT_PTR CDialog::DoModal() {
     if (!CreateFromTemplate(m_nIDHelp, m_pParentWnd, true))
         return -1;
@@ -104,9 +121,12 @@ INT_PTR CDialog::DoModal() {
     if (disabledParent)
         m_pParentWnd->EnableWindow(FALSE);
     ShowWindow(SW_SHOW);
+    m_pOuterModal = s_activeModal;
+    s_activeModal = this;
     QEventLoop loop;
     while (!m_ended && GetSafeHwnd())
         loop.processEvents(QEventLoop::WaitForMoreEvents);
+    s_activeModal = m_pOuterModal;
     if (disabledParent)
         m_pParentWnd->EnableWindow(TRUE);
     DestroyWindow();

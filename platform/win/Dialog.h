@@ -24,6 +24,8 @@ public:
     BOOL Create(UINT templateId, CWnd* parent = nullptr);
     INT_PTR DoModal();
     void EndDialog(int result);
+    // The innermost dialog whose modal loop is running; null when none is.
+    static CDialog* ActiveModal();
 
     virtual BOOL OnInitDialog();
     virtual void OnOK();
@@ -44,6 +46,7 @@ private:
     int m_result = 0;
     bool m_ended = false;
     bool m_modal = false;
+    CDialog* m_pOuterModal = nullptr;
 };
 
 // Dialog base units of a dialog font: the average character width and the

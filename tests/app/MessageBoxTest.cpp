@@ -207,24 +207,31 @@ TEST_F(MessageBoxFixture, TheApplicationShowsEveryMessageInItsOwnBoxTitledWithTh
 }
 
 // A message shown while a dialog runs over the main window, as the firmware
-// update's errors are: once it is answered the main window must stay out of
-// reach until the dialog itself ends.
+// update's errors are: the dialog is out of reach while the message is up,
+// and the main window until the dialog itself ends.
 TEST_F(MessageBoxFixture, AMessageOverADialogLeavesTheMainWindowDisabledUntilTheDialogEnds) {
     CTALQ50App app;
     CMessageBox mainWindow("", MB_OK, "", 0);
     ASSERT_TRUE(mainWindow.Create(CMessageBox::kTemplateId));
     app.m_pMainWnd = &mainWindow;
     BOOL enabledUnderDialog = TRUE;
+    BOOL dialogEnabledUnderMessage = TRUE;
     ObservedBox dialog(
         "dialog", MB_OK, 0,
         [&](ObservedBox& d) {
-            QTimer::singleShot(0, [] { platform::win::KeyInput(VK_RETURN, 0); });
+            QTimer::singleShot(0, [&] {
+                dialogEnabledUnderMessage = d.IsWindowEnabled();
+                platform::win::KeyInput(VK_RETURN, 0);
+            });
             EXPECT_EQ(AfxMessageBox("message", MB_OK, 0), IDOK);
+            EXPECT_TRUE(d.IsWindowEnabled());
             enabledUnderDialog = mainWindow.IsWindowEnabled();
             d.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         },
         &mainWindow);
     dialog.DoModal();
+    // The message belongs to the dialog: nothing behind it takes a click.
+    EXPECT_FALSE(dialogEnabledUnderMessage);
     EXPECT_FALSE(enabledUnderDialog);
     EXPECT_TRUE(mainWindow.IsWindowEnabled());
     app.m_pMainWnd = nullptr;

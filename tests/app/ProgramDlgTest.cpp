@@ -266,13 +266,17 @@ TEST_F(ProgramDlgTest, RowsOutsideTheSixPresetsAndEnterAndEscapeDoNothing) {
         platform::PumpMessages();
         for (UINT command : {713u, 714u, 715u})
             dlg->SendMessage(WM_COMMAND, command, 0);
-        dlg->m_grid.SetFocus();
-        for (UINT key : {VK_RETURN, VK_ESCAPE}) {
-            platform::win::KeyInput(key);
-            EXPECT_EQ(CWnd::GetFocus(), dlg.get());
+        // Wherever the focus is, a button's own click included.
+        for (CWnd* focus : {static_cast<CWnd*>(&dlg->m_grid), static_cast<CWnd*>(&dlg->m_btnAction),
+                            static_cast<CWnd*>(&dlg->m_btnQuit)}) {
+            for (UINT key : {VK_RETURN, VK_ESCAPE}) {
+                focus->SetFocus();
+                platform::win::KeyInput(key);
+                EXPECT_EQ(CWnd::GetFocus(), dlg.get());
+            }
+            platform::PumpMessages();
+            EXPECT_TRUE(dlg->IsWindowVisible());
         }
-        platform::PumpMessages();
-        EXPECT_TRUE(dlg->IsWindowVisible());
     }
     EXPECT_TRUE(yes.Entries().empty());
     EXPECT_TRUE(TakeQueue().empty());

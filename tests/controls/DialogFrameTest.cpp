@@ -5,6 +5,7 @@
 #include "platform/sys/MessageBox.h"
 #include "platform/win/Dialog.h"
 #include "platform/win/Window.h"
+#include "platform/win/WorkArea.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -57,6 +58,29 @@ TEST(DialogFrame, SystemFontTemplatesUseItsFixedBaseUnits) {
     strip.ScreenToClient(&r);
     EXPECT_EQ(r.left, 106);
     EXPECT_EQ(r.top, 246);
+}
+
+// A centred template opens in the middle of the work area, wherever its owner
+// is; without the style it keeps its place beside the owner.
+TEST(DialogFrame, ACentredTemplateOpensInTheMiddleOfTheWorkArea) {
+    platform::win::SetWorkAreaForTesting(RECT{0, 0, 1000, 800});
+    TestResources res;
+    res.AddDialog(743, "DIALOG 743 0 0 200 300\nSTYLE WS_POPUP\n");
+    res.AddDialog(744, "DIALOG 744 0 0 100 50\nSTYLE WS_POPUP|WS_CAPTION|DS_CENTER\n");
+    res.AddDialog(745, "DIALOG 745 0 0 100 50\nSTYLE WS_POPUP|WS_CAPTION\n");
+    CDialog owner(743);
+    ASSERT_TRUE(owner.Create(743));
+    owner.MoveWindow(40, 30, 200, 300, FALSE);
+    CDialog centred(744), placed(745);
+    ASSERT_TRUE(centred.Create(744, &owner));
+    ASSERT_TRUE(placed.Create(745, &owner));
+    CRect c, p;
+    centred.GetWindowRect(&c);
+    placed.GetWindowRect(&p);
+    EXPECT_EQ(c.left, (1000 - c.Width()) / 2);
+    EXPECT_EQ(c.top, (800 - c.Height()) / 2);
+    EXPECT_EQ(p.TopLeft(), CPoint(40, 30));
+    platform::win::SetWorkAreaForTesting(std::nullopt);
 }
 
 } // namespace

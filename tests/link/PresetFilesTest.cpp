@@ -31,6 +31,47 @@ TEST_F(PresetFiles, SaveDialogsAppendTheKindsExtensionUnlessTheFileHasExactlyIt)
     EXPECT_TRUE(boxes.Entries().empty());
 }
 
+// The dialog asks about the name as typed; a file the extension rule names
+// instead is not replaced unless the user says so.
+TEST_F(PresetFiles, ANameTheExtensionRuleMadeIsNotReplacedUnasked) {
+    const CString presets = Path("Presets");
+    struct Case {
+        CString typed, made;
+        std::function<int()> run;
+    };
+    const Case cases[] = {
+        {"/Mix.RDDS", "/Mix.RDDS.rdds", [&] { return view->SavePresetFile(); }},
+        {"/all.txt", "/all.txt.rdda", [&] { return view->BrowseAllPresetsFile(); }},
+        {"/map.RDDS", "/map.RDDS.vxvc", [&] { return view->SaveOutputMapFile(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.made);
+        {
+            QFile existing(QString::fromStdString(presets + c.made));
+            ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+            existing.write("kept");
+        }
+        g_strAllPresetsPath = "before";
+        {
+            platform::RecordingMessageBox no(IDNO);
+            dialogs.Answer(presets + c.typed);
+            EXPECT_EQ(c.run(), 0);
+            ASSERT_EQ(no.Entries().size(), 1u);
+            EXPECT_EQ(no.Entries()[0].text, "The file already exists. Replace it?");
+            EXPECT_EQ(no.Entries()[0].type, UINT(MB_YESNO));
+        }
+        QFile kept(QString::fromStdString(presets + c.made));
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), "kept");
+        EXPECT_EQ(g_strAllPresetsPath, "before");
+        // Yes replaces it.
+        dialogs.Answer(presets + c.typed);
+        platform::RecordingMessageBox yes(IDYES);
+        EXPECT_EQ(c.run(), 1);
+        EXPECT_EQ(yes.Entries().size(), 1u);
+    }
+}
+
 TEST_F(PresetFiles, EachCommandStartsInItsFolderAndRemembersTheChosenOneButTheOnePresetSave) {
     const CString documents = Path("Documents"), presets = Path("Presets");
     struct Case {
@@ -238,6 +279,18 @@ TEST_F(PresetFiles, AFileTitleNamesTheLivePresetByItsWholeCharactersInThirteenBy
     g_bPresetNamePending = 0;
     view->HandleMessage(UM_PRESET_NAME_CHANGED, 0, 0);
     EXPECT_EQ(g_bPresetNamePending, 1);
+}
+
+TEST_F(PresetFiles, ANameFromAFileOutlivesTheRenameAnEarlierEditAskedFor) {
+    // An edit of the live preset was sent just before the file was saved or
+    // loaded; the communication thread picks again before the load's own
+    // transfer is queued.
+    g_bNameCheckPending = 1;
+    view->SetPresetNameFromFile("Front stage A");
+    for (int pick = 0; pick < 3; ++pick)
+        model.SendNextDirtyBlock();
+    EXPECT_EQ(BytesToString(g_DeviceImage, kPresetNameSize), "Front stage A");
+    EXPECT_EQ(GetShownPresetName(), "Front stage A");
 }
 
 } // namespace
