@@ -264,6 +264,23 @@ TEST_F(FStaticDrawTest, AllBypassWritesTheTextOverThePlotInTheLanguage) {
     EXPECT_NE(texts[0], texts[1]);
 }
 
+TEST_F(FStaticDrawTest, AllBypassTextFollowsALanguageSwitchBackAndForth) {
+    out(0).BypassAllBands(1);
+    QImage first[2];
+    for (int pass = 0; pass < 2; ++pass)
+        for (int chinese : {0, 1}) {
+            g_bChinese = chinese;
+            graph().Redraw(-1);
+            const QImage image = Render();
+            if (pass == 0)
+                first[chinese] = image;
+            else
+                EXPECT_EQ(image, first[chinese]) << chinese;
+        }
+    EXPECT_NE(first[0], first[1]);
+    g_bChinese = 0;
+}
+
 TEST_F(FStaticDrawTest, EmptyPlotBeforeAnOutputAndDrawingOnlyInWorkModesOneAndTwo) {
     RaiseBand(0, 10, 260);
     graph().SetMode(0);
