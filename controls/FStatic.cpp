@@ -376,9 +376,9 @@ void CFStatic::DrawAllBypassLayers(Gdiplus::Graphics& g) {
     // Stroking the outline seven times costs more than the rest of the graph
     // together. Each stroke is kept in a layer of its own and laid over the
     // plot in order: one translucent stroke on a clear layer, then blended,
-    // gives the very pixels it gives drawn straight on the plot, which a
-    // layer holding all of them stacked would not. The opaque fill blends by
-    // another rule at its edges, so it is still drawn straight.
+    // comes within one level of the stroke drawn straight on the plot (a
+    // layer holding all seven stacked drifts by up to three). The fill is
+    // cheap and stays drawn straight.
     const std::array<int, 3> key{g_bChinese ? 1 : 0, m_rcClient.Width(), m_rcClient.Height()};
     if (!m_pAllBypassPath || key != m_AllBypassKey) {
         const CString text = g_bChinese ? "直通" : "All Bypass";
