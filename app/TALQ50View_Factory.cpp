@@ -38,24 +38,7 @@ void CTALQ50View::RestoreFactoryData() {
         LangMessageBox("读整机场景文件错误!", "Read all presets file error!");
         return;
     }
-    {
-        CModelLock lock(true);
-        if (m_pSyncModel)
-            m_pSyncModel->LoadFromImage(g_DeviceImage, -1);
-    }
-    SelectInputSource(g_DeviceSettings.InputSettings[0], 0);
-    {
-        CModelLock lock(true);
-        if (m_pSyncForm)
-            m_pSyncForm->UpdateAllControls();
-    }
-    LoadSpeakerTypes(0);
-    SendAllPresets();
-    {
-        CModelLock lock(true);
-        if (m_pSyncForm)
-            m_pSyncForm->UpdateOutputControls();
-    }
+    ApplyAllPresetsImages();
     // The change tracking names the live preset "Custom" and sends the name.
     g_bNameCheckPending = 1;
 }

@@ -133,6 +133,9 @@ public:
     void SetPresetNameFromFile(const CString& title);
     void MarkPresetNameChanged(int value);
     void RestoreFactoryData();
+    // After an all-presets file was read into the images: the model, the
+    // form, the input source and the processor follow them.
+    void ApplyAllPresetsImages();
     // False when the factory data could not be written in full.
     bool ExtractDefaultDataFile();
     void SetDocument(CTALQ50Doc* document) { m_pDocument = document; }

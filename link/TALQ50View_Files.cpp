@@ -196,6 +196,12 @@ int CTALQ50View::LoadAllPresetsFile() {
         return 0;
     }
     g_bNameCheckPending = 0;
+    ApplyAllPresetsImages();
+    MarkPresetNameChanged(1);
+    return 1;
+}
+
+void CTALQ50View::ApplyAllPresetsImages() {
     {
         CModelLock lock(true);
         if (m_pSyncModel)
@@ -214,8 +220,6 @@ int CTALQ50View::LoadAllPresetsFile() {
         if (m_pSyncForm)
             m_pSyncForm->UpdateOutputControls();
     }
-    MarkPresetNameChanged(1);
-    return 1;
 }
 
 // ---- Output map --------------------------------------------------------------
