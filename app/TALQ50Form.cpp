@@ -4,6 +4,7 @@
 
 #include "app/INIT.h"
 #include "app/MessageBox.h"
+#include "controls/PaintBitmap.h"
 #include "controls/SharedGdiObjects.h"
 #include "link/Net_Socket.h"
 #include "model/Globals.h"
@@ -284,15 +285,7 @@ void CTALQ50Form::InvalidateStrips() {
 void CTALQ50Form::OnPaint() {
     CPaintDC dc(this);
     CBitmap& bitmap = g_bChinese ? m_bmpBackgroundZh : m_bmpBackgroundEn;
-    if (!bitmap.GetSafeHandle())
-        return;
-    BITMAP info;
-    bitmap.GetBitmap(&info);
-    CDC mem;
-    mem.CreateCompatibleDC(&dc);
-    CBitmap* old = mem.SelectObject(&bitmap);
-    dc.BitBlt(0, 0, info.bmWidth, info.bmHeight, &mem, 0, 0, SRCCOPY);
-    mem.SelectObject(old);
+    PaintBitmap(dc, bitmap);
 }
 
 BOOL CTALQ50Form::OnEraseBkgnd(CDC*) {

@@ -1,5 +1,6 @@
 #include "pages/input/InputNoise.h"
 
+#include "controls/PaintBitmap.h"
 #include "controls/SharedGdiObjects.h"
 #include "link/TALQ50View.h"
 #include "model/Globals.h"
@@ -93,14 +94,7 @@ void CInputNoise::OnSpinChanged() {
 void CInputNoise::OnPaint() {
     CPaintDC dc(this);
     CBitmap& back = g_bChinese ? m_bmBackZh : m_bmBackEn;
-    BITMAP info{};
-    if (!back.GetSafeHandle() || !back.GetBitmap(&info))
-        return;
-    CDC memDC;
-    memDC.CreateCompatibleDC(&dc);
-    CBitmap* old = memDC.SelectObject(&back);
-    dc.BitBlt(0, 0, info.bmWidth, info.bmHeight, &memDC, 0, 0, SRCCOPY);
-    memDC.SelectObject(old);
+    PaintBitmap(dc, back);
 }
 
 BOOL CInputNoise::PreTranslateMessage(MSG* msg) {

@@ -1,5 +1,6 @@
 #include "pages/input/MixInPutCom.h"
 
+#include "controls/PaintBitmap.h"
 #include "model/Globals.h"
 #include "model/KTV_Data.h"
 #include "platform/gdi/Dc.h"
@@ -39,14 +40,7 @@ BOOL CMixInPutCom::OnInitDialog() {
 void CMixInPutCom::OnPaint() {
     CPaintDC dc(this);
     CBitmap& back = g_bChinese ? m_bmBackZh : m_bmBackEn;
-    BITMAP info{};
-    if (!back.GetSafeHandle() || !back.GetBitmap(&info))
-        return;
-    CDC memDC;
-    memDC.CreateCompatibleDC(&dc);
-    CBitmap* old = memDC.SelectObject(&back);
-    dc.BitBlt(0, 0, info.bmWidth, info.bmHeight, &memDC, 0, 0, SRCCOPY);
-    memDC.SelectObject(old);
+    PaintBitmap(dc, back);
 }
 
 LRESULT CMixInPutCom::OnSysCommand(WPARAM command, LPARAM lParam) {

@@ -1,5 +1,6 @@
 #include "pages/input/RouteMixCom.h"
 
+#include "controls/PaintBitmap.h"
 #include "controls/SharedGdiObjects.h"
 #include "model/Globals.h"
 #include "model/KTV_OutData.h"
@@ -199,14 +200,7 @@ BOOL CRouteMixCom::PreTranslateMessage(MSG* msg) {
 
 void CRouteMixCom::OnPaint() {
     CPaintDC dc(this);
-    BITMAP info{};
-    if (!m_bmBackground.GetSafeHandle() || !m_bmBackground.GetBitmap(&info))
-        return;
-    CDC memDC;
-    memDC.CreateCompatibleDC(&dc);
-    CBitmap* old = memDC.SelectObject(&m_bmBackground);
-    dc.BitBlt(0, 0, info.bmWidth, info.bmHeight, &memDC, 0, 0, SRCCOPY);
-    memDC.SelectObject(old);
+    PaintBitmap(dc, m_bmBackground);
 }
 
 void CRouteMixCom::OnDestroy() {

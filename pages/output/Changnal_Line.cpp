@@ -1,5 +1,6 @@
 #include "pages/output/Changnal_Line.h"
 
+#include "controls/PaintBitmap.h"
 #include "model/Globals.h"
 #include "pages/output/OutputDlg.h"
 #include "platform/gdi/Dc.h"
@@ -63,14 +64,7 @@ BOOL CChangnal_Line::OnInitDialog() {
 
 void CChangnal_Line::OnPaint() {
     CPaintDC dc(this);
-    BITMAP info{};
-    if (!m_bmBackground.GetSafeHandle() || !m_bmBackground.GetBitmap(&info))
-        return;
-    CDC mem;
-    mem.CreateCompatibleDC(&dc);
-    CBitmap* old = mem.SelectObject(&m_bmBackground);
-    dc.BitBlt(0, 0, info.bmWidth, info.bmHeight, &mem, 0, 0, SRCCOPY);
-    mem.SelectObject(old);
+    PaintBitmap(dc, m_bmBackground);
 }
 
 void CChangnal_Line::OnChannelButton(UINT id) {

@@ -1,5 +1,6 @@
 #include "pages/output/OutputDlg.h"
 
+#include "controls/PaintBitmap.h"
 #include "controls/SharedGdiObjects.h"
 #include "model/Globals.h"
 #include "model/KTV_Data.h"
@@ -287,14 +288,7 @@ void COutputDlg::InitControls() {
 void COutputDlg::OnPaint() {
     CPaintDC dc(this);
     CBitmap& picture = g_bChinese ? m_bmBackgroundZh : m_bmBackgroundEn;
-    BITMAP info{};
-    if (!picture.GetSafeHandle() || !picture.GetBitmap(&info))
-        return;
-    CDC mem;
-    mem.CreateCompatibleDC(&dc);
-    CBitmap* old = mem.SelectObject(&picture);
-    dc.BitBlt(0, 0, info.bmWidth, info.bmHeight, &mem, 0, 0, SRCCOPY);
-    mem.SelectObject(old);
+    PaintBitmap(dc, picture);
 }
 
 BOOL COutputDlg::PreTranslateMessage(MSG* msg) {

@@ -1,5 +1,6 @@
 #include "pages/output/PhaseSettingDlg.h"
 
+#include "controls/PaintBitmap.h"
 #include "controls/SharedGdiObjects.h"
 #include "model/Globals.h"
 #include "model/KTV_OutData.h"
@@ -196,14 +197,7 @@ CString CPhaseSettingDlg::HeaderText() const {
 void CPhaseSettingDlg::OnPaint() {
     CPaintDC dc(this);
     CBitmap& back = g_bChinese ? m_bmBackZh : m_bmBackEn;
-    BITMAP info{};
-    if (back.GetSafeHandle() && back.GetBitmap(&info)) {
-        CDC memDC;
-        memDC.CreateCompatibleDC(&dc);
-        CBitmap* old = memDC.SelectObject(&back);
-        dc.BitBlt(0, 0, info.bmWidth, info.bmHeight, &memDC, 0, 0, SRCCOPY);
-        memDC.SelectObject(old);
-    }
+    PaintBitmap(dc, back);
     CFont* oldFont = dc.SelectObject(&g_fontDialogBold);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(RGB(255, 255, 255));
