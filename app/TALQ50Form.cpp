@@ -349,6 +349,7 @@ void CTALQ50Form::StopLink() {
     if (m_bLinkStopped)
         return;
     m_bLinkStopped = true;
+    m_link.UnregisterHidNotification();
     m_link.StopCommThread(0);
     m_link.ClearUsbInUseMark();
     if (m_pNet)

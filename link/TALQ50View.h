@@ -144,6 +144,9 @@ public:
 
     // ---- Link management and the USB link ----
     void RegisterHidNotification();
+    // Device notices arrive on another thread: stop them before the view
+    // starts going away, not from its destructor.
+    void UnregisterHidNotification();
     void CreateUsbRegistryKey();
     int EnumerateHidDevices();
     int IsUsbPathFree(const CString& path);

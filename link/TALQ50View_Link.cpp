@@ -51,8 +51,7 @@ CTALQ50View::CTALQ50View() : m_hWnd(platform::RegisterMessageTarget(this)) {}
 CTALQ50View::~CTALQ50View() {
     if (m_pCommThread)
         StopCommThread(0);
-    if (m_bHidSubscribed)
-        platform::HidBackend::Current().Unsubscribe(this);
+    UnregisterHidNotification();
     platform::UnregisterMessageTarget(m_hWnd);
 }
 
@@ -101,6 +100,13 @@ void CTALQ50View::RegisterHidNotification() {
         return;
     platform::HidBackend::Current().Subscribe(this);
     m_bHidSubscribed = true;
+}
+
+void CTALQ50View::UnregisterHidNotification() {
+    if (!m_bHidSubscribed)
+        return;
+    platform::HidBackend::Current().Unsubscribe(this);
+    m_bHidSubscribed = false;
 }
 
 void CTALQ50View::OnHidArrival(const std::string& path) {

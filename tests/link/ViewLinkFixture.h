@@ -109,6 +109,8 @@ protected:
         view->CreateUsbRegistryKey();
     }
     void TearDown() override {
+        if (view)
+            view->UnregisterHidNotification();
         view.reset();
         platform::HidBackend::Install(m_previousBackend);
         backend.reset();
