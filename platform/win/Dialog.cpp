@@ -17,11 +17,36 @@ ON_COMMAND(IDOK, &CDialog::OnOkCommand)
 ON_COMMAND(IDCANCEL, &CDialog::OnCancelCommand)
 END_MESSAGE_MAP()
 
+namespace {
+
+// The original platform's bitmap faces come in fixed sizes with fixed base
+// units, whatever outline face stands in for them here.
+struct BitmapFaceUnits {
+    const char* face;
+    int emHeight; // 0: every size
+    int cx, cy;
+};
+constexpr BitmapFaceUnits kBitmapFaces[] = {{"System", 0, 8, 16}, {"MS Sans Serif", 11, 6, 13}};
+
+} // namespace
+
 CSize DialogBaseUnits(const CFont& font) {
-    const QFont f = font.GetHandle() ? font.GetHandle()->font : QFont();
-    const QFontMetrics fm(f);
-    const int width = fm.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    return CSize((width / 26 + 1) / 2, fm.ascent() + fm.descent());
+    const auto* data = font.GetHandle();
+    if (data)
+        for (const auto& b : kBitmapFaces)
+            if (QString::fromStdString(data->face).compare(b.face, Qt::CaseInsensitive) == 0 &&
+                (b.emHeight == 0 || -data->height == b.emHeight))
+                return CSize(b.cx, b.cy);
+    const QFont f = data ? data->font : QFont();
+    const QFontMetricsF fm(f);
+    const int width =
+        int(std::lround(fm.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")));
+    // The text height counts the ascent and the descent each rounded up to
+    // whole pixels. The original outline faces carry vertical device metrics
+    // that put one more row under them at dialog sizes than their
+    // metric-compatible stand-ins do; the templates were laid out on those.
+    const int height = int(std::ceil(fm.ascent())) + int(std::ceil(fm.descent())) + 1;
+    return CSize((width / 26 + 1) / 2, height);
 }
 
 CDialog::~CDialog() {
@@ -41,9 +66,7 @@ BOOL CDialog::CreateFromTemplate(UINT templateId, CWnd* parent, bool modal) {
     m_font = std::make_unique<CFont>();
     m_font->CreateFont(-int(std::lround(t->pointSize * 96.0 / 72.0)), 0, 0, 0, FW_NORMAL, 0, 0, 0,
                        DEFAULT_CHARSET, 0, 0, 0, 0, t->face.c_str());
-    // The system font's base units are fixed; templates that name it are laid
-    // out on them whatever face stands in for it here.
-    const CSize base = t->face == "System" ? CSize(8, 16) : DialogBaseUnits(*m_font);
+    const CSize base = DialogBaseUnits(*m_font);
     auto px = [&](int x, int y, int cx, int cy) {
         const int l = x * base.cx / 4, tp = y * base.cy / 8;
         return QRect(l, tp, (x + cx) * base.cx / 4 - l, (y + cy) * base.cy / 8 - tp);

@@ -84,3 +84,85 @@ TEST(DialogFrame, ACentredTemplateOpensInTheMiddleOfTheWorkArea) {
 }
 
 } // namespace
+
+// The program's windows pair templates with pictures and pixel positions
+// made for the original platform's base units: each row is a template
+// geometry and the pixels it has to come out as.
+TEST(DialogFrame, TemplatesComeOutAtThePixelsTheirPicturesWereMadeFor) {
+    struct Case {
+        const char* what;
+        const char* font;
+        int cx, cy;     // dialog, dialog units
+        int x, y, w, h; // one control, dialog units
+        CSize size;     // client size, pixels
+        CRect control;  // the control, client pixels
+    };
+    const Case cases[] = {
+        // 680 x 360 background; the header at 280, 40 lies above the sections.
+        {"phase dialog", "FONT 7 \"Arial\"", 542, 239, 246, 75, 40, 9, {677, 358}, {307, 112, 357, 126}},
+        // 240 x 160 background.
+        {"noise gate", "FONT 7 \"Arial\"", 188, 107, 0, 0, 1, 1, {235, 160}, {0, 0, 1, 1}},
+        // The response graph ends left of the overlay strip at x 1050, whose
+        // 210 rows from y 21 end above the band numbers.
+        {"output page graph",
+         "FONT 7 \"Arial\"",
+         1037,
+         460,
+         121,
+         11,
+         714,
+         144,
+         {1296, 690},
+         {151, 16, 1043, 232}},
+        {"output page band numbers",
+         "FONT 7 \"Arial\"",
+         1037,
+         460,
+         840,
+         172,
+         29,
+         8,
+         {1296, 690},
+         {1050, 258, 1086, 270}},
+        // 1280 wide; the page frame ends 6 pixels above the strips at y 499.
+        {"main form page frame",
+         "FONT 8 \"Arial\"",
+         853,
+         400,
+         0,
+         19,
+         852,
+         263,
+         {1279, 700},
+         {0, 33, 1278, 493}},
+        // The three unit buttons (27 pixels tall pictures) inside 140 rows.
+        {"delay unit panel",
+         "FONT 8 \"MS Sans Serif\"",
+         51,
+         149,
+         9,
+         65,
+         13,
+         10,
+         {76, 242},
+         {13, 105, 33, 121}},
+        // 892 x 503 background.
+        {"mixer", "FONT 10 \"System\"", 445, 249, 0, 0, 1, 1, {890, 498}, {0, 0, 2, 2}},
+    };
+    TestResources res;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        res.AddDialog(746, "DIALOG 746 0 0 " + std::to_string(c.cx) + " " + std::to_string(c.cy) +
+                               "\nSTYLE WS_POPUP\n" + c.font + "\nCONTROL 11 Static WS_CHILD|WS_VISIBLE " +
+                               std::to_string(c.x) + " " + std::to_string(c.y) + " " + std::to_string(c.w) +
+                               " " + std::to_string(c.h) + " \"\"\n");
+        CDialog dlg(746);
+        ASSERT_TRUE(dlg.Create(746));
+        CRect client, r;
+        dlg.GetClientRect(&client);
+        EXPECT_EQ(client.Size(), c.size);
+        dlg.GetDlgItem(11)->GetWindowRect(&r);
+        dlg.ScreenToClient(&r);
+        EXPECT_EQ(r, c.control);
+    }
+}

@@ -160,9 +160,9 @@ TEST_F(FStaticDrawTest, SelectionShowsShadeBandwidthHandlesRedNumberAndLabel) {
         EXPECT_EQ(At(image, r.left, r.top), kRed);
         EXPECT_EQ(At(image, r.CenterPoint().x, r.CenterPoint().y), kShade);
     }
-    const int zeroY = GainToPos(0, plot().Height()) + 10;
+    // Between the handle and the band's number, which sits in the shade.
     const CPoint inside(band.GetHandleRect().CenterPoint().x + 3,
-                        (band.GetHandleRect().bottom + zeroY) / 2 + 4);
+                        (band.GetHandleRect().bottom + band.GetLabelRect().top) / 2);
     EXPECT_EQ(At(image, inside.x, inside.y), kShade);
     EXPECT_GT(CountIf(image, band.GetLabelRect(), IsTextRed), 10);
 
