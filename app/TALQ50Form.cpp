@@ -191,12 +191,6 @@ void CTALQ50Form::SetUpForm() {
     m_btnMinimize.SetBitmaps(4946, 4947, 4947);
     m_btnClose.SetBitmaps(4948, 4949, 4949);
 
-    // The form was laid out with taller font metrics than ours: the page
-    // frame reaches down to just above the strips, as there.
-    CRect frame;
-    m_tab.GetWindowRect(&frame);
-    ScreenToClient(&frame);
-    m_tab.MoveWindow(frame.left, frame.top, frame.Width(), kStripTop - 6 - frame.top);
     m_tab.SetBkgndColor(RGB(227, 228, 238));
     m_tab.EnableDraw(2);
     CEnTabCtrl::EnableDraw(0x1F, 0x1F);

@@ -35,18 +35,33 @@ def write(name, content):
         f.write(content)
 
 
-def panel(w, h, title, top, bottom, extra=""):
+def mix(top, bottom, f):
+    a, b = int(top[1:], 16), int(bottom[1:], 16)
+    return "#" + "".join(f"{round(((a >> k) & 255) * (1 - f) + ((b >> k) & 255) * f):02x}" for k in (16, 8, 0))
+
+
+def panel(w, h, title, top, bottom, extra="", shown=None):
+    # shown: the rows the window shows of a picture taller than the window;
+    # the frame closes inside them.
+    shown = shown or h
     body = gradient("bg", top, bottom)
     body += f'  <rect width="{w}" height="{h}" fill="url(#bg)"/>\n'
-    body += f'  <rect x="0.5" y="0.5" width="{w - 1}" height="{h - 1}" fill="none" stroke="#7a8199"/>\n'
+    body += f'  <rect x="0.5" y="0.5" width="{w - 1}" height="{shown - 1}" fill="none" stroke="#7a8199"/>\n'
     body += text(w / 2, 16, 11, title)
     body += extra
     return svg(w, h, body)
 
 
+# The delay-unit panel: a 120 x 144 picture in a 120 x 140 window, its
+# buttons at template y 24, 44 and 65 of an MS Sans Serif 8 template (base
+# units 6 x 13).
+DELAY_PANEL_H = 144
+DELAY_BUTTON_Y = {"ms": 24 * 13 // 8, "cm": 44 * 13 // 8, "inch": 65 * 13 // 8}
+
+
 def delay_pictures():
     for lang, title in (("zh", "延时单位"), ("en", "DELAY UNIT")):
-        write(f"delay_panel_{lang}.svg", panel(120, 144, title, PANEL_TOP, PANEL_BOTTOM))
+        write(f"delay_panel_{lang}.svg", panel(120, DELAY_PANEL_H, title, PANEL_TOP, PANEL_BOTTOM, shown=140))
     labels = {"zh": ("毫秒", "厘米", "英寸"), "en": ("MS", "CM", "INCH")}
     looks = {  # face, border, text
         "off": ("#4a5168", "#7a8199", "#c9cedd"),
@@ -55,9 +70,15 @@ def delay_pictures():
     }
     for lang, names in labels.items():
         for unit, label in zip(("ms", "cm", "inch"), names):
+            # The corners outside the rounded face show the panel behind
+            # the button: the rows of its gradient where the button sits.
+            y = DELAY_BUTTON_Y[unit]
+            behind = gradient("behind", mix(PANEL_TOP, PANEL_BOTTOM, y / DELAY_PANEL_H),
+                              mix(PANEL_TOP, PANEL_BOTTOM, (y + 27) / DELAY_PANEL_H))
+            behind += '  <rect width="90" height="27" fill="url(#behind)"/>\n'
             for look, (face, border, ink) in looks.items():
-                body = (f'  <rect x="1" y="1" width="88" height="25" rx="5" fill="{face}" '
-                        f'stroke="{border}" stroke-width="2"/>\n')
+                body = behind + (f'  <rect x="1" y="1" width="88" height="25" rx="5" fill="{face}" '
+                                 f'stroke="{border}" stroke-width="2"/>\n')
                 body += text(45, 18, 12, label, ink)
                 write(f"delay_{unit}_{look}_{lang}.svg", svg(90, 27, body))
 

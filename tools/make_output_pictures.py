@@ -4,8 +4,8 @@ its speaker-position buttons into res/output/pictures, and prints their lines
 for res/resources.txt.
 
 The page background lines up with the controls as the layer places them:
-template 136 uses Arial 7 pt, whose dialog base units are 5 x 10 pixels
-(x px = du * 5 / 4, y px = du * 10 / 8).
+template 136 uses Arial 7 pt, whose dialog base units are 5 x 12 pixels
+(x px = du * 5 / 4, y px = du * 12 / 8).
 
 Run from the repository root: python3 tools/make_output_pictures.py
 """
@@ -30,7 +30,11 @@ def text(x, y, s, size=11, fill="#d7dbe8", anchor="start", weight="normal"):
 
 
 def px(x, y):
-    return x * 5 // 4, y * 10 // 8
+    return x * 5 // 4, y * 12 // 8
+
+
+def py(y):
+    return y * 12 // 8
 
 
 BAND_X = [142, 169, 194, 220, 246, 273, 299, 325, 351, 377, 403, 429, 455, 481, 507, 533,
@@ -47,35 +51,50 @@ def background(rid, zh):
         "pos": "扬声器位置" if zh else "SPEAKERS", "mode": "模式" if zh else "Mode", "reset": "重置" if zh else "Reset",
         "all": "全部直通" if zh else "Bypass",
     }
+    # Rows of the band table, placed from the template's y of each row.
+    label_y = lambda top, rows: py(top) + (py(top + rows) - py(top)) // 2 + 4
+    _, slider_top = px(0, 232)
+    # The table ends under the bypass pictures (15 rows), inside the 454
+    # rows the main window's page frame shows of the page.
+    table_top, table_bottom = py(172) - 8, py(288) + 15 + 4
     b = [f'<rect width="{w}" height="{h}" fill="#1e2230"/>',
-         # crossover panel
-         '<rect x="8" y="8" width="136" height="246" rx="6" fill="#272c3d" stroke="#3d4460"/>',
-         text(76, 26, t["hp"], 12, "#f0b34a", "middle", "bold"),
-         text(76, 158, t["lp"], 12, "#f0b34a", "middle", "bold"),
-         text(14, 66, t["freq"], 10), text(14, 93, t["slope"], 10),
-         text(14, 190, t["freq"], 10), text(14, 218, t["slope"], 10),
-         # band table
-         '<rect x="148" y="206" width="1030" height="176" rx="6" fill="#272c3d" stroke="#3d4460"/>',
-         text(172, 223, t["band"], 10, anchor="end"), text(172, 240, t["freq"], 10, anchor="end"),
-         text(172, 256, "Q", 10, anchor="end"), text(172, 273, t["gain"], 10, anchor="end"),
-         text(172, 296, "+12", 9, "#9aa3c0", "end"), text(172, 329, "0", 9, "#9aa3c0", "end"),
-         text(172, 360, "-12", 9, "#9aa3c0", "end"), text(172, 373, t["by"], 10, anchor="end"),
-         # equaliser title over the graph
-         text(155, 10, "", 1),
-         # mode buttons column
-         '<rect x="1182" y="206" width="96" height="176" rx="6" fill="#272c3d" stroke="#3d4460"/>',
-         text(1219, 252, t["mode"], 10), text(1219, 293, t["reset"], 10), text(1219, 335, t["all"], 10),
-         # car plan behind the position buttons
-         '<rect x="1100" y="6" width="170" height="196" rx="6" fill="#272c3d" stroke="#3d4460"/>',
-         '<path d="M1150 24 Q1180 12 1210 24 L1222 52 Q1228 110 1222 170 Q1180 192 1138 170 '
-         'Q1132 110 1138 52 Z" fill="#3a4158" stroke="#68719a" stroke-width="2"/>',
-         '<path d="M1146 62 Q1180 50 1214 62 L1208 80 Q1180 72 1152 80 Z" fill="#262b3b"/>',
-         text(1185, 48, t["front"], 9, "#9aa3c0", "middle"), text(1185, 160, t["rear"], 9, "#9aa3c0", "middle"),
-         text(1185, 114, t["pos"], 9, "#7b84a3", "middle"),
+         # crossover panel: each label beside its control, the panel ending
+         # above the delay-unit panel at y 310
+         f'<rect x="8" y="8" width="136" height="{py(190) + 6 - 8}" rx="6" fill="#272c3d" stroke="#3d4460"/>',
+         text(76, py(31) - 10, t["hp"], 12, "#f0b34a", "middle", "bold"),
+         text(76, py(130) - 10, t["lp"], 12, "#f0b34a", "middle", "bold"),
+         text(14, label_y(57, 10), t["freq"], 10), text(14, label_y(78, 13), t["slope"], 10),
+         text(14, label_y(156, 10), t["freq"], 10), text(14, label_y(178, 13), t["slope"], 10),
+         # band table: row names beside the number, frequency, Q and gain
+         # rows, the slider's scale and the bypass row
+         f'<rect x="148" y="{table_top}" width="1030" height="{table_bottom - table_top}" rx="6" '
+         'fill="#272c3d" stroke="#3d4460"/>',
+         text(172, label_y(172, 8), t["band"], 10, anchor="end"),
+         text(172, label_y(186, 9), t["freq"], 10, anchor="end"),
+         text(172, label_y(199, 9), "Q", 10, anchor="end"),
+         text(172, label_y(212, 9), t["gain"], 10, anchor="end"),
+         text(172, slider_top + 9, "+12", 9, "#9aa3c0", "end"),
+         text(172, slider_top + 35 + 3, "0", 9, "#9aa3c0", "end"),
+         text(172, slider_top + 70 - 2, "-12", 9, "#9aa3c0", "end"),
+         text(172, label_y(288, 12), t["by"], 10, anchor="end"),
+         # mode buttons column, each word right of its button
+         f'<rect x="1182" y="{table_top}" width="96" height="{table_bottom - table_top}" rx="6" '
+         'fill="#272c3d" stroke="#3d4460"/>',
+         text(1219, label_y(192, 12), t["mode"], 10), text(1219, label_y(225, 12), t["reset"], 10),
+         text(1219, label_y(259, 12), t["all"], 10),
+         # car plan behind the position buttons (y 12-132 and the buttons'
+         # own height below)
+         f'<rect x="1100" y="6" width="170" height="{py(132) + 24 - 6}" rx="6" fill="#272c3d" stroke="#3d4460"/>',
+         '<path d="M1150 26 Q1180 14 1210 26 L1222 58 Q1228 122 1222 190 Q1180 214 1138 190 '
+         'Q1132 122 1138 58 Z" fill="#3a4158" stroke="#68719a" stroke-width="2"/>',
+         '<path d="M1146 70 Q1180 58 1214 70 L1208 88 Q1180 80 1152 88 Z" fill="#262b3b"/>',
+         text(1185, 52, t["front"], 9, "#9aa3c0", "middle"), text(1185, 180, t["rear"], 9, "#9aa3c0", "middle"),
+         text(1185, 126, t["pos"], 9, "#7b84a3", "middle"),
          ]
     for i, x in enumerate(BAND_X):
         cx, _ = px(x, 0)
-        b.append(f'<line x1="{cx + 13}" y1="292" x2="{cx + 13}" y2="356" stroke="#343a50"/>')
+        b.append(f'<line x1="{cx + 13}" y1="{slider_top + 4}" x2="{cx + 13}" y2="{slider_top + 66}" '
+                 'stroke="#343a50"/>')
     write(rid, "BITMAP", f"page_background_{'zh' if zh else 'en'}", w, h, "\n".join(b))
 
 

@@ -606,7 +606,7 @@ private:
 struct TabState {
     std::vector<TCITEM> items;
     int current = -1;
-    QSize itemSize; // fixed size when set
+    QSize itemSize{0, 0}; // fixed size when set
 };
 
 class TabClass final : public WindowClass {
@@ -747,6 +747,10 @@ private:
         auto& s = State<TabState>(w);
         if (s.itemSize.height() > 0)
             return s.itemSize.height();
+        // A negative height folds the header row away: the display area
+        // starts right under the frame's top edge.
+        if (s.itemSize.height() < 0)
+            return 0;
         const QFont f = w.font ? w.font->font : QFont();
         return QFontMetrics(f).height() + 6;
     }

@@ -5,7 +5,12 @@ and the noise-gate dialog into res/, and prints their resources.txt lines.
     python3 tools/pictures/strips_mixer_pictures.py > /tmp/lines.txt
 
 Run it again after changing a picture here; the SVG files are kept in the
-repository so a build needs no Python."""
+repository so a build needs no Python.
+
+The pictures line up with the controls as the layer places them: the
+templates use Arial 7 pt, whose dialog base units are 5 x 12 pixels
+(x px = du * 5 / 4, y px = du * 12 / 8), and the mixer the System font's
+8 x 16."""
 
 import math
 import os
@@ -14,6 +19,14 @@ import sys
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "res")
 FONT = "Liberation Sans, Noto Sans CJK SC, sans-serif"
 LINES = []
+
+
+def px(x):
+    return x * 5 // 4
+
+
+def py(y):
+    return y * 12 // 8
 
 
 def esc(text):
@@ -61,12 +74,15 @@ FRAME_COLOURS = ["#ff4040", "#40c0ff", "#ffd040", "#60e060", "#ff80ff", "#ff9030
 
 
 def strip_pictures():
+    # The delay edit (template 47, 135, 36 x 9) takes the bottom row from
+    # its x on: the word for delay stands left of it on the same row.
+    edit_x, edit_mid = px(47), (py(135) + py(135 + 9)) // 2
     for lang, rid, word in (("zh", 1151, "延时"), ("en", 1152, "Delay")):
         body = rect(0, 0, 120, 219, "#3c3d42")
         body += rect(2, 2, 116, 215, "none", "#55575e", 1, 4)
-        body += text(60, 210, word, 12, "#d0d0d0")
+        body += text(edit_x - 4, edit_mid + 4, word, 12, "#d0d0d0", "end")
         write(STRIP, f"strip_background_{lang}.svg", rid, 120, 219, body,
-              "Output strip background, the word for delay at the bottom")
+              "Output strip background, the word for delay left of the delay edit")
     for i in range(12):
         label = f"CH{i + 1}"
         write(STRIP, f"select_ch{i + 1}_hover.svg", 817 + 3 * i, 56, 14,
@@ -153,14 +169,18 @@ def phase_pictures():
         t = titles[lang]
         body = rect(0, 0, 680, 360, "#141c28")
         body += rect(0, 30, 680, 24, "#1f2c40")
-        for x, title in ((11, t[0]), (227, t[1]), (460, t[2])):
-            body += rect(x - 2, 62, 204, 212, "none", "#34496a", 1, 4)
+        # Each section frames its title, its value and its slider (template
+        # x 9, 182, 368 at y 96-97, 200 x 150 pixels); the legend lies below.
+        bottom = py(97) + 150 + 8
+        legend = (bottom + 360) // 2
+        for x, title in ((px(9), t[0]), (px(182), t[1]), (px(368), t[2])):
+            body += rect(x - 2, 62, 204, bottom - 62, "none", "#34496a", 1, 4)
             body += text(x + 100, 82, title, 12, "#e0e8f0", weight="bold")
-        body += f'<line x1="20" y1="283" x2="50" y2="283" stroke="#ffffff" stroke-width="2"/>\n'
-        body += text(56, 287, t[3], 11, "#c8d4e0", "start")
-        body += (f'<line x1="360" y1="283" x2="390" y2="283" stroke="#ffffff" stroke-width="2" '
+        body += f'<line x1="20" y1="{legend}" x2="50" y2="{legend}" stroke="#ffffff" stroke-width="2"/>\n'
+        body += text(56, legend + 4, t[3], 11, "#c8d4e0", "start")
+        body += (f'<line x1="360" y1="{legend}" x2="390" y2="{legend}" stroke="#ffffff" stroke-width="2" '
                  f'stroke-dasharray="3,3"/>\n')
-        body += text(396, 287, t[4], 11, "#c8d4e0", "start")
+        body += text(396, legend + 4, t[4], 11, "#c8d4e0", "start")
         write(PHASE, f"phase_background_{lang}.svg", rid, 680, 360, body,
               "Phase dialog: the three sections and the legend of the lines")
     body = axis("20Hz", "200Hz")
@@ -188,7 +208,8 @@ def phase_pictures():
 # ---- Mixer and noise gate ---------------------------------------------------
 
 MIXER = "mixer"
-ROW_Y = [3, 25, 50, 72, 98, 120, 146, 165, 190, 210, 236, 256, 282, 303, 328, 348]
+# The level edit of each row (template 966), in panel pixels.
+ROW_Y = [py(y) for y in (3, 20, 40, 58, 79, 96, 117, 132, 152, 168, 189, 205, 226, 243, 263, 279)]
 ROWS = {"en": ["Hi.Level1", "Hi.Level2", "Hi.Level3", "Hi.Level4", "Hi.Level5", "Hi.Level6",
                "RCA In1", "RCA In2", "RCA In3", "RCA In4", "RCA In5", "RCA In6",
                "SPDIF-L", "SPDIF-R", "Bluetooth-L", "Bluetooth-R"],
@@ -201,7 +222,7 @@ def mixer_pictures():
         body = rect(0, 0, 892, 503, "#1b1d22")
         body += rect(5, 13, 76, 439, "#23262d", "#3a3f4a", 1, 3)
         for r, y in enumerate(ROW_Y):
-            body += text(76, 13 + y + 10, ROWS[lang][r], 11, "#d8dce4", "end")
+            body += text(76, 13 + y + 11, ROWS[lang][r], 11, "#d8dce4", "end")
         for i in range(8):
             x = 107 + 97 * i + (1 if i >= 6 else 0)
             body += rect(x - 2, 11, 96, 443, "none", "#3a3f4a", 1, 3)
@@ -210,7 +231,7 @@ def mixer_pictures():
               "Mixer: row names, eight panel frames, CH1..CH8")
     body = rect(0, 0, 92, 438, "#262930")
     for y in ROW_Y:
-        body += rect(1, y - 1, 90, 18, "#2d3038")
+        body += rect(1, y - 2, 90, 19, "#2d3038")
     write(MIXER, "panel_background.svg", 1172, 92, 438, body, "Mixing panel background")
     for rid, name, colour in ((1182, "hi_level", "#3a6ad0"), (1183, "rca", "#2a9a5a"),
                               (1184, "spdif", "#b07a20"), (1185, "bluetooth", "#2a8ac8"),
@@ -222,8 +243,10 @@ def mixer_pictures():
         write(MIXER, f"level_{name}.svg", rid, 19, 11, body, "Level slider thumb")
     for lang, rid, label in (("zh", 1190, "噪声门限:"), ("en", 1191, "Noise Threshold:")):
         body = rect(0, 0, 240, 160, "#1f232b")
-        body += text(138, 70, label, 12, "#e0e4ea", "end")
-        body += rect(142, 54, 52, 22, "none", "#6a7a90", 1, 3)
+        # The edit: template 117, 47, 34 x 11.
+        left, top, right, bottom = px(117), py(47), px(117 + 34), py(47 + 11)
+        body += text(left - 8, (top + bottom) // 2 + 4, label, 12, "#e0e4ea", "end")
+        body += rect(left - 4, top - 4, right - left + 8, bottom - top + 8, "none", "#6a7a90", 1, 3)
         write("noise_gate", f"noise_background_{lang}.svg", rid, 240, 160, body,
               "Noise-gate dialog: the label and the frame of the edit")
 
