@@ -55,7 +55,26 @@ TEST_F(Form, StripsSitInARowUnderThePageFrame) {
         View()->ScreenToClient(&r);
         EXPECT_EQ(r, CRect(xs[i], 499, xs[i] + 140, 720)) << i;
     }
-    EXPECT_LT(ClientRectOf(1368).bottom, 498);
+    // The page frame ends six pixels above the strips; the page fills it
+    // under the folded header row, its bypass row and the delay-unit panel
+    // inside the frame's edges.
+    const CRect frame = ClientRectOf(1368);
+    EXPECT_EQ(frame, CRect(0, 33, 1278, 493));
+    COutputDlg& page = View()->GetOutputPage();
+    auto inView = [&](CWnd& w) {
+        CRect r;
+        w.GetWindowRect(&r);
+        View()->ScreenToClient(&r);
+        return r;
+    };
+    const CRect inside(frame.left + 2, frame.top + 2, frame.right - 2, frame.bottom - 2);
+    for (CWnd* w : {page.GetDlgItem(5320), page.GetDlgItem(5350), page.GetDlgItem(1976),
+                    static_cast<CWnd*>(&page.m_delayPanel)}) {
+        const CRect r = inView(*w);
+        CRect both;
+        both.IntersectRect(r, inside);
+        EXPECT_EQ(both, r) << w->GetDlgCtrlID();
+    }
     CRect gain;
     View()->GetGainPanel().GetWindowRect(&gain);
     View()->ScreenToClient(&gain);

@@ -148,6 +148,35 @@ TEST(DialogFrame, TemplatesComeOutAtThePixelsTheirPicturesWereMadeFor) {
          {13, 105, 33, 121}},
         // 892 x 503 background.
         {"mixer", "FONT 10 \"System\"", 445, 249, 0, 0, 1, 1, {890, 498}, {0, 0, 2, 2}},
+        // Row 16's slider (a 16-row picture) ends inside the 439-row window
+        // the mixer gives each panel.
+        {"mixing panel", "FONT 7 \"Arial\"", 185, 344, 27, 278, 11, 11, {231, 516}, {33, 417, 47, 433}},
+        // The bypass row (15-row pictures) ends inside the 454 rows the page
+        // frame shows.
+        {"output page bypass row",
+         "FONT 7 \"Arial\"",
+         1037,
+         460,
+         142,
+         288,
+         16,
+         12,
+         {1296, 690},
+         {177, 432, 197, 450}},
+        // The delay edit takes the bottom row of the 140 x 221 strip window.
+        {"output strip delay edit",
+         "FONT 7 \"Arial\"",
+         156,
+         173,
+         47,
+         135,
+         36,
+         9,
+         {195, 259},
+         {58, 202, 103, 216}},
+        // Mute sits under the fader channel (114 rows from y 68) inside the
+        // 84 x 220 window.
+        {"gain panel mute", "FONT 8 \"Arial\"", 53, 145, 15, 109, 20, 10, {79, 253}, {22, 190, 52, 208}},
     };
     TestResources res;
     for (const Case& c : cases) {
