@@ -250,7 +250,6 @@ void CTALQ50Form::OnMixerButton() {
         return;
     }
     m_dlgMixer.m_pModel = m_pData;
-    m_dlgMixer.m_pParentWnd = GetTopLevelParent();
     m_dlgMixer.DoModal();
 }
 
