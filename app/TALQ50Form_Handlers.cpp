@@ -250,6 +250,7 @@ void CTALQ50Form::OnMixerButton() {
         return;
     }
     m_dlgMixer.m_pModel = m_pData;
+    m_dlgMixer.m_pParentWnd = GetTopLevelParent();
     m_dlgMixer.DoModal();
 }
 

@@ -240,6 +240,7 @@ void COutRoute_Dlg::OnPhaseClicked() {
     m_dlgPhase.m_nOutput = m_nOutput;
     m_dlgPhase.m_pOutData = m_pOutData;
     m_dlgPhase.m_strName = caption;
+    m_dlgPhase.m_pParentWnd = GetTopLevelParent();
     m_dlgPhase.DoModal();
 }
 
