@@ -175,18 +175,21 @@ TEST_F(Form, AGainChangeMovesTheOtherOutputsOfItsGroupByTheSameStep) {
     g_OutLinkTable[1] = g_OutLinkTable[2] = 0;
 }
 
-TEST_F(Form, ASpeakerTypeSetsAllEighteenMixLevelsInImageAndModel) {
+TEST_F(Form, ASpeakerTypeSetsMixLevels1To16AndKeepsTheModels17And18InImageAndModel) {
     using Levels = std::array<BYTE, 18>;
+    // Levels 17 and 18 are the model's, whatever the type.
     const std::pair<int, Levels> cases[] = {
-        {0, Levels{}},
-        {1, Levels{100, 0, 0, 0, 0, 0, 100, 0, 100, 0, 0, 0, 0, 0, 100, 0, 0, 0}},
-        {23, Levels{0, 100, 0, 0, 0, 0, 0, 100, 0, 100, 0, 0, 0, 0, 0, 100, 0, 0}},
-        {14, Levels{0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0}},
-        {17, Levels{0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0}},
-        {19, Levels{50, 50, 0, 0, 0, 0, 50, 50, 50, 50, 0, 0, 0, 0, 50, 50, 0, 0}},
-        {24, Levels{0, 0, 50, 50, 0, 0, 50, 50, 0, 0, 50, 50, 0, 0, 50, 50, 0, 0}},
+        {0, Levels{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 100, 60}},
+        {1, Levels{100, 0, 0, 0, 0, 0, 100, 0, 100, 0, 0, 0, 0, 0, 100, 0, 100, 60}},
+        {23, Levels{0, 100, 0, 0, 0, 0, 0, 100, 0, 100, 0, 0, 0, 0, 0, 100, 100, 60}},
+        {14, Levels{0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 100, 60}},
+        {17, Levels{0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 100, 60}},
+        {19, Levels{50, 50, 0, 0, 0, 0, 50, 50, 50, 50, 0, 0, 0, 0, 50, 50, 100, 60}},
+        {24, Levels{0, 0, 50, 50, 0, 0, 50, 50, 0, 0, 50, 50, 0, 0, 50, 50, 100, 60}},
     };
-    // Stray levels 17 and 18 in the image must not outlive the new type.
+    Out(5)->SetMixLevel(17, 100);
+    Out(5)->SetMixLevel(18, 60);
+    // A stray level in the image gives way to the model's.
     g_DeviceImage[OutputRecordOffset(5) + 264 + 16] = 77;
     for (const auto& [type, levels] : cases) {
         SCOPED_TRACE(type);
