@@ -227,6 +227,52 @@ TEST_F(Startup, ASpeakerTypeLeavesMixLevels17And18InTheProcessorAndInASavedFile)
     }
 }
 
+// Link groups as the processor holds them show on the strips when its live
+// data arrive; a double click and a right click on a group button reach it.
+TEST_F(Startup, LinkGroupsOfTheLiveDataShowAndGroupClicksReachTheProcessor) {
+    auto number = [](const sim::SimMemory& m, int output) {
+        return m.Image(0)[OutputRecordOffset(output) + 287];
+    };
+    processor.UpdateMemory([](sim::SimMemory& m) {
+        for (int output : {1, 3})
+            m.Image(0)[OutputRecordOffset(output) + 287] = 1;
+    });
+    ServeOnLoopback();
+    ASSERT_TRUE(Start());
+    GoOnline();
+    auto latched = [&] {
+        std::string flags;
+        for (int i = 0; i < kOutputCount; ++i)
+            flags += View()->GetStrip(i).m_btnGroup.GetSelected() ? '1' : '0';
+        return flags;
+    };
+    EXPECT_EQ(latched(), "010100000000");
+    EXPECT_NE(g_OutLinkTable[1 + 1], 0);
+    EXPECT_EQ(g_OutLinkTable[1 + 1], g_OutLinkTable[1 + 3]);
+
+    // Double click: output 6 founds a group of its own and becomes current.
+    const HWND six = View()->GetStrip(6).m_btnGroup.GetSafeHwnd();
+    platform::win::MouseInput(six, WM_LBUTTONDOWN, POINT{3, 3}, MK_LBUTTON);
+    platform::win::MouseInput(six, WM_LBUTTONUP, POINT{3, 3}, 0);
+    platform::win::MouseInput(six, WM_LBUTTONDBLCLK, POINT{3, 3}, MK_LBUTTON);
+    platform::win::MouseInput(six, WM_LBUTTONUP, POINT{3, 3}, 0);
+    Pump();
+    EXPECT_EQ(g_nCurOutChannel, 6);
+    EXPECT_EQ(latched(), "010100100000");
+    ASSERT_TRUE(PumpUntil([&] { return number(processor.Memory(), 6) == 2; }));
+
+    // Right click: output 1 leaves its group; output 3 stays in it.
+    clock->Advance(600);
+    platform::win::MouseInput(View()->GetStrip(1).m_btnGroup.GetSafeHwnd(), WM_RBUTTONDOWN, POINT{3, 3}, 0);
+    platform::win::MouseInput(View()->GetStrip(1).m_btnGroup.GetSafeHwnd(), WM_RBUTTONUP, POINT{3, 3}, 0);
+    Pump();
+    EXPECT_EQ(latched(), "000100100000");
+    EXPECT_EQ(g_OutLinkTable[1 + 1], 0);
+    ASSERT_TRUE(PumpUntil([&] { return number(processor.Memory(), 1) == 0; }));
+    EXPECT_EQ(number(processor.Memory(), 3), 1);
+    EXPECT_TRUE(boxes->Entries().empty());
+}
+
 // Pictures of the main window for a person to look at, offline and online in
 // both languages.
 TEST_F(Startup, MainWindowPictures) {
