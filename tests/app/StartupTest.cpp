@@ -15,7 +15,10 @@
 #include "tests/app/ShellFixture.h"
 #include "tests/link/FakeFileDialog.h"
 
+#include <atomic>
 #include <csignal>
+#include <future>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -107,6 +110,36 @@ TEST_F(Startup, TheWindowsOwnCloseAndAStopSignalEndItAsTheCloseButtonDoes) {
         EXPECT_FALSE(View()->GetLink().IsCommThreadAlive());
         Stop();
     }
+}
+
+// Offline the ping thread keeps pinging; the close button ends a ping that
+// hangs instead of waiting for its time-out.
+TEST_F(Startup, TheCloseButtonEndsARunningPing) {
+    ASSERT_TRUE(Start());
+    ping.SetGate(false); // no ping ends by itself
+    clock->Advance(500);
+    ASSERT_TRUE(ping.WaitForStarts(1));
+
+    // Should the close wait for the ping after all, it is let go in the end.
+    std::promise<void> closed;
+    std::atomic<bool> forced = false;
+    std::thread watchdog([&, done = closed.get_future()] {
+        if (done.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+            forced = true;
+            ping.SetGate(true);
+        }
+    });
+    View()->OnCloseButton();
+    closed.set_value();
+    watchdog.join();
+    EXPECT_FALSE(forced) << "the close waited for the ping";
+    EXPECT_EQ(ping.Interrupts(), 1);
+    ASSERT_TRUE(PumpUntil([&] { return MainWindow() == nullptr; }));
+    app->ExitInstance();
+    const int pings = ping.Starts();
+    clock->Advance(5000);
+    EXPECT_EQ(ping.Starts(), pings);
+    ping.SetGate(true);
 }
 
 TEST_F(Startup, ASourceChosenInTheListReachesTheProcessorOnceAndOnlyWhenItChanges) {
