@@ -115,6 +115,26 @@ protected:
         clock->Advance(600);
         Pump();
     }
+    // A preset file made from the live preset as `change` leaves it, loaded
+    // as the preset menu loads it.
+    void LoadPresetFile(const std::function<void(std::vector<BYTE>&, DeviceSettingsArea&)>& change) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const CString path = dir.filePath("Stage.rdds").toStdString();
+        std::vector<BYTE> image;
+        DeviceSettingsArea settings{};
+        {
+            CModelLock lock(true);
+            image.assign(g_DeviceImage, g_DeviceImage + kDeviceImageSize);
+            settings = g_DeviceSettings;
+        }
+        change(image, settings);
+        ASSERT_TRUE(CPresetJson().WritePresetFile(settings, image.data(), path));
+        linktest::FakeFileDialog dialogs;
+        dialogs.Answer(path);
+        ASSERT_EQ(View()->GetLink().LoadPresetFile(), 1);
+        Pump();
+    }
     // A plain click (no drag) on a filter's handle on the response graph.
     void GraphClick(CFilter& filter) {
         CFStatic& graph = View()->GetOutputPage().m_graph;
@@ -130,20 +150,27 @@ protected:
     }
 };
 
-// Shown -20 dB: Up means -19 dB, whatever the spin held before the value came.
+// The number has the focus while a preset file brings another volume: the
+// arrow keys step from the volume shown, never from the one shown before.
 TEST_F(ControlsOnlineThreaded, TheMasterVolumeStepsFromTheValueShown) {
     processor.UpdateMemory([](sim::SimMemory& m) { PutLe16(&m.settings.systemData[0], 40); });
     StartOnline();
     CGainDlg& panel = View()->GetGainPanel();
     ASSERT_EQ(panel.m_edit.GetWindowText(), "-20dB");
+    Click(panel.m_edit);
+    ASSERT_EQ(CWnd::GetFocus(), &panel.m_edit);
+    LoadPresetFile(
+        [](std::vector<BYTE>&, DeviceSettingsArea& settings) { PutLe16(&settings.SystemData[0], 10); });
+    ASSERT_EQ(panel.m_edit.GetWindowText(), "-50dB");
+    ASSERT_EQ(CWnd::GetFocus(), &panel.m_edit);
+    ASSERT_TRUE(PumpUntil([&] { return Le16(&processor.Memory().settings.systemData[0]) == 10; }));
+
     const struct {
         UINT key;
         int volume;
         const char* shown;
-    } steps[] = {{VK_UP, 41, "-19dB"}, {VK_DOWN, 40, "-20dB"}, {VK_DOWN, 39, "-21dB"}};
-    Click(panel.m_edit);
-    ASSERT_EQ(CWnd::GetFocus(), &panel.m_edit);
-    int before = 40;
+    } steps[] = {{VK_UP, 11, "-49dB"}, {VK_DOWN, 10, "-50dB"}, {VK_DOWN, 9, "-51dB"}};
+    int before = 10;
     for (const auto& step : steps) {
         SCOPED_TRACE(step.volume);
         platform::win::KeyInput(step.key);
@@ -266,20 +293,10 @@ TEST_F(ControlsOnlineThreaded, ARememberedGroupRebuiltByALoadedPresetIsNotRejoin
     ASSERT_EQ(CLinkGroups::NumberOf(5), 1);
     ASSERT_EQ(g_LastLinkGroup[4].bLeft, 1);
 
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const CString path = dir.filePath("Stage.rdds").toStdString();
-    {
-        std::vector<BYTE> image(g_DeviceImage, g_DeviceImage + kDeviceImageSize);
-        DeviceSettingsArea settings = g_DeviceSettings;
+    LoadPresetFile([](std::vector<BYTE>& image, DeviceSettingsArea&) {
         for (int k = 0; k < kOutputCount; ++k)
             image[std::size_t(OutputRecordOffset(k) + kGroupByte)] = k == 6 || k == 7 ? 1 : 0;
-        ASSERT_TRUE(CPresetJson().WritePresetFile(settings, image.data(), path));
-    }
-    linktest::FakeFileDialog dialogs;
-    dialogs.Answer(path);
-    ASSERT_EQ(View()->GetLink().LoadPresetFile(), 1);
-    Pump();
+    });
     ASSERT_EQ(CLinkGroups::NumberOf(6), 1);
     ASSERT_EQ(CLinkGroups::NumberOf(7), 1);
 
