@@ -77,14 +77,15 @@ def background(rid, zh):
          text(172, slider_top + 35 + 3, "0", 9, "#9aa3c0", "end"),
          text(172, slider_top + 70 - 2, "-12", 9, "#9aa3c0", "end"),
          text(172, label_y(288, 12), t["by"], 10, anchor="end"),
-         # mode buttons column, each word right of its button
-         f'<rect x="1182" y="{table_top}" width="96" height="{table_bottom - table_top}" rx="6" '
+         # mode buttons column, each word right of its button; the right-hand
+         # frames end inside the 1270 columns the page frame shows
+         f'<rect x="1182" y="{table_top}" width="86" height="{table_bottom - table_top}" rx="6" '
          'fill="#272c3d" stroke="#3d4460"/>',
          text(1219, label_y(192, 12), t["mode"], 10), text(1219, label_y(225, 12), t["reset"], 10),
          text(1219, label_y(259, 12), t["all"], 10),
          # car plan behind the position buttons (y 12-132 and the buttons'
          # own height below)
-         f'<rect x="1100" y="6" width="170" height="{py(132) + 24 - 6}" rx="6" fill="#272c3d" stroke="#3d4460"/>',
+         f'<rect x="1100" y="6" width="166" height="{py(132) + 24 - 6}" rx="6" fill="#272c3d" stroke="#3d4460"/>',
          '<path d="M1150 26 Q1180 14 1210 26 L1222 58 Q1228 122 1222 190 Q1180 214 1138 190 '
          'Q1132 122 1138 58 Z" fill="#3a4158" stroke="#68719a" stroke-width="2"/>',
          '<path d="M1146 70 Q1180 58 1214 70 L1208 88 Q1180 80 1152 88 Z" fill="#262b3b"/>',
