@@ -118,7 +118,7 @@ TEST_F(Startup, TheCloseButtonEndsARunningPing) {
     ASSERT_TRUE(Start());
     ping.SetGate(false); // no ping ends by itself
     clock->Advance(500);
-    ASSERT_TRUE(ping.WaitForStarts(1));
+    ASSERT_TRUE(ping.WaitForWaits(1));
 
     // Should the close wait for the ping after all, it is let go in the end.
     std::promise<void> closed;

@@ -52,6 +52,10 @@ public:
         std::lock_guard lock(m_mutex);
         return m_kills;
     }
+    int WaitsBegun() {
+        std::lock_guard lock(m_mutex);
+        return m_waits;
+    }
     int Interrupts() {
         std::lock_guard lock(m_mutex);
         return m_interrupts;
@@ -68,6 +72,13 @@ public:
     bool WaitForStarts(int count) {
         std::unique_lock lock(m_mutex);
         return m_changed.wait_for(lock, std::chrono::seconds(10), [&] { return m_starts >= count; });
+    }
+
+    // Waits (real time, bounded) until `count` children were being waited for: a ping that is
+    // really running, no longer one a stop could end before it began.
+    bool WaitForWaits(int count) {
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::seconds(10), [&] { return m_waits >= count; });
     }
 
     std::unique_ptr<platform::ChildProcess> Start(const std::vector<std::string>& argv) override {
@@ -88,6 +99,8 @@ private:
             bool ends;
             {
                 std::unique_lock lock(m_runner.m_mutex);
+                ++m_runner.m_waits;
+                m_runner.m_changed.notify_all();
                 m_runner.m_changed.wait(lock, [&] { return m_runner.m_gateOpen || m_interrupted; });
                 if (m_interrupted)
                     return true;
@@ -128,6 +141,7 @@ private:
     bool m_ends = true;
     bool m_gateOpen = true;
     int m_starts = 0;
+    int m_waits = 0;
     int m_kills = 0;
     int m_interrupts = 0;
     int m_waitedMs = -1;

@@ -202,11 +202,11 @@ TEST_F(PingThreadThreaded, StoppingEndsARunningCheckAtOnceAndThenNothingTicks) {
     for (int keepThread : {1, 0}) {
         SCOPED_TRACE(keepThread);
         socket = std::make_unique<CNet_Socket>();
-        const int starts = ping.Starts(), interrupts = ping.Interrupts();
+        const int starts = ping.Starts(), waits = ping.WaitsBegun(), interrupts = ping.Interrupts();
         ping.SetGate(false); // the ping never ends by itself
         socket->StartPing();
         clock->Advance(500);
-        ASSERT_TRUE(ping.WaitForStarts(starts + 1));
+        ASSERT_TRUE(ping.WaitForWaits(waits + 1));
 
         auto stop = std::async(std::launch::async, [&] { socket->StopPing(keepThread); });
         const bool stopped = stop.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
