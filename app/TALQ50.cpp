@@ -49,12 +49,17 @@ bool IsRegistrationSwitch(const CString& commandLine) {
     return false;
 }
 
-CTALQ50App::CTALQ50App() {
+CTALQ50App::CTALQ50App(platform::StopSignalWatch* stopSignals) : m_pStopSignals(stopSignals) {
+    if (!m_pStopSignals) {
+        m_pOwnStopWatch = std::make_unique<platform::StopSignalWatch>();
+        m_pStopSignals = m_pOwnStopWatch.get();
+    }
     m_pPreviousBoxHandler = platform::SetMessageBoxHandler(this);
 }
 
 CTALQ50App::~CTALQ50App() {
-    m_pStopWatch.reset();
+    m_pStopSignals->Unwatch();
+    m_pOwnStopWatch.reset();
     m_pChildFrame.reset();
     m_pMainFrame.reset();
     m_pDoc.reset();
@@ -69,9 +74,9 @@ BOOL CTALQ50App::InitATL() {
 BOOL CTALQ50App::InitInstance() {
     if (!InitATL())
         return FALSE;
-    // First, so a stop asked for while the window is being built closes it
-    // once it is there.
-    m_pStopWatch = std::make_unique<platform::StopSignalWatch>([this] { RequestClose(); });
+    // First, so a stop asked for before or while the window is being built
+    // closes it once it is there.
+    m_pStopSignals->Watch([this] { RequestClose(); });
     // The program opens no file: nothing on the command line has an effect.
     if (!m_lpCmdLine.empty())
         std::fprintf(stderr, "kavro-tune: ignoring the command line \"%s\"\n", m_lpCmdLine.c_str());
@@ -112,7 +117,9 @@ void CTALQ50App::RequestClose() {
 }
 
 int CTALQ50App::ExitInstance() {
-    m_pStopWatch.reset();
+    // The handlers stay: a stop asked for while the program ends is kept, not
+    // taken the default way.
+    m_pStopSignals->Unwatch();
     // The view goes first: it joins the link's threads.
     m_pChildFrame.reset();
     m_pMainFrame.reset();

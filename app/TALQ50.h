@@ -17,7 +17,9 @@ class CTALQ50Doc;
 
 class CTALQ50App : public CWinApp, private platform::MessageBoxHandler {
 public:
-    CTALQ50App();
+    // `stopSignals`, when given, was installed before the application and
+    // outlives it; without one the application installs its own.
+    explicit CTALQ50App(platform::StopSignalWatch* stopSignals = nullptr);
     ~CTALQ50App() override;
 
     BOOL InitInstance() override;
@@ -41,7 +43,8 @@ private:
     std::unique_ptr<CTALQ50Doc> m_pDoc;
     std::unique_ptr<CMainFrame> m_pMainFrame;
     std::unique_ptr<CChildFrame> m_pChildFrame;
-    std::unique_ptr<platform::StopSignalWatch> m_pStopWatch;
+    std::unique_ptr<platform::StopSignalWatch> m_pOwnStopWatch;
+    platform::StopSignalWatch* m_pStopSignals = nullptr;
     platform::MessageBoxHandler* m_pPreviousBoxHandler = nullptr;
 };
 

@@ -20,13 +20,38 @@ function(kt_library name)
     endif()
 endfunction()
 
-# One test program per folder of tests/.  Suites whose name contains
-# "Threaded" are the ones the ThreadSanitizer run picks.
+# One test program per folder of tests/.  Tests whose name (suite or test)
+# contains "Threaded" are the ones the ThreadSanitizer run picks; with
+# KT_THREADED_TESTS_ONLY a program holds only the sources that name one and
+# those without tests (fixtures, main), and none is made without any.
 function(kt_test_suite name dir)
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    if(KT_THREADED_TESTS_ONLY)
+        set(kept "")
+        set(threaded FALSE)
+        foreach(source IN LISTS sources)
+            # Which suites a file defines decides whether it is built, so an
+            # edit of it configures again.
+            set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+            file(STRINGS ${source} tests REGEX "^(TEST|TEST_F|TEST_P|TYPED_TEST|TYPED_TEST_P)\\(")
+            # ctest picks by the whole name, suite or test: any mention keeps a file.
+            file(STRINGS ${source} threadedTests REGEX "Threaded")
+            if(threadedTests)
+                set(threaded TRUE)
+            endif()
+            if(threadedTests OR NOT tests)
+                list(APPEND kept ${source})
+            endif()
+        endforeach()
+        if(NOT threaded)
+            return()
+        endif()
+        set(sources ${kept})
+    endif()
     if(NOT sources)
         return()
     endif()
+    set_property(GLOBAL APPEND PROPERTY KT_TEST_PROGRAMS ${name})
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE ${ARGN} GTest::gmock GTest::gtest_main)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})

@@ -9,6 +9,34 @@
 #   KT_BUILD_DIR  build folder (default: build)
 #   KT_NO_BUILD=1 use what is built there as it is
 set -uo pipefail
+
+# From the start: a stop asked for at any moment ends the run cleanly.
+got_signal=0
+app_pid=""
+forwarded=0
+forward() {
+    got_signal=1
+    [[ -n "$app_pid" ]] && tell_program
+}
+trap forward INT TERM
+
+# Hands the stop to the program once, when it can take it: a program still
+# being loaded would end the default way, so wait (bounded) until it catches
+# SIGTERM, as it does first thing.
+tell_program() {
+    ((forwarded)) && return
+    forwarded=1
+    local status mask
+    for _ in $(seq 500); do
+        status=/proc/$app_pid/status
+        [[ -r "$status" ]] || break
+        mask=$(sed -n 's/^SigCgt:[[:space:]]*//p' "$status")
+        [[ -n "$mask" ]] && (((16#$mask >> 14) & 1)) && break
+        sleep 0.02
+    done
+    kill -TERM "$app_pid" 2>/dev/null
+}
+
 cd "$(dirname "$0")/.."
 
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
@@ -52,11 +80,11 @@ if ((xvfb_display)) && command -v jwm >/dev/null && command -v xprop >/dev/null 
     jwm >/dev/null 2>&1 &
     wm_pid=$!
 fi
+((got_signal)) && exit 0
 
 sim_out=$(mktemp)
 "$build/sim/kt_simulator" --port 0 >"$sim_out" &
 sim_pid=$!
-app_pid=""
 
 stop_simulator() {
     kill -TERM "$sim_pid" 2>/dev/null
@@ -72,11 +100,15 @@ port=""
 for _ in $(seq 100); do
     port=$(sed -n 's/.*listening on 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$sim_out")
     [[ -n "$port" ]] && break
-    if ! kill -0 "$sim_pid" 2>/dev/null; then
+    if ((got_signal)) || ! kill -0 "$sim_pid" 2>/dev/null; then
         break
     fi
     sleep 0.05
 done
+if ((got_signal)); then
+    stop_simulator
+    exit 0
+fi
 if [[ -z "$port" ]]; then
     echo "run.sh: the simulated processor did not start" >&2
     stop_simulator
@@ -91,21 +123,20 @@ if ! ping -c 1 -W 3 127.0.0.1 >/dev/null 2>&1; then
         "is plugged in over USB" >&2
 fi
 
-got_signal=0
-forward() {
-    got_signal=1
-    [[ -n "$app_pid" ]] && kill -TERM "$app_pid" 2>/dev/null
-}
-trap forward INT TERM
-
+if ((got_signal)); then
+    stop_simulator
+    exit 0
+fi
 KT_DEVICE_IP=127.0.0.1 KT_DEVICE_PORT=$port "$build/app/kavro-tune" &
 app_pid=$!
+# A stop that came while the program was being started found no process to
+# hand it to.
+((got_signal)) && tell_program
 wait "$app_pid"
 status=$?
 # A signal interrupts the wait; the program then closes as its close button
 # does, and the next wait gives its own exit status.
-while ((got_signal && status > 128)); do
-    got_signal=0
+while ((status > 128)) && kill -0 "$app_pid" 2>/dev/null; do
     wait "$app_pid"
     status=$?
 done

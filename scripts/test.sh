@@ -19,7 +19,7 @@ plain)
     ;;
 asan)
     cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKT_SANITIZE=address,undefined -DKT_BUILD_BENCH=OFF >/dev/null
-    cmake --build build-asan -j "$jobs"
+    cmake --build build-asan -j "$jobs" --target kt_tests
     ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
         UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-asan --output-on-failure -j "$jobs"
@@ -28,8 +28,10 @@ tsan)
     # The GUI is built too: controls are also driven from worker threads. Qt is not built
     # with TSan, so what its own code does through the sanitizer's interceptors (memory
     # handed between its pooled painting threads) is not reported.
-    cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DKT_SANITIZE=thread -DKT_BUILD_BENCH=OFF >/dev/null
-    cmake --build build-tsan -j "$jobs"
+    # Only the sources of the Threaded suites, and what they need, are built.
+    cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DKT_SANITIZE=thread -DKT_BUILD_BENCH=OFF \
+        -DKT_THREADED_TESTS_ONLY=ON >/dev/null
+    cmake --build build-tsan -j "$jobs" --target kt_tests
     TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ignore_noninstrumented_modules=1" \
         ctest --test-dir build-tsan --output-on-failure -j "$jobs" -R Threaded
     ;;

@@ -6,6 +6,7 @@
 #include "link/Net_Socket.h"
 #include "model/Globals.h"
 #include "platform/net/NetAdapters.h"
+#include "platform/sys/StopSignals.h"
 #include "platform/win/QtFileDialog.h"
 
 #include <cstdio>
@@ -40,8 +41,12 @@ void ReadDeviceAddress() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Before anything slow: a stop signal that arrives while the program
+    // starts is kept and closes it once the event loop runs, instead of
+    // ending the process the default way.
+    platform::StopSignalWatch stopSignals;
     ReadDeviceAddress();
     platform::win::QtFileDialog fileDialogs;
-    CTALQ50App app;
+    CTALQ50App app(&stopSignals);
     return app.Run(argc, argv);
 }

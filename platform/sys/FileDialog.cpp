@@ -5,11 +5,11 @@
 namespace platform {
 
 namespace {
-std::atomic<FileDialogHandler*> s_handler{nullptr};
+std::atomic<FileDialogHandler*> s_fileDialogHandler{nullptr};
 }
 
 FileDialogHandler* SetFileDialogHandler(FileDialogHandler* handler) {
-    return s_handler.exchange(handler);
+    return s_fileDialogHandler.exchange(handler);
 }
 
 } // namespace platform
@@ -25,7 +25,7 @@ CFileDialog::CFileDialog(BOOL openFileDialog, const CString& defaultExt, const C
 }
 
 int CFileDialog::DoModal() {
-    platform::FileDialogHandler* handler = platform::s_handler.load();
+    platform::FileDialogHandler* handler = platform::s_fileDialogHandler.load();
     CString path;
     if (!handler || !handler->Choose(m_request, path) || path.empty())
         return IDCANCEL;

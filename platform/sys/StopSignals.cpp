@@ -32,13 +32,30 @@ struct StopSignalWatch::State {
     std::function<void()> onStop;
 };
 
-StopSignalWatch::StopSignalWatch(std::function<void()> onStop) : m_state(std::make_unique<State>()) {
-    m_state->onStop = std::move(onStop);
+StopSignalWatch::StopSignalWatch() : m_state(std::make_unique<State>()) {
     if (::pipe2(m_state->fds, O_CLOEXEC | O_NONBLOCK) != 0) {
         m_state->fds[0] = m_state->fds[1] = -1;
         return;
     }
     s_writeFd = m_state->fds[1];
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, &m_state->oldInt);
+    sigaction(SIGTERM, &action, &m_state->oldTerm);
+}
+
+StopSignalWatch::StopSignalWatch(std::function<void()> onStop) : StopSignalWatch() {
+    Watch(std::move(onStop));
+}
+
+void StopSignalWatch::Watch(std::function<void()> onStop) {
+    Unwatch();
+    if (m_state->fds[0] < 0)
+        return;
+    m_state->onStop = std::move(onStop);
+    // A byte already in the pipe makes the notifier fire on the loop's first pass.
     m_state->notifier = std::make_unique<QSocketNotifier>(m_state->fds[0], QSocketNotifier::Read);
     State* state = m_state.get();
     QObject::connect(m_state->notifier.get(), &QSocketNotifier::activated, [state] {
@@ -48,12 +65,11 @@ StopSignalWatch::StopSignalWatch(std::function<void()> onStop) : m_state(std::ma
         if (state->onStop)
             state->onStop();
     });
-    struct sigaction action {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, &m_state->oldInt);
-    sigaction(SIGTERM, &action, &m_state->oldTerm);
+}
+
+void StopSignalWatch::Unwatch() {
+    m_state->notifier.reset();
+    m_state->onStop = nullptr;
 }
 
 StopSignalWatch::~StopSignalWatch() {
@@ -62,7 +78,7 @@ StopSignalWatch::~StopSignalWatch() {
     sigaction(SIGINT, &m_state->oldInt, nullptr);
     sigaction(SIGTERM, &m_state->oldTerm, nullptr);
     s_writeFd = -1;
-    m_state->notifier.reset();
+    Unwatch();
     ::close(m_state->fds[0]);
     ::close(m_state->fds[1]);
 }

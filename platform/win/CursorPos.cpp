@@ -11,13 +11,13 @@ public:
     void SetPos(int x, int y) override { QCursor::setPos(x, y); }
 };
 
-CursorService* s_installed = nullptr;
+CursorService* s_cursorService = nullptr;
 
 } // namespace
 
 CursorService* InstallCursorService(CursorService* service) {
-    CursorService* previous = s_installed;
-    s_installed = service;
+    CursorService* previous = s_cursorService;
+    s_cursorService = service;
     return previous;
 }
 
@@ -25,7 +25,7 @@ CursorService* InstallCursorService(CursorService* service) {
 
 BOOL SetCursorPos(int x, int y) {
     static platform::win::DisplayCursor display;
-    platform::win::CursorService* service = platform::win::s_installed;
+    platform::win::CursorService* service = platform::win::s_cursorService;
     (service ? *service : display).SetPos(x, y);
     return TRUE;
 }

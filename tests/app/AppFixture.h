@@ -61,8 +61,8 @@ protected:
     }
 
     // Starts the program as its main does; false when start-up ended it.
-    bool Start(const CString& commandLine = {}) {
-        app = std::make_unique<CTALQ50App>();
+    bool Start(const CString& commandLine = {}, platform::StopSignalWatch* stopSignals = nullptr) {
+        app = std::make_unique<CTALQ50App>(stopSignals);
         boxes = std::make_unique<platform::RecordingMessageBox>();
         app->m_lpCmdLine = commandLine;
         const bool started = app->InitInstance() != FALSE;

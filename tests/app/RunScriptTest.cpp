@@ -1,10 +1,12 @@
 // The program and its run script as a user starts them: without a display
 // both say how to run them and start nothing; bad settings in the
-// environment give a line on stderr; SIGTERM to the script stops the
-// program and the simulated processor and leaves no process behind.
+// environment give a line on stderr; SIGTERM to the script at any moment of
+// the start stops the program and the simulated processor cleanly and leaves
+// no process behind.
 
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -51,6 +53,21 @@ bool Gone(pid_t pid) {
     return ::kill(pid, 0) != 0 && errno == ESRCH;
 }
 
+bool HasAnyFile(const QString& dir) {
+    return QDirIterator(dir, QDir::Files, QDirIterator::Subdirectories).hasNext();
+}
+
+// Polls `done`; bounded by a limit far above any start-up.
+template <typename Done> bool WaitUntil(Done done) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < end) {
+        if (done())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return done();
+}
+
 TEST(RunScript, WithoutADisplayTheScriptAndTheProgramSayHowToRunAndStartNothing) {
     QTemporaryDir home;
     for (const QStringList& command : {QStringList{"bash", KT_RUN_SCRIPT}, QStringList{KT_PROGRAM}}) {
@@ -85,29 +102,36 @@ TEST(RunScript, BadAddressesInTheEnvironmentFallBackToTheDefaultsWithALine) {
     }
 }
 
-TEST(RunScript, SigtermStopsTheProgramAndTheSimulatorTogether) {
-    QTemporaryDir home;
-    QProcess script;
-    script.setProcessEnvironment(Environment(home, true));
-    script.start("bash", {KT_RUN_SCRIPT});
-    ASSERT_TRUE(script.waitForStarted());
-    std::vector<pid_t> children;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (std::chrono::steady_clock::now() < end) {
-        children = Children(script.processId());
-        if (children.size() == 2)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+// Which moment of the start a stop signal meets.
+enum class Moment { AtOnce, After100Ms, AfterStartUp };
+
+TEST(RunScript, SigtermAtAnyMomentOfTheStartStopsTheProgramAndTheSimulatorTogether) {
+    for (Moment moment : {Moment::AtOnce, Moment::After100Ms, Moment::AfterStartUp}) {
+        SCOPED_TRACE(int(moment));
+        QTemporaryDir home;
+        QProcess script;
+        script.setProcessEnvironment(Environment(home, true));
+        script.start("bash", {KT_RUN_SCRIPT});
+        ASSERT_TRUE(script.waitForStarted());
+        // Its first child, the simulator, comes after the script took over
+        // the stop signals.
+        ASSERT_TRUE(WaitUntil([&] { return !Children(script.processId()).empty(); }))
+            << script.readAllStandardError().toStdString();
+        if (moment == Moment::After100Ms)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (moment == Moment::AfterStartUp) {
+            // The program's view writes the settings once it is up.
+            ASSERT_TRUE(WaitUntil([&] { return HasAnyFile(home.path() + "/config"); }))
+                << script.readAllStandardError().toStdString();
+        }
+        const std::vector<pid_t> children = Children(script.processId());
+        ::kill(pid_t(script.processId()), SIGTERM);
+        ASSERT_TRUE(script.waitForFinished(60000));
+        EXPECT_EQ(script.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
+        for (pid_t child : children)
+            EXPECT_TRUE(WaitUntil([&] { return Gone(child); })) << child;
     }
-    ASSERT_EQ(children.size(), 2u) << script.readAllStandardError().toStdString();
-    // Let the program get past the Qt application's start, where a stop
-    // signal still ends it the default way.
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    ::kill(pid_t(script.processId()), SIGTERM);
-    ASSERT_TRUE(script.waitForFinished(30000));
-    EXPECT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
-    for (pid_t child : children)
-        EXPECT_TRUE(Gone(child)) << child;
 }
 
 // A second start with nothing changed goes straight to the window: one

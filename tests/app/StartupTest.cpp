@@ -18,6 +18,7 @@
 #include <atomic>
 #include <csignal>
 #include <future>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -97,16 +98,24 @@ TEST_F(Startup, ComesOnlineAgainstTheSimulatorAndTheCloseButtonEndsEverything) {
 
 TEST_F(Startup, TheWindowsOwnCloseAndAStopSignalEndItAsTheCloseButtonDoes) {
     ServeOnLoopback();
-    enum class Ending { WindowClose, Signal };
-    for (Ending ending : {Ending::WindowClose, Ending::Signal}) {
+    enum class Ending { WindowClose, Signal, SignalBeforeTheWindow };
+    for (Ending ending : {Ending::WindowClose, Ending::Signal, Ending::SignalBeforeTheWindow}) {
         SCOPED_TRACE(int(ending));
-        ASSERT_TRUE(Start());
-        GoOnline();
-        if (ending == Ending::WindowClose)
-            ::PostMessage(MainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
-        else
+        // As main has it: taken before anything else, while there is no window yet.
+        std::optional<platform::StopSignalWatch> early;
+        if (ending == Ending::SignalBeforeTheWindow) {
+            early.emplace();
             std::raise(SIGTERM);
-        ASSERT_TRUE(PumpUntil([&] { return MainWindow() == nullptr; }, 5000));
+            ASSERT_TRUE(Start({}, &*early));
+        } else {
+            ASSERT_TRUE(Start());
+            GoOnline();
+            if (ending == Ending::WindowClose)
+                ::PostMessage(MainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+            else
+                std::raise(SIGTERM);
+        }
+        ASSERT_TRUE(PumpUntil([&] { return MainWindow() == nullptr; }));
         EXPECT_FALSE(View()->GetLink().IsCommThreadAlive());
         Stop();
     }
