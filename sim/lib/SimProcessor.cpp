@@ -28,6 +28,10 @@ bool Store(std::array<BYTE, N>& field, const std::vector<BYTE>& payload, std::si
     return true;
 }
 
+bool IsStatusPoll(const SimFrame& f) {
+    return f.command == frame::kCmdRead && f.type == DATA_DEVICE_INFO && f.channel == INFO_STATUS;
+}
+
 } // namespace
 
 std::vector<SimReply> SimProcessor::Feed(SimFrameCollector& collector, const BYTE* data, std::size_t count) {
@@ -37,13 +41,27 @@ std::vector<SimReply> SimProcessor::Feed(SimFrameCollector& collector, const BYT
     return replies;
 }
 
+void SimProcessor::Log(const SimFrame& request) {
+    m_requests.push_back(request);
+    if (m_requests.size() <= kRequestLogSize)
+        return;
+    // An idle link polls the status without end: the oldest poll goes first,
+    // so a change stays in the log while a slow reader has not yet looked.
+    const auto kept = m_requests.begin() + static_cast<std::ptrdiff_t>(m_leadingNonPolls);
+    const auto poll = std::find_if(kept, m_requests.end(), IsStatusPoll);
+    if (poll != m_requests.end()) {
+        m_leadingNonPolls = static_cast<std::size_t>(poll - m_requests.begin());
+        m_requests.erase(poll);
+    } else {
+        m_requests.pop_front();
+        m_leadingNonPolls = m_requests.size();
+    }
+}
+
 SimReply SimProcessor::Answer(const SimFrameCollector::Collected& request) {
     std::lock_guard lock(m_mutex);
-    if (request.intact) {
-        m_requests.push_back(request.frame);
-        if (m_requests.size() > kRequestLogSize)
-            m_requests.pop_front();
-    }
+    if (request.intact)
+        Log(request.frame);
 
     SimFault fault;
     const bool faulty = TakeFault(request.frame, fault);
@@ -346,6 +364,7 @@ std::vector<SimFrame> SimProcessor::Requests() const {
 void SimProcessor::ClearRequests() {
     std::lock_guard lock(m_mutex);
     m_requests.clear();
+    m_leadingNonPolls = 0;
 }
 
 SimFirmwareImage SimProcessor::Firmware() const {

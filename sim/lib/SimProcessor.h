@@ -20,7 +20,8 @@ namespace sim {
 
 class SimProcessor {
 public:
-    // The request log keeps this many of the latest frames.
+    // The request log keeps this many frames: the latest, except that status
+    // polls are dropped, oldest first, before any other request.
     static constexpr std::size_t kRequestLogSize = 10000;
 
     SimProcessor() = default;
@@ -59,11 +60,14 @@ private:
     Answered ReadSetting(const SimFrame& request);
     Answered Load(const SimFrame& request);
     bool TakeFault(const SimFrame& request, SimFault& fault);
+    void Log(const SimFrame& request);
 
     mutable std::mutex m_mutex;
     SimMemory m_memory = SimMemory::Factory();
     std::vector<SimFault> m_faults;
     std::deque<SimFrame> m_requests;
+    // How many of the oldest logged requests are known not to be status polls.
+    std::size_t m_leadingNonPolls = 0;
     SimFirmwareImage m_firmware;
 };
 

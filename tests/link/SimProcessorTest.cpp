@@ -1,5 +1,6 @@
 #include "tests/link/SimTestFrames.h"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <numeric>
@@ -371,4 +372,45 @@ TEST(SimProcessor, LoaderKeepsTheImageItReceived) {
     EXPECT_EQ(fw.checkByte, 0x5A);
     EXPECT_TRUE(fw.complete);
     EXPECT_FALSE(fw.inLoader);
+}
+
+// A link left idle polls the status without end; a reader that falls behind
+// still finds the changes made before the polls, in order.
+TEST(SimProcessor, TheFullRequestLogDropsStatusPollsBeforeOtherRequests) {
+    SimProcessor processor;
+    const auto poll = Read9(3);
+    const auto write = [](BYTE channel) {
+        return Request(frame::kCmdWrite, 0, 4, channel, 5, Pattern(8, 1));
+    };
+    Exchange(processor, poll);
+    Exchange(processor, write(1));
+    Exchange(processor, Read9(4));
+    Exchange(processor, poll);
+    Exchange(processor, write(2));
+    for (std::size_t i = 0; i < SimProcessor::kRequestLogSize; ++i)
+        Exchange(processor, poll);
+    auto log = processor.Requests();
+    ASSERT_EQ(log.size(), SimProcessor::kRequestLogSize);
+    EXPECT_EQ(log[0].channel, 1);
+    EXPECT_EQ(log[1].channel, 4) << "a read that is not a poll stays";
+    EXPECT_EQ(log[2].channel, 2);
+    EXPECT_EQ(log.back().channel, 3);
+
+    // With no poll left to drop, the oldest request goes.
+    processor.ClearRequests();
+    for (std::size_t i = 0; i < SimProcessor::kRequestLogSize; ++i)
+        Exchange(processor, write(0));
+    for (int i = 0; i < 5; ++i) {
+        Exchange(processor, write(1));
+        Exchange(processor, poll);
+    }
+    log = processor.Requests();
+    ASSERT_EQ(log.size(), SimProcessor::kRequestLogSize);
+    EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const SimFrame& f) { return f.channel == 0; }),
+              SimProcessor::kRequestLogSize - 5);
+    EXPECT_EQ(log.back().channel, 1) << "the newest poll was the only one to drop";
+
+    processor.ClearRequests();
+    Exchange(processor, poll);
+    EXPECT_EQ(processor.Requests().size(), 1u);
 }
