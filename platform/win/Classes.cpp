@@ -120,6 +120,10 @@ public:
         case WM_GETDLGCODE:
             if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON)
                 return DLGC_BUTTON | DLGC_RADIOBUTTON;
+            if (type == BS_DEFPUSHBUTTON)
+                return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+            if (type == BS_PUSHBUTTON)
+                return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
             return DLGC_BUTTON;
         case BM_GETCHECK:
             return s.check;
@@ -525,6 +529,9 @@ public:
             CDC* dc = CDC::FromHandle(hdc);
             HBRUSH brush = AskColours(
                 w, (w.style & ES_READONLY) || !w.Enabled() ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, hdc);
+            // A disabled edit's text is grey whatever colour its parent chose.
+            if (!w.Enabled())
+                dc->SetTextColor(GetSysColor(COLOR_GRAYTEXT));
             RECT rc{0, 0, w.rect.width(), w.rect.height()};
             if (brush)
                 dc->FillRect(&rc, CBrush::FromHandle(brush));
