@@ -187,6 +187,8 @@ public:
     // serves as the ILinkForm / ILinkModel of the link.
     void SetSyncForm(ISyncForm* form);
     void SetSyncModel(ISyncModel* model);
+    // The commands it takes: the connect button and the items of its menu.
+    static bool IsLinkCommand(UINT id);
     void OnConnectButton();
     void OnUsbDeviceMenu(UINT id);
     void OnMenuUsb();
