@@ -154,7 +154,9 @@ public:
     void ClearUsbInUseMark();
     void ClearUsbKey();
     int ChooseFreeUsbDevice();
+    // Both clear the receiver, as the socket's do.
     int OpenUsbDevice();
+    void CloseUsbDevice();
     int ConnectUsb();
     int ReopenUsb();
     int ConnectUsbPath(const CString& path);
@@ -250,6 +252,10 @@ private:
     // The frame for an empty queue; the caller holds g_csSend.
     std::unique_ptr<CSendData> NextFrame();
     void PostLinkLost(LPARAM reason);
+    // The socket closed or opened with the receiver cleared: bytes of a reply
+    // cut short on the old connection would hide the start of the next.
+    void CloseSocket();
+    int OpenSocket();
     void ReopenSocket();
     bool IsMatchingHidPath(const CString& path);
     void WaitWhileSuspended();
