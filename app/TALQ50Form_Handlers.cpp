@@ -25,6 +25,7 @@ constexpr UINT kSourceId = 2820;
 constexpr int kMaxGain = 600;
 constexpr int kMaxSpeakerType = 24;
 constexpr int kMixLevelOffset = 264; // mix levels 1..18 in an output record
+constexpr int kTypeMixLevels = 16;   // the levels a speaker type sets
 constexpr int kMaxMasterVolume = 66;
 constexpr int kFallbackMasterVolume = 60;
 
@@ -157,10 +158,14 @@ void CTALQ50Form::ApplySpeakerTypeMix(int output, int type) {
         const MixLevels mix = DefaultMix(type);
         std::copy(mix.begin(), mix.end(), levels);
     }
-    // All eighteen, so the model and the image agree and a pack changes nothing.
+    // The type decides levels 1..16 only; 17 and 18 stay as the user set them,
+    // and the image takes them back so image and model agree, a pack changes
+    // nothing and the type change sends nothing new for them.
     CKTV_OutData* out = m_pData->GetOutput(output);
-    for (int n = 1; n <= CKTV_OutData::kMixLevelCount; ++n)
+    for (int n = 1; n <= kTypeMixLevels; ++n)
         out->SetMixLevel(n, levels[n - 1]);
+    for (int n = kTypeMixLevels + 1; n <= CKTV_OutData::kMixLevelCount; ++n)
+        levels[n - 1] = out->GetMixLevel(n);
 }
 
 void CTALQ50Form::OnStripGainChanged(int output, int gain) {

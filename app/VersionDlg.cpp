@@ -41,6 +41,7 @@ BOOL CVersionDlg::OnInitDialog() {
     const CString version = DeviceVersion();
     m_stDevice.SetText((g_bChinese ? CString("设备版本 ") : CString("Device version ")) + version);
     m_stSoftware.SetText(g_bChinese ? g_strVersionZh : g_strVersionEn);
+    m_stNotice.SetText(g_bChinese ? "版权所有 © KAVRO-TUNE" : "Copyright © KAVRO-TUNE");
     return TRUE;
 }
 

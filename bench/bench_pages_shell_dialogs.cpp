@@ -2,7 +2,6 @@
 // program's own templates and pictures: from opening up to the first paint.
 // The preset dialog is measured with its grid filled with six names.
 
-#include "app/DelayDlg.h"
 #include "app/DisplayDlg.h"
 #include "app/GainDlg.h"
 #include "app/INIT.h"
@@ -12,6 +11,7 @@
 #include "controls/SharedGdiObjects.h"
 #include "model/DataDefine.h"
 #include "model/Globals.h"
+#include "pages/output/DelayDlg.h"
 #include "platform/sys/MessageQueue.h"
 #include "platform/win/Window.h"
 

@@ -7,6 +7,7 @@
 #include "platform/net/Ping.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/UserMessages.h"
+#include "platform/sys/Wakeup.h"
 
 #include <cerrno>
 
@@ -106,10 +107,12 @@ int CNet_Socket::IsDeviceOnLocalSubnet() {
     return 0;
 }
 
-int CNet_Socket::PingDevice() {
+int CNet_Socket::PingDevice(platform::Wakeup* wakeup) {
     std::lock_guard lock(m_pingMutex);
     const int answered =
-        platform::PingAddress(g_strDeviceIp, m_szPingOutput, sizeof m_szPingOutput, kPingDeadlineMs) ? 1 : 0;
+        platform::PingAddress(g_strDeviceIp, m_szPingOutput, sizeof m_szPingOutput, kPingDeadlineMs, wakeup)
+            ? 1
+            : 0;
     m_nLastPingResult = answered;
     return answered;
 }
@@ -125,11 +128,19 @@ void CNet_Socket::StopPing(int keepThread) {
         m_pPingThread->Quit();
 }
 
-int CNet_Socket::OnPingTick(const std::atomic<bool>* running) {
+int CNet_Socket::OnPingTick(const std::atomic<bool>* running, platform::Wakeup* wakeup) {
+    // The pauses end early when the thread is stopped: closing does not wait
+    // them out.
+    auto pause = [wakeup](int ms) {
+        if (wakeup)
+            wakeup->SleepMs(ms);
+        else
+            Sleep(ms);
+    };
     if (!IsDeviceOnLocalSubnet()) {
         if (*running) {
             m_bDeviceSeen = 0;
-            Sleep(kTickPauseMs);
+            pause(kTickPauseMs);
         }
         return m_bDeviceSeen;
     }
@@ -137,10 +148,10 @@ int CNet_Socket::OnPingTick(const std::atomic<bool>* running) {
         return m_bDeviceSeen;
     int seen = m_bDeviceSeen;
     if (!seen) {
-        seen = PingDevice();
+        seen = PingDevice(wakeup);
         if (seen) {
             if (g_bFirmwareRebooting)
-                Sleep(kRebootSettleMs);
+                pause(kRebootSettleMs);
             g_bFirmwareRebooting = 0;
             // The view connects on the notice, and Connect asks for device
             // seen: it must be set before the notice leaves.
@@ -151,7 +162,7 @@ int CNet_Socket::OnPingTick(const std::atomic<bool>* running) {
     }
     if (*running) {
         m_bDeviceSeen = seen;
-        Sleep(kTickPauseMs);
+        pause(kTickPauseMs);
     }
     return m_bDeviceSeen;
 }

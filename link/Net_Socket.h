@@ -19,6 +19,9 @@
 #include <mutex>
 
 class CPing_Net_Thread;
+namespace platform {
+class Wakeup;
+}
 
 // The processor's TCP port.  Tests point it at a simulated processor.
 extern std::atomic<std::uint16_t> g_nDevicePort;
@@ -55,15 +58,17 @@ public:
     int SetRecvTimeout(int ms) override;
 
     int IsDeviceOnLocalSubnet() override;
-    int PingDevice();
+    // A woken `wakeup` ends the ping at once, without an answer.
+    int PingDevice(platform::Wakeup* wakeup = nullptr);
 
     void StartPing() override;
     void StopPing(int keepThread) override;
     int IsDeviceSeen() override { return m_bDeviceSeen.load(); }
 
     // One reachability check on the ping thread; `running` is the thread's
-    // running flag.  Returns device seen.
-    int OnPingTick(const std::atomic<bool>* running);
+    // running flag, `wakeup` ends its ping and its pauses when the thread
+    // stops.  Returns device seen.
+    int OnPingTick(const std::atomic<bool>* running, platform::Wakeup* wakeup = nullptr);
 
     int GetSendTimeout() const { return m_nSendTimeout; }
     int GetRecvTimeout() const { return m_nRecvTimeout; }

@@ -80,6 +80,7 @@ void CPing_Net_Thread::Quit() {
 UINT_PTR CPing_Net_Thread::StartTimer(int periodMs) {
     // A second start would leave the first timer ticking for good.
     StopTimer();
+    m_wakeup.Reset();
     m_bRunning = true;
     const UINT_PTR id = SetTimer(nullptr, 0, UINT(periodMs), PingTimerProc);
     m_nTimerId = id;
@@ -100,8 +101,9 @@ void CPing_Net_Thread::StopTimer() {
         std::lock_guard lock(map.mutex);
         map.threads.erase(id);
     }
-    while (m_bBusy)
-        Sleep(kBusyPollMs);
+    m_wakeup.Wake();
+    for (int busy = m_bBusy; busy; busy = m_bBusy)
+        m_bBusy.wait(busy);
 }
 
 void CPing_Net_Thread::OnTimer(UINT_PTR id) {
@@ -114,7 +116,8 @@ void CPing_Net_Thread::OnTimer(UINT_PTR id) {
     m_bBusy = 1;
     if (m_bRunning) {
         if (CNet_Socket* socket = m_pSocket.load())
-            socket->OnPingTick(&m_bRunning);
+            socket->OnPingTick(&m_bRunning, &m_wakeup);
     }
     m_bBusy = 0;
+    m_bBusy.notify_all();
 }

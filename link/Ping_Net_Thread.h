@@ -7,6 +7,7 @@
 // ticks that fall due meanwhile are dropped instead of piling up.
 
 #include "platform/sys/MessageQueue.h"
+#include "platform/sys/Wakeup.h"
 
 #include <atomic>
 #include <thread>
@@ -30,7 +31,8 @@ public:
     // Starts the timer on the calling thread and returns its id; a timer
     // still running is killed first.
     UINT_PTR StartTimer(int periodMs);
-    // Kills the timer and waits while a check is running.
+    // Kills the timer, ends a running check's ping and pause, and returns
+    // once the check has ended.
     void StopTimer();
     // Asks the message loop to end and waits for the thread.
     void Quit();
@@ -46,8 +48,6 @@ public:
     bool TakeTickSlot() { return !m_bTickPending.exchange(true); }
 
 private:
-    static constexpr int kBusyPollMs = 50;
-
     void Run(std::atomic<DWORD>* started);
 
     std::atomic<CNet_Socket*> m_pSocket = nullptr;
@@ -55,6 +55,7 @@ private:
     std::atomic<int> m_bBusy = 0;
     std::atomic<UINT_PTR> m_nTimerId = 0;
     std::atomic<bool> m_bTickPending = false;
+    platform::Wakeup m_wakeup;
     DWORD m_nThreadId = 0;
     std::thread m_thread;
 };

@@ -3,6 +3,9 @@
 # builds the program and the simulator, starts the simulator on a free port
 # and the program beside it, and stops both together (closing the window,
 # Ctrl+C or SIGTERM).  A processor plugged in over USB is still found first.
+# It configures only a build folder that has none and builds only when a
+# source is newer than the program or the simulator.  On a virtual display
+# without a window manager it starts one (jwm) for the dialogs' captions.
 #   KT_BUILD_DIR  build folder (default: build)
 #   KT_NO_BUILD=1 use what is built there as it is
 set -uo pipefail
@@ -14,11 +17,40 @@ if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     exit 1
 fi
 
+# A virtual display (Xvfb) has no window manager of its own, and without one
+# the dialogs have no caption to close them by: a small one is started there.
+xvfb_display=0
+display_number=${DISPLAY#*:}
+display_number=${display_number%%.*}
+if [[ -n "${DISPLAY:-}" && -n "$display_number" ]] &&
+    ps -eo args= 2>/dev/null | grep -Eq "^(/[^ ]*/)?Xvfb :$display_number( |$)"; then
+    xvfb_display=1
+fi
+
 build=${KT_BUILD_DIR:-build}
 if [[ "${KT_NO_BUILD:-}" != 1 ]]; then
-    bash scripts/setup.sh || exit 1
-    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
-    cmake --build "$build" -j "$(nproc)" --target kt_simulator kavro-tune || exit 1
+    extra=()
+    ((xvfb_display)) && extra=(jwm x11-utils)
+    bash scripts/setup.sh "${extra[@]}" || exit 1
+    if [[ ! -f "$build/CMakeCache.txt" ]]; then
+        cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
+    fi
+    # Only when a source is newer than what was built: even a build with
+    # nothing to do takes seconds.
+    program="$build/app/kavro-tune"
+    simulator="$build/sim/kt_simulator"
+    if [[ ! -x "$program" || ! -x "$simulator" ]] ||
+        [[ -n "$(find app controls link model pages platform res sim cmake CMakeLists.txt -type f \
+            \( -newer "$program" -o -newer "$simulator" \) -print -quit 2>/dev/null)" ]]; then
+        cmake --build "$build" -j "$(nproc)" --target kt_simulator kavro-tune || exit 1
+    fi
+fi
+
+wm_pid=""
+if ((xvfb_display)) && command -v jwm >/dev/null && command -v xprop >/dev/null &&
+    ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
+    jwm >/dev/null 2>&1 &
+    wm_pid=$!
 fi
 
 sim_out=$(mktemp)
@@ -30,6 +62,10 @@ stop_simulator() {
     kill -TERM "$sim_pid" 2>/dev/null
     wait "$sim_pid" 2>/dev/null
     rm -f "$sim_out"
+    if [[ -n "$wm_pid" ]]; then
+        kill -TERM "$wm_pid" 2>/dev/null
+        wait "$wm_pid" 2>/dev/null
+    fi
 }
 
 port=""

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the project needs, when they are missing.
+# Packages named as arguments are checked and installed with them.
 set -euo pipefail
 
 packages=(
@@ -10,13 +11,16 @@ packages=(
     fonts-liberation2 fonts-noto-cjk
     clang libclang-rt-14-dev
     iputils-ping
+    "$@"
 )
 
+# One query for all.  It fails when one of them is unknown or not
+# installed, and lists only what it knows.
+installed=" $({ dpkg-query -W -f='${Package} ${Status}\n' "${packages[@]}" 2>/dev/null || true; } |
+    awk '/ ok installed$/ { printf "%s ", $1 }')"
 missing=()
 for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
-        missing+=("$p")
-    fi
+    [[ "$installed" == *" $p "* ]] || missing+=("$p")
 done
 
 if ((${#missing[@]} == 0)); then

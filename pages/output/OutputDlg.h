@@ -14,7 +14,6 @@
 //   OutputDlg_Positions.cpp  speaker positions and the output map
 //   OutputDlg_Focus.cpp      the focus ring of the edits
 
-#include "app/DelayDlg.h"
 #include "controls/BitButton.h"
 #include "controls/BitmapSlider.h"
 #include "controls/BtnPng.h"
@@ -25,6 +24,7 @@
 #include "controls/NumSpin.h"
 #include "controls/XPButton.h"
 #include "pages/output/Changnal_Line.h"
+#include "pages/output/DelayDlg.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/win/Dialog.h"
 #include "platform/win/Static.h"

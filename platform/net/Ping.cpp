@@ -1,6 +1,7 @@
 #include "platform/net/Ping.h"
 
 #include "platform/net/ProcessRunner.h"
+#include "platform/sys/Wakeup.h"
 
 #include <algorithm>
 #include <cctype>
@@ -29,7 +30,8 @@ bool HoldsTtl(std::string_view text) {
 
 } // namespace
 
-bool PingAddress(const std::string& address, char* output, std::size_t outputSize, int deadlineMs) {
+bool PingAddress(const std::string& address, char* output, std::size_t outputSize, int deadlineMs,
+                 Wakeup* wakeup) {
     if (!output || outputSize == 0)
         return false;
     output[0] = '\0';
@@ -43,7 +45,14 @@ bool PingAddress(const std::string& address, char* output, std::size_t outputSiz
     auto child = ProcessRunner::Current().Start(argv);
     if (!child)
         return false;
-    if (!child->WaitForExit(deadlineMs)) {
+    if (wakeup && !wakeup->SetInterrupt([&child] { child->Interrupt(); })) {
+        child->Kill();
+        return false;
+    }
+    const bool ended = child->WaitForExit(deadlineMs);
+    if (wakeup)
+        wakeup->ClearInterrupt();
+    if (!ended || (wakeup && wakeup->Woken())) {
         child->Kill();
         return false;
     }

@@ -22,6 +22,9 @@ public:
     virtual int ReadOutput(char* buffer, int capacity) = 0;
     // Ends the child at once.
     virtual void Kill() = 0;
+    // Ends the child from another thread while WaitForExit waits for it
+    // there; the wait then returns true at once.
+    virtual void Interrupt() = 0;
 };
 
 class ProcessRunner {

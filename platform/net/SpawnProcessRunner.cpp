@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -62,10 +63,15 @@ public:
     }
 
     void Kill() override {
-        if (m_pid <= 0)
-            return;
-        kill(m_pid, SIGKILL);
+        Interrupt();
         Reap(0);
+    }
+
+    // The child's end closes its side of the pipe, which wakes the wait.
+    void Interrupt() override {
+        std::lock_guard lock(m_pidMutex);
+        if (m_pid > 0)
+            kill(m_pid, SIGKILL);
     }
 
 private:
@@ -91,7 +97,10 @@ private:
         }
     }
 
+    // Under the lock with Interrupt: a reaped child's id may be reused at
+    // once, and no signal may reach the process that gets it.
     bool Reap(int options) {
+        std::lock_guard lock(m_pidMutex);
         if (m_pid <= 0)
             return true;
         pid_t done;
@@ -104,6 +113,7 @@ private:
         return true;
     }
 
+    std::mutex m_pidMutex;
     pid_t m_pid;
     int m_outputFd;
     std::string m_output;

@@ -1,5 +1,6 @@
 #include "platform/sys/Clock.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -28,6 +29,21 @@ std::int64_t SystemClock::NowMs() {
 void SystemClock::SleepMs(std::int64_t ms) {
     if (ms > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+bool Clock::WaitMs(std::int64_t ms, std::condition_variable&, std::unique_lock<std::mutex>& lock,
+                   const std::function<bool()>& done) {
+    if (done())
+        return true;
+    lock.unlock();
+    SleepMs(ms);
+    lock.lock();
+    return done();
+}
+
+bool SystemClock::WaitMs(std::int64_t ms, std::condition_variable& changed,
+                         std::unique_lock<std::mutex>& lock, const std::function<bool()>& done) {
+    return changed.wait_for(lock, std::chrono::milliseconds(std::max<std::int64_t>(ms, 0)), done);
 }
 
 } // namespace platform

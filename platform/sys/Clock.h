@@ -4,8 +4,10 @@
 // The program runs on the system clock; tests install a VirtualClock so they
 // run timing behaviour without waiting.
 
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 
 namespace platform {
 
@@ -15,6 +17,12 @@ public:
     // Milliseconds on a steady clock.
     virtual std::int64_t NowMs() = 0;
     virtual void SleepMs(std::int64_t ms) = 0;
+    // Waits on `changed` (with `lock` held on entry and on return) until
+    // `done` holds or `ms` have passed; answers done().  Another thread sets
+    // what `done` reads under the lock and notifies.  A test clock lets the
+    // time pass at once.
+    virtual bool WaitMs(std::int64_t ms, std::condition_variable& changed, std::unique_lock<std::mutex>& lock,
+                        const std::function<bool()>& done);
 
     // Periodic timers.  `fire` runs every `periodMs` until StopTimer.  On the
     // system clock it runs on the thread that started the timer, from that
@@ -35,6 +43,8 @@ class SystemClock final : public Clock {
 public:
     std::int64_t NowMs() override;
     void SleepMs(std::int64_t ms) override;
+    bool WaitMs(std::int64_t ms, std::condition_variable& changed, std::unique_lock<std::mutex>& lock,
+                const std::function<bool()>& done) override;
 };
 
 } // namespace platform

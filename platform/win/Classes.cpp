@@ -524,6 +524,9 @@ public:
             CDC* dc = CDC::FromHandle(hdc);
             HBRUSH brush = AskColours(
                 w, (w.style & ES_READONLY) || !w.Enabled() ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, hdc);
+            // A disabled edit's text is grey whatever colour its parent chose.
+            if (!w.Enabled())
+                dc->SetTextColor(GetSysColor(COLOR_GRAYTEXT));
             RECT rc{0, 0, w.rect.width(), w.rect.height()};
             if (brush)
                 dc->FillRect(&rc, CBrush::FromHandle(brush));

@@ -3,6 +3,7 @@
 #include "platform/gdi/Dc.h"
 #include "platform/sys/MessageBox.h"
 #include "platform/win/DialogTemplate.h"
+#include "platform/win/NonClient.h"
 #include "platform/win/Window.h"
 #include "platform/win/WorkArea.h"
 
@@ -52,13 +53,18 @@ BOOL CDialog::CreateFromTemplate(UINT templateId, CWnd* parent, bool modal) {
     const bool visible = (style & WS_VISIBLE) != 0;
     style &= ~WS_VISIBLE; // shown after the initialisation
     QRect rect = px(t->x, t->y, t->cx, t->cy);
+    // The template gives the client area's size and the window's position:
+    // the frame goes around the client area.
+    const QMargins frame = style & WS_CHILD ? QMargins() : platform::win::TopLevelFrameMargins(style, true);
+    rect.translate(frame.left(), frame.top());
     if (style & WS_CHILD) {
         // A child dialog (a page) sits in its parent's client area.
     } else if (style & DS_CENTER) {
         RECT area{};
+        const QSize outer = rect.marginsAdded(frame).size();
         if (SystemParametersInfo(SPI_GETWORKAREA, 0, &area, 0))
-            rect.moveTopLeft(QPoint(area.left + (area.right - area.left - rect.width()) / 2,
-                                    area.top + (area.bottom - area.top - rect.height()) / 2));
+            rect.moveTopLeft(QPoint(area.left + (area.right - area.left - outer.width()) / 2 + frame.left(),
+                                    area.top + (area.bottom - area.top - outer.height()) / 2 + frame.top()));
     } else if (parent) {
         RECT pr;
         parent->GetWindowRect(&pr);

@@ -1,8 +1,8 @@
 #include "platform/win/ShellOpen.h"
 
-#include <QDesktopServices>
+#include <QCoreApplication>
 #include <QFileInfo>
-#include <QUrl>
+#include <QProcess>
 
 #include <atomic>
 #include <cstring>
@@ -11,17 +11,14 @@ namespace platform::win {
 
 namespace {
 
-class DesktopOpener final : public ShellOpener {
-public:
-    bool Open(const CString& path) override {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
-    }
-};
+// A launcher that finds no application says so at once; one that takes
+// longer is showing the file.
+constexpr int kLauncherDecidesMs = 3000;
 
 std::atomic<ShellOpener*> s_opener{nullptr};
 
 ShellOpener& Opener() {
-    static DesktopOpener desktop;
+    static LauncherOpener desktop;
     ShellOpener* o = s_opener.load();
     return o ? *o : desktop;
 }
@@ -30,6 +27,28 @@ ShellOpener& Opener() {
 
 ShellOpener* InstallShellOpener(ShellOpener* opener) {
     return s_opener.exchange(opener);
+}
+
+bool LauncherOpener::Open(const CString& path) {
+    auto* launcher = new QProcess(QCoreApplication::instance());
+    launcher->setProgram(QString::fromStdString(m_program));
+    launcher->setArguments({QString::fromStdString(path)});
+    launcher->setStandardInputFile(QProcess::nullDevice());
+    launcher->setStandardOutputFile(QProcess::nullDevice());
+    launcher->setStandardErrorFile(QProcess::nullDevice());
+    launcher->start();
+    if (!launcher->waitForStarted()) {
+        delete launcher;
+        return false;
+    }
+    if (launcher->waitForFinished(kLauncherDecidesMs)) {
+        const bool opened = launcher->exitStatus() == QProcess::NormalExit && launcher->exitCode() == 0;
+        delete launcher;
+        return opened;
+    }
+    // Left to run with its viewer; it goes when it ends.
+    QObject::connect(launcher, &QProcess::finished, launcher, &QObject::deleteLater);
+    return true;
 }
 
 } // namespace platform::win

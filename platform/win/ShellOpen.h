@@ -1,9 +1,11 @@
 #pragma once
 
 // Opening a file with the desktop's application for its type.  Tests install
-// their own opener.
+// their own opener, or a launcher of their own.
 
 #include "platform/win/WinDefs.h"
+
+#include <utility>
 
 namespace platform::win {
 
@@ -15,6 +17,20 @@ public:
 };
 // Installs `opener` (nullptr: the desktop's) and returns the previous one.
 ShellOpener* InstallShellOpener(ShellOpener* opener);
+
+// Hands the file to a launcher program (the desktop's is "xdg-open"), which
+// finds the application for the file's type.  A launcher that cannot be
+// started or ends with a failure opened nothing; one still running after a
+// few seconds waits in front of the viewer it started, so the file counts as
+// opened.
+class LauncherOpener final : public ShellOpener {
+public:
+    explicit LauncherOpener(CString program = "xdg-open") : m_program(std::move(program)) {}
+    bool Open(const CString& path) override;
+
+private:
+    CString m_program;
+};
 
 } // namespace platform::win
 

@@ -2,6 +2,7 @@
 
 #include "platform/gdi/Dc.h"
 #include "platform/win/DataExchange.h"
+#include "platform/win/NonClient.h"
 #include "platform/win/Window.h"
 
 #include <QGuiApplication>
@@ -402,8 +403,8 @@ void CWnd::GetWindowRect(RECT* rect) const {
         *rect = RECT{};
         return;
     }
-    const QPoint o = w->ScreenOrigin();
-    *rect = RECT{o.x(), o.y(), o.x() + w->rect.width(), o.y() + w->rect.height()};
+    const QRect r = platform::win::OuterRect(*w);
+    *rect = RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
 void CWnd::GetClientRect(RECT* rect) const {
@@ -449,7 +450,7 @@ void CWnd::MapWindowPoints(CWnd* to, RECT* rect) const {
 
 void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint) {
     if (Window* w = Record())
-        w->SetRect(QRect(x, y, width, height), repaint != 0);
+        w->SetRect(platform::win::ClientRectFor(*w, QRect(x, y, width, height)), repaint != 0);
 }
 
 void CWnd::MoveWindow(const RECT* rect, BOOL repaint) {
@@ -484,11 +485,13 @@ BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, U
         if (w->IsChild())
             w->parent->Invalidate(QRegion(w->rect), true);
     }
-    QRect r = w->rect;
+    // Position and size are the window's, frame included.
+    QRect outer = w->rect.marginsAdded(platform::win::FrameMargins(*w));
     if (!(flags & SWP_NOMOVE))
-        r.moveTo(x, y);
+        outer.moveTo(x, y);
     if (!(flags & SWP_NOSIZE))
-        r.setSize(QSize(cx, cy));
+        outer.setSize(QSize(cx, cy));
+    const QRect r = platform::win::ClientRectFor(*w, outer);
     if (r != w->rect)
         w->SetRect(r, !(flags & SWP_NOREDRAW));
     if (flags & SWP_FRAMECHANGED)
@@ -508,13 +511,14 @@ void CWnd::CenterWindow(CWnd* alternateOwner) {
     QRect area(0, 0, 1920, 1080);
     Window* owner = alternateOwner ? Window::From(alternateOwner->GetSafeHwnd()) : w->parent;
     if (owner) {
-        area = QRect(owner->ScreenOrigin(), owner->rect.size());
+        area = platform::win::OuterRect(*owner);
     } else if (QGuiApplication::primaryScreen()) {
         area = QGuiApplication::primaryScreen()->availableGeometry();
     }
-    const QPoint topLeft(area.left() + (area.width() - w->rect.width()) / 2,
-                         area.top() + (area.height() - w->rect.height()) / 2);
-    w->SetRect(QRect(topLeft, w->rect.size()), false);
+    const QRect outer = platform::win::OuterRect(*w);
+    const QPoint topLeft(area.left() + (area.width() - outer.width()) / 2,
+                         area.top() + (area.height() - outer.height()) / 2);
+    w->SetRect(platform::win::ClientRectFor(*w, QRect(topLeft, outer.size())), false);
 }
 
 // State.

@@ -14,8 +14,11 @@
 #include "tests/app/ShellFixture.h"
 #include "tests/link/FakeFileDialog.h"
 
+#include <QApplication>
 #include <QTemporaryDir>
+#include <QWidget>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -70,6 +73,67 @@ TEST_F(Form, EnterAndEscapeOnlyMoveTheFocusToTheView) {
         EXPECT_EQ(::GetFocus(), View()->GetSafeHwnd());
         EXPECT_NE(MainWindow(), nullptr);
         EXPECT_TRUE(View()->IsWindowVisible());
+    }
+}
+
+TEST_F(Form, TabIntoTheViewFocusesTheFirstBandsFrequencyEdit) {
+    for (int from : {0, 2823}) {
+        SCOPED_TRACE(from);
+        if (from)
+            View()->GetDlgItem(from)->SetFocus();
+        else
+            View()->SetFocus();
+        platform::win::KeyInput(VK_TAB);
+        Pump();
+        ASSERT_NE(CWnd::GetFocus(), nullptr);
+        EXPECT_EQ(CWnd::GetFocus()->GetDlgCtrlID(), 5200);
+        EXPECT_EQ(CWnd::GetFocus()->GetParent(), &View()->GetOutputPage());
+    }
+}
+
+TEST_F(Form, AMinimiseAndRestoreKeepTheWindowsShape) {
+    auto shape = [&] {
+        RECT window;
+        app->m_pMainWnd->GetWindowRect(&window);
+        RECT region{};
+        platform::win::GetWindowRgnBox(MainWindow(), &region);
+        RECT view;
+        View()->GetWindowRect(&view);
+        return std::make_tuple(CRect(window), CRect(region), CRect(view));
+    };
+    const auto before = shape();
+    const HWND minimise = View()->GetDlgItem(2772)->GetSafeHwnd();
+    platform::win::MouseInput(minimise, WM_LBUTTONDOWN, POINT{3, 3}, MK_LBUTTON);
+    platform::win::MouseInput(minimise, WM_LBUTTONUP, POINT{3, 3}, 0);
+    Pump();
+    const auto topLevels = QApplication::topLevelWidgets();
+    EXPECT_TRUE(std::any_of(topLevels.begin(), topLevels.end(), [](QWidget* w) { return w->isMinimized(); }));
+    app->m_pMainWnd->ShowWindow(SW_RESTORE);
+    Pump();
+    EXPECT_EQ(shape(), before);
+    EXPECT_TRUE(app->m_pMainWnd->IsWindowVisible());
+}
+
+// The strip's on/off button through the view: the output and the button's
+// picture follow each click.
+TEST_F(Form, TheStripsOnOffButtonSwitchesItsOutputAndItsPicture) {
+    apptest::SolidPictures pictures;
+    Stop();
+    ASSERT_TRUE(Start());
+    COutRoute_Dlg& strip = View()->GetStrip(4);
+    ASSERT_EQ(Out(4)->GetEnable(), 1);
+    for (int expected : {0, 1}) {
+        SCOPED_TRACE(expected);
+        clock->Advance(600);
+        const HWND button = strip.m_btnEnable.GetSafeHwnd();
+        platform::win::MouseInput(button, WM_LBUTTONDOWN, POINT{3, 3}, MK_LBUTTON);
+        platform::win::MouseInput(button, WM_LBUTTONUP, POINT{3, 3}, 0);
+        platform::win::MouseInput(View()->GetSafeHwnd(), WM_MOUSEMOVE, POINT{600, 460}, 0);
+        Pump();
+        EXPECT_EQ(Out(4)->GetEnable(), expected);
+        EXPECT_EQ(strip.m_nEnable, expected);
+        EXPECT_EQ(apptest::CentreOf(*app->m_pMainWnd, strip.m_btnEnable),
+                  apptest::SolidPictures::ColorOf(expected ? 526 : 528));
     }
 }
 
@@ -175,18 +239,21 @@ TEST_F(Form, AGainChangeMovesTheOtherOutputsOfItsGroupByTheSameStep) {
     g_OutLinkTable[1] = g_OutLinkTable[2] = 0;
 }
 
-TEST_F(Form, ASpeakerTypeSetsAllEighteenMixLevelsInImageAndModel) {
+TEST_F(Form, ASpeakerTypeSetsMixLevels1To16AndKeepsTheModels17And18InImageAndModel) {
     using Levels = std::array<BYTE, 18>;
+    // Levels 17 and 18 are the model's, whatever the type.
     const std::pair<int, Levels> cases[] = {
-        {0, Levels{}},
-        {1, Levels{100, 0, 0, 0, 0, 0, 100, 0, 100, 0, 0, 0, 0, 0, 100, 0, 0, 0}},
-        {23, Levels{0, 100, 0, 0, 0, 0, 0, 100, 0, 100, 0, 0, 0, 0, 0, 100, 0, 0}},
-        {14, Levels{0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0}},
-        {17, Levels{0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0}},
-        {19, Levels{50, 50, 0, 0, 0, 0, 50, 50, 50, 50, 0, 0, 0, 0, 50, 50, 0, 0}},
-        {24, Levels{0, 0, 50, 50, 0, 0, 50, 50, 0, 0, 50, 50, 0, 0, 50, 50, 0, 0}},
+        {0, Levels{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 100, 60}},
+        {1, Levels{100, 0, 0, 0, 0, 0, 100, 0, 100, 0, 0, 0, 0, 0, 100, 0, 100, 60}},
+        {23, Levels{0, 100, 0, 0, 0, 0, 0, 100, 0, 100, 0, 0, 0, 0, 0, 100, 100, 60}},
+        {14, Levels{0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 100, 60}},
+        {17, Levels{0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 100, 60}},
+        {19, Levels{50, 50, 0, 0, 0, 0, 50, 50, 50, 50, 0, 0, 0, 0, 50, 50, 100, 60}},
+        {24, Levels{0, 0, 50, 50, 0, 0, 50, 50, 0, 0, 50, 50, 0, 0, 50, 50, 100, 60}},
     };
-    // Stray levels 17 and 18 in the image must not outlive the new type.
+    Out(5)->SetMixLevel(17, 100);
+    Out(5)->SetMixLevel(18, 60);
+    // A stray level in the image gives way to the model's.
     g_DeviceImage[OutputRecordOffset(5) + 264 + 16] = 77;
     for (const auto& [type, levels] : cases) {
         SCOPED_TRACE(type);
@@ -326,6 +393,17 @@ TEST_F(Form, TwoLanguageSwitchesRestoreEveryTextAndPictureAndStoreEachTime) {
             }
         }
         texts += View()->GetSourceList().GetWindowText();
+        // The view's background, strip 0's background and phase button.
+        const QImage image = platform::win::RenderWindow(MainWindow());
+        auto at = [&](CWnd& w, int x, int y) {
+            CPoint p(x, y);
+            w.ClientToScreen(&p);
+            app->m_pMainWnd->ScreenToClient(&p);
+            return apptest::PixelAt(image, p.x, p.y);
+        };
+        colours.push_back(at(*View(), 10, 600));
+        colours.push_back(at(View()->GetStrip(0), 60, 190));
+        colours.push_back(apptest::CentreOf(*app->m_pMainWnd, View()->GetStrip(0).m_btnPhase));
         return std::make_pair(colours, texts);
     };
     Out(0)->SetGain(0);
@@ -342,6 +420,12 @@ TEST_F(Form, TwoLanguageSwitchesRestoreEveryTextAndPictureAndStoreEachTime) {
     EXPECT_EQ(chinese.first[2], apptest::SolidPictures::ColorOf(1011));
     EXPECT_EQ(chinese.first[3], apptest::SolidPictures::ColorOf(1125));
     EXPECT_EQ(chinese.first[4], apptest::SolidPictures::ColorOf(8751));
+    EXPECT_EQ(chinese.first[5], apptest::SolidPictures::ColorOf(285));
+    EXPECT_EQ(chinese.first[6], apptest::SolidPictures::ColorOf(1151));
+    EXPECT_EQ(chinese.first[7], apptest::SolidPictures::ColorOf(1180));
+    EXPECT_EQ(english.first[5], apptest::SolidPictures::ColorOf(284));
+    EXPECT_EQ(english.first[6], apptest::SolidPictures::ColorOf(1152));
+    EXPECT_EQ(english.first[7], apptest::SolidPictures::ColorOf(1186));
     EXPECT_NE(chinese.second, english.second);
     // The strips' numbers follow the language too.
     EXPECT_NE(View()->GetStrip(0).m_editGain.GetWindowText(), offEnglish);

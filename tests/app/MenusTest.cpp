@@ -95,6 +95,22 @@ protected:
         return texts;
     }
 
+    // The caption of the box the help command showed, closed with Escape;
+    // empty when it showed none.
+    CString HelpBoxCaption() {
+        CString caption;
+        QTimer::singleShot(0, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (w->isVisible() && (w->windowTitle() == "帮助" || w->windowTitle() == "Help")) {
+                    caption = w->windowTitle().toStdString();
+                    platform::win::KeyInput(VK_ESCAPE, 0);
+                }
+            }
+        });
+        View()->OnHelp();
+        return caption;
+    }
+
     RecordingTracker tracker;
 };
 
@@ -203,19 +219,46 @@ TEST_F(Menus, HelpOpensTheStartFoldersFileOfTheLanguageOrSaysItIsMissing) {
         SCOPED_TRACE(chinese);
         g_bChinese = chinese;
         opener.opens = false;
-        CString caption;
-        QTimer::singleShot(0, [&] {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (w->isVisible() && (w->windowTitle() == "帮助" || w->windowTitle() == "Help")) {
-                    caption = w->windowTitle().toStdString();
-                    platform::win::KeyInput(VK_ESCAPE, 0);
-                }
-            }
-        });
-        View()->OnHelp();
-        EXPECT_EQ(caption, chinese ? "帮助" : "Help");
+        EXPECT_EQ(HelpBoxCaption(), chinese ? "帮助" : "Help");
     }
     EXPECT_EQ(opener.opened.size(), 2u); // the missing Chinese file was never handed on
+}
+
+// A system without a viewer for the file's type: the desktop's launcher ends
+// with a failure (xdg-open's 3: no application) or is not there at all.
+TEST_F(Menus, HelpThatTheLauncherCannotOpenSaysTheFileIsMissing) {
+    const QString start = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_dir.path()));
+    QFile(m_dir.filePath("EN_Help.chm")).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(Start());
+    QDir::setCurrent(start);
+    const std::pair<const char*, bool> cases[] = {
+        {"#!/bin/sh\necho \"$1\" > \"$0.got\"\n", true},
+        {"#!/bin/sh\necho \"$1\" > \"$0.got\"\nexit 3\n", false},
+        {nullptr, false},
+    };
+    int n = 0;
+    for (const auto& [script, opens] : cases) {
+        SCOPED_TRACE(n);
+        const QString launcher = m_dir.filePath(QString("launcher%1").arg(n++));
+        if (script) {
+            QFile file(launcher);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(script);
+            file.close();
+            file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        platform::win::LauncherOpener opener(launcher.toStdString());
+        platform::win::ShellOpener* previous = platform::win::InstallShellOpener(&opener);
+        const CString caption = HelpBoxCaption();
+        platform::win::InstallShellOpener(previous);
+        EXPECT_EQ(caption, opens ? "" : "Help");
+        if (script) {
+            QFile got(launcher + ".got");
+            ASSERT_TRUE(got.open(QIODevice::ReadOnly));
+            EXPECT_EQ(got.readAll().trimmed().toStdString(), m_dir.filePath("EN_Help.chm").toStdString());
+        }
+    }
 }
 
 } // namespace

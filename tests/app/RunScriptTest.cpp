@@ -3,6 +3,7 @@
 // environment give a line on stderr; SIGTERM to the script stops the
 // program and the simulated processor and leaves no process behind.
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -107,6 +108,71 @@ TEST(RunScript, SigtermStopsTheProgramAndTheSimulatorTogether) {
     EXPECT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
     for (pid_t child : children)
         EXPECT_TRUE(Gone(child)) << child;
+}
+
+// A second start with nothing changed goes straight to the window: one
+// package query, and the build folder is configured only when it has none
+// and built only when a source is newer than the program.
+TEST(RunScript, StartsWithoutConfiguringOrBuildingWhatIsUpToDate) {
+    QTemporaryDir home, build, bin;
+    auto write = [](const QString& path, const QByteArray& text) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        file.close();
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    };
+    // Stand-ins that log their calls: the package query answers that all is
+    // installed, the simulator listens until stopped, the program ends.
+    const QString log = bin.filePath("calls.log");
+    write(bin.filePath("dpkg-query"),
+          "#!/bin/sh\necho dpkg-query >>" + log.toUtf8() +
+              "\nfor p; do case $p in -*) ;; *) echo \"$p install ok installed\";; "
+              "esac; done\n");
+    write(bin.filePath("cmake"), "#!/bin/sh\necho cmake $1 >>" + log.toUtf8() + "\n");
+    QDir().mkpath(build.filePath("app"));
+    QDir().mkpath(build.filePath("sim"));
+    write(
+        build.filePath("sim/kt_simulator"),
+        "#!/bin/sh\necho 'listening on 127.0.0.1:45999'\ntrap 'exit 0' TERM\nwhile :; do sleep 0.1; done\n");
+    write(build.filePath("app/kavro-tune"), "#!/bin/sh\nexit 0\n");
+
+    struct Case {
+        const char* what;
+        bool cache;
+        bool oldProgram;
+        const char* calls;
+    } const cases[] = {
+        {"up to date", true, false, "dpkg-query\n"},
+        {"a source is newer", true, true, "dpkg-query\ncmake --build\n"},
+        {"never configured", false, true, "dpkg-query\ncmake -S\ncmake --build\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(log);
+        QFile::remove(build.filePath("CMakeCache.txt"));
+        if (c.cache)
+            write(build.filePath("CMakeCache.txt"), "");
+        QFile program(build.filePath("app/kavro-tune"));
+        ASSERT_TRUE(program.open(QIODevice::ReadWrite));
+        const QDateTime when =
+            c.oldProgram ? QDateTime::fromSecsSinceEpoch(1000000000) : QDateTime::currentDateTime();
+        ASSERT_TRUE(program.setFileTime(when, QFileDevice::FileModificationTime));
+        program.close();
+
+        QProcessEnvironment env = Environment(home, true);
+        env.remove("KT_NO_BUILD");
+        env.insert("KT_BUILD_DIR", build.path());
+        env.insert("PATH", bin.path() + ":" + env.value("PATH"));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start("bash", {KT_RUN_SCRIPT});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        QFile calls(log);
+        ASSERT_TRUE(calls.open(QIODevice::ReadOnly));
+        EXPECT_EQ(calls.readAll().toStdString(), c.calls);
+    }
 }
 
 } // namespace

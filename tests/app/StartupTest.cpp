@@ -7,15 +7,23 @@
 #include "model/ChannelRecord.h"
 #include "model/DataDefine.h"
 #include "model/FrameFormat.h"
+#include "model/KTV_Data.h"
 #include "model/KTV_OutData.h"
+#include "model/PresetJson.h"
 #include "platform/sys/UserMessages.h"
 #include "platform/win/Input.h"
+#include "platform/win/Menu.h"
 #include "sim/lib/SimTcpServer.h"
 #include "tests/app/AppFixture.h"
 #include "tests/app/ShellFixture.h"
+#include "tests/link/FakeFileDialog.h"
 
+#include <atomic>
 #include <csignal>
 #include <cstring>
+#include <future>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -131,6 +139,36 @@ TEST_F(Startup, TheWindowsOwnCloseAndAStopSignalEndItAsTheCloseButtonDoes) {
     }
 }
 
+// Offline the ping thread keeps pinging; the close button ends a ping that
+// hangs instead of waiting for its time-out.
+TEST_F(Startup, TheCloseButtonEndsARunningPing) {
+    ASSERT_TRUE(Start());
+    ping.SetGate(false); // no ping ends by itself
+    clock->Advance(500);
+    ASSERT_TRUE(ping.WaitForStarts(1));
+
+    // Should the close wait for the ping after all, it is let go in the end.
+    std::promise<void> closed;
+    std::atomic<bool> forced = false;
+    std::thread watchdog([&, done = closed.get_future()] {
+        if (done.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+            forced = true;
+            ping.SetGate(true);
+        }
+    });
+    View()->OnCloseButton();
+    closed.set_value();
+    watchdog.join();
+    EXPECT_FALSE(forced) << "the close waited for the ping";
+    EXPECT_EQ(ping.Interrupts(), 1);
+    ASSERT_TRUE(PumpUntil([&] { return MainWindow() == nullptr; }));
+    app->ExitInstance();
+    const int pings = ping.Starts();
+    clock->Advance(5000);
+    EXPECT_EQ(ping.Starts(), pings);
+    ping.SetGate(true);
+}
+
 TEST_F(Startup, ASourceChosenInTheListReachesTheProcessorOnceAndOnlyWhenItChanges) {
     ServeOnLoopback();
     ASSERT_TRUE(Start());
@@ -183,6 +221,145 @@ TEST_F(Startup, EditsOfARecalledPresetRenameItAndKeepReachingTheProcessor) {
     EXPECT_GE(nameFrames, 1);
     EXPECT_EQ(g_DeviceSettings.CurrentPreset[0], 0);
     EXPECT_EQ(BytesToString(processor.Memory().live.data(), kPresetNameSize), "Custom");
+    EXPECT_TRUE(boxes->Entries().empty());
+}
+
+// The speaker-type menu answered with one item.
+class ChoosingTracker final : public platform::win::PopupMenuTracker {
+public:
+    explicit ChoosingTracker(UINT choice) : m_choice(choice) {
+        m_previous = platform::win::InstallPopupMenuTracker(this);
+    }
+    ~ChoosingTracker() override { platform::win::InstallPopupMenuTracker(m_previous); }
+    UINT Track(const platform::win::MenuData&, POINT, UINT, HWND) override { return m_choice; }
+
+private:
+    UINT m_choice;
+    platform::win::PopupMenuTracker* m_previous = nullptr;
+};
+
+// Levels 17 and 18 are the user's, not the speaker type's: a type chosen from
+// the strip's menu leaves them in the processor and in a file saved afterwards.
+TEST_F(Startup, ASpeakerTypeLeavesMixLevels17And18InTheProcessorAndInASavedFile) {
+    constexpr int kOutput = 2;
+    constexpr std::size_t kLevel17 = std::size_t(OutputRecordOffset(kOutput)) + 264 + 16;
+    ServeOnLoopback();
+    const struct {
+        bool online;
+        int type;
+        BYTE level1;
+    } cases[] = {{false, 5, 100}, {true, 19, 50}};
+    for (const auto& [online, type, level1] : cases) {
+        SCOPED_TRACE(online);
+        processor.UpdateMemory([&](sim::SimMemory& m) {
+            m.Image(0)[kLevel17] = 100;
+            m.Image(0)[kLevel17 + 1] = 60;
+        });
+        ping.Answer(online);
+        ASSERT_TRUE(Start());
+        CKTV_OutData* out = View()->m_pData->GetOutput(kOutput);
+        if (online) {
+            GoOnline();
+        } else {
+            out->SetMixLevel(17, 100);
+            out->SetMixLevel(18, 60);
+        }
+        ASSERT_EQ(out->GetMixLevel(17), 100);
+        ASSERT_NE(g_SpkTypeState[kSpkTypeOutputBase + kOutput], type);
+        processor.ClearRequests();
+
+        {
+            ChoosingTracker choice(UINT(4100 + type));
+            CWnd& button = View()->GetStrip(kOutput).m_btnType;
+            platform::win::MouseInput(button.GetSafeHwnd(), WM_LBUTTONDOWN, POINT{3, 3}, MK_LBUTTON);
+            platform::win::MouseInput(button.GetSafeHwnd(), WM_LBUTTONUP, POINT{3, 3}, 0);
+            Pump();
+        }
+        ASSERT_EQ(g_SpkTypeState[kSpkTypeOutputBase + kOutput], type);
+        EXPECT_EQ(out->GetMixLevel(1), level1);
+        EXPECT_EQ(out->GetMixLevel(17), 100);
+        EXPECT_EQ(out->GetMixLevel(18), 60);
+
+        if (online) {
+            // The new mix went out; two polls later the change tracker has
+            // had its turn too.
+            ASSERT_TRUE(PumpUntil([&] {
+                int polls = 0;
+                bool mixB = false;
+                for (const auto& r : processor.Requests()) {
+                    mixB = mixB || (r.type == DATA_OUTPUT && r.channel == kOutput && r.block == 34);
+                    polls += mixB && r.type == DATA_DEVICE_INFO && r.channel == INFO_STATUS;
+                }
+                return polls >= 2;
+            }));
+            for (const auto& r : processor.Requests())
+                EXPECT_FALSE(r.type == DATA_OUTPUT && r.channel == kOutput && r.block == 35);
+            const sim::SimMemory memory = processor.Memory();
+            EXPECT_EQ(memory.Image(0)[kLevel17 - 16], level1) << "level 1 of the new type";
+            EXPECT_EQ(memory.Image(0)[kLevel17], 100);
+            EXPECT_EQ(memory.Image(0)[kLevel17 + 1], 60);
+        }
+
+        const CString path = m_dir.filePath(online ? "online.rdds" : "offline.rdds").toStdString();
+        {
+            linktest::FakeFileDialog dialogs;
+            dialogs.Answer(path);
+            View()->SendMessage(WM_COMMAND, MAKEWPARAM(725, 0), 0);
+            Pump();
+        }
+        DeviceSettingsArea settings{};
+        std::vector<BYTE> image(kDeviceImageSize);
+        ASSERT_TRUE(CPresetJson().ReadPresetFile(settings, image.data(), path));
+        EXPECT_EQ(image[kLevel17], 100);
+        EXPECT_EQ(image[kLevel17 + 1], 60);
+        EXPECT_EQ(settings.SpeakerTypes[kOutput], type);
+        Stop();
+    }
+}
+
+// Link groups as the processor holds them show on the strips when its live
+// data arrive; a double click and a right click on a group button reach it.
+TEST_F(Startup, LinkGroupsOfTheLiveDataShowAndGroupClicksReachTheProcessor) {
+    auto number = [](const sim::SimMemory& m, int output) {
+        return m.Image(0)[OutputRecordOffset(output) + 287];
+    };
+    processor.UpdateMemory([](sim::SimMemory& m) {
+        for (int output : {1, 3})
+            m.Image(0)[OutputRecordOffset(output) + 287] = 1;
+    });
+    ServeOnLoopback();
+    ASSERT_TRUE(Start());
+    GoOnline();
+    auto latched = [&] {
+        std::string flags;
+        for (int i = 0; i < kOutputCount; ++i)
+            flags += View()->GetStrip(i).m_btnGroup.GetSelected() ? '1' : '0';
+        return flags;
+    };
+    EXPECT_EQ(latched(), "010100000000");
+    EXPECT_NE(g_OutLinkTable[1 + 1], 0);
+    EXPECT_EQ(g_OutLinkTable[1 + 1], g_OutLinkTable[1 + 3]);
+
+    // Double click: output 6 founds a group of its own and becomes current.
+    const HWND six = View()->GetStrip(6).m_btnGroup.GetSafeHwnd();
+    platform::win::MouseInput(six, WM_LBUTTONDOWN, POINT{3, 3}, MK_LBUTTON);
+    platform::win::MouseInput(six, WM_LBUTTONUP, POINT{3, 3}, 0);
+    platform::win::MouseInput(six, WM_LBUTTONDBLCLK, POINT{3, 3}, MK_LBUTTON);
+    platform::win::MouseInput(six, WM_LBUTTONUP, POINT{3, 3}, 0);
+    Pump();
+    EXPECT_EQ(g_nCurOutChannel, 6);
+    EXPECT_EQ(latched(), "010100100000");
+    ASSERT_TRUE(PumpUntil([&] { return number(processor.Memory(), 6) == 2; }));
+
+    // Right click: output 1 leaves its group; output 3 stays in it.
+    clock->Advance(600);
+    platform::win::MouseInput(View()->GetStrip(1).m_btnGroup.GetSafeHwnd(), WM_RBUTTONDOWN, POINT{3, 3}, 0);
+    platform::win::MouseInput(View()->GetStrip(1).m_btnGroup.GetSafeHwnd(), WM_RBUTTONUP, POINT{3, 3}, 0);
+    Pump();
+    EXPECT_EQ(latched(), "000100100000");
+    EXPECT_EQ(g_OutLinkTable[1 + 1], 0);
+    ASSERT_TRUE(PumpUntil([&] { return number(processor.Memory(), 1) == 0; }));
+    EXPECT_EQ(number(processor.Memory(), 3), 1);
     EXPECT_TRUE(boxes->Entries().empty());
 }
 

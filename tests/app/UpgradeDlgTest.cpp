@@ -157,6 +157,15 @@ TEST_F(UpgradeDlgThreaded, OpensWithTheRememberedFileAndLendsItsBarAndLabelUntil
     CRect rc;
     dialog->GetWindowRect(&rc);
     EXPECT_EQ(rc.Size(), CSize(CUpgradeDlg::kWidth, CUpgradeDlg::kHeight));
+    // The size is the window's, frame and caption included: the client area
+    // ends close under the buttons.
+    CRect client, quit;
+    dialog->GetClientRect(&client);
+    EXPECT_EQ(client.Size(), CSize(CUpgradeDlg::kWidth - 6, CUpgradeDlg::kHeight - 25));
+    dialog->GetDlgItem(CUpgradeDlg::kQuitButton)->GetWindowRect(&quit);
+    dialog->ScreenToClient(&quit);
+    EXPECT_LE(quit.bottom, client.bottom);
+    EXPECT_LT(client.bottom - quit.bottom, quit.Height());
 
     Close();
     EXPECT_EQ(g_pFirmwareProgress.load(), nullptr);

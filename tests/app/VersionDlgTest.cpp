@@ -67,13 +67,26 @@ TEST_F(VersionDlgTest, TheDeviceLineIsThePrefixUntilTheProcessorAnswersThenItsTr
 }
 
 TEST_F(VersionDlgTest, TextsFollowTheLanguage) {
+    struct Case {
+        int chinese;
+        const char *caption, *button, *device, *software, *notice;
+    };
+    const Case cases[] = {
+        {1, "关于", "退出", "设备版本 KWEX-DV1.00", "软件版本 KWEN-DV1.03", "版权所有 © KAVRO-TUNE"},
+        {0, "About", "Quit", "Device version KWEX-DV1.00", "Software version KWEN-DV1.03",
+         "Copyright © KAVRO-TUNE"},
+    };
     SetLabel("KWEX-DV1.00", 11);
-    g_bChinese = 1;
-    Open();
-    EXPECT_EQ(dialog->GetWindowText(), "关于");
-    EXPECT_EQ(Text(CVersionDlg::kQuitButton), "退出");
-    EXPECT_EQ(Text(CVersionDlg::kDeviceLabel), "设备版本 KWEX-DV1.00");
-    EXPECT_EQ(Text(CVersionDlg::kSoftwareLabel), "软件版本 KWEN-DV1.03");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.caption);
+        g_bChinese = c.chinese;
+        Open();
+        EXPECT_EQ(dialog->GetWindowText(), c.caption);
+        EXPECT_EQ(Text(CVersionDlg::kQuitButton), c.button);
+        EXPECT_EQ(Text(CVersionDlg::kDeviceLabel), c.device);
+        EXPECT_EQ(Text(CVersionDlg::kSoftwareLabel), c.software);
+        EXPECT_EQ(Text(CVersionDlg::kNoticeLabel), c.notice);
+    }
 }
 
 TEST_F(VersionDlgTest, TheButtonEnterAndEscapeEndTheModalRun) {

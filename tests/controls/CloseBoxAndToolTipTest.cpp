@@ -51,8 +51,9 @@ TEST(TemplateFont, SystemHasFixedBaseUnits) {
     res.AddDialog(741, "DIALOG 741 0 0 445 249\nFONT 10 \"System\"\n");
     CDialog dlg(741);
     ASSERT_TRUE(dlg.Create(741));
+    // The template sizes the client area; the frame goes around it.
     CRect r;
-    dlg.GetWindowRect(&r);
+    dlg.GetClientRect(&r);
     EXPECT_EQ(r.Width(), 890);
     EXPECT_EQ(r.Height(), 498);
 }

@@ -83,4 +83,71 @@ TEST(DialogFrame, ACentredTemplateOpensInTheMiddleOfTheWorkArea) {
     platform::win::SetWorkAreaForTesting(std::nullopt);
 }
 
+// Moving and sizing take the whole window, frame included; the client area is
+// what the frame leaves, and the window rectangle agrees with both.
+TEST(DialogFrame, MoveAndSizeTakeTheWindowWithItsFrame) {
+    struct Case {
+        const char* style;
+        int left, top, right, bottom; // the frame
+    } const cases[] = {
+        {"WS_POPUP|WS_CAPTION|WS_SYSMENU|DS_MODALFRAME", 3, 22, 3, 3},
+        {"WS_POPUP|WS_CAPTION", 3, 22, 3, 3},
+        {"WS_POPUP|DS_MODALFRAME", 3, 3, 3, 3},
+        {"WS_POPUP|WS_BORDER", 1, 1, 1, 1},
+        {"WS_POPUP", 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        TestResources res;
+        res.AddDialog(746, std::string("DIALOG 746 0 0 100 50\nSTYLE ") + c.style + "\n" +
+                               "CONTROL 11 Button WS_CHILD|WS_VISIBLE 0 0 20 10 \"\"\n");
+        CDialog dlg(746);
+        ASSERT_TRUE(dlg.Create(746));
+        CRect window, client;
+        dlg.GetWindowRect(&window);
+        dlg.GetClientRect(&client);
+        EXPECT_EQ(window.Width(), client.Width() + c.left + c.right);
+        EXPECT_EQ(window.Height(), client.Height() + c.top + c.bottom);
+
+        dlg.MoveWindow(100, 50, 397, 160);
+        dlg.GetWindowRect(&window);
+        dlg.GetClientRect(&client);
+        EXPECT_EQ(window, CRect(100, 50, 497, 210));
+        EXPECT_EQ(client, CRect(0, 0, 397 - c.left - c.right, 160 - c.top - c.bottom));
+        CPoint origin(0, 0);
+        dlg.ClientToScreen(&origin);
+        EXPECT_EQ(origin, CPoint(100 + c.left, 50 + c.top));
+
+        dlg.SetWindowPos(nullptr, 0, 0, 300, 120, SWP_NOMOVE | SWP_NOZORDER);
+        dlg.GetWindowRect(&window);
+        EXPECT_EQ(window, CRect(100, 50, 400, 170));
+        dlg.SetWindowPos(nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        dlg.GetWindowRect(&window);
+        EXPECT_EQ(window, CRect(10, 20, 310, 140));
+
+        // A control has no frame of the desktop's: it is sized as given.
+        CWnd* button = dlg.GetDlgItem(11);
+        button->MoveWindow(5, 6, 70, 20);
+        button->GetWindowRect(&window);
+        dlg.ScreenToClient(&window);
+        EXPECT_EQ(window, CRect(5, 6, 75, 26));
+    }
+}
+
+// Centring places the whole window, frame included.
+TEST(DialogFrame, CentringPlacesTheWindowWithItsFrame) {
+    TestResources res;
+    res.AddDialog(747, "DIALOG 747 0 0 200 300\nSTYLE WS_POPUP\n");
+    res.AddDialog(748, "DIALOG 748 0 0 100 50\nSTYLE WS_POPUP|WS_CAPTION|DS_MODALFRAME\n");
+    CDialog owner(747), dlg(748);
+    ASSERT_TRUE(owner.Create(747));
+    owner.MoveWindow(40, 30, 400, 300, FALSE);
+    ASSERT_TRUE(dlg.Create(748, &owner));
+    dlg.MoveWindow(0, 0, 200, 100);
+    dlg.CenterWindow(&owner);
+    CRect r;
+    dlg.GetWindowRect(&r);
+    EXPECT_EQ(r, CRect(140, 130, 340, 230));
+}
+
 } // namespace

@@ -2,9 +2,9 @@
 
 // The system's ping replaced by a script, so the network link's checks run
 // without a network: what the child prints, whether it ends in time, and a
-// gate that holds it running until a test opens it.  A child that does not
-// end waits out its deadline on the installed clock.  Thread-safe: the ping
-// thread starts the children.
+// gate that holds it running until a test opens it or the child is
+// interrupted.  A child that does not end waits out its deadline on the
+// installed clock.  Thread-safe: the ping thread starts the children.
 
 #include "platform/net/ProcessRunner.h"
 #include "platform/sys/Clock.h"
@@ -52,6 +52,10 @@ public:
         std::lock_guard lock(m_mutex);
         return m_kills;
     }
+    int Interrupts() {
+        std::lock_guard lock(m_mutex);
+        return m_interrupts;
+    }
     int WaitedMs() {
         std::lock_guard lock(m_mutex);
         return m_waitedMs;
@@ -84,7 +88,9 @@ private:
             bool ends;
             {
                 std::unique_lock lock(m_runner.m_mutex);
-                m_runner.m_changed.wait(lock, [&] { return m_runner.m_gateOpen; });
+                m_runner.m_changed.wait(lock, [&] { return m_runner.m_gateOpen || m_interrupted; });
+                if (m_interrupted)
+                    return true;
                 m_runner.m_waitedMs = timeoutMs;
                 ends = m_runner.m_ends;
             }
@@ -102,9 +108,18 @@ private:
             std::lock_guard lock(m_runner.m_mutex);
             ++m_runner.m_kills;
         }
+        void Interrupt() override {
+            {
+                std::lock_guard lock(m_runner.m_mutex);
+                ++m_runner.m_interrupts;
+                m_interrupted = true;
+            }
+            m_runner.m_changed.notify_all();
+        }
 
     private:
         FakePingRunner& m_runner;
+        bool m_interrupted = false; // under the runner's mutex
     };
 
     std::mutex m_mutex;
@@ -114,6 +129,7 @@ private:
     bool m_gateOpen = true;
     int m_starts = 0;
     int m_kills = 0;
+    int m_interrupts = 0;
     int m_waitedMs = -1;
     std::vector<std::string> m_argv;
     platform::ProcessRunner* m_previous = nullptr;

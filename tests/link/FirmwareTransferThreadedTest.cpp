@@ -98,6 +98,7 @@ private:
             return n;
         }
         void Kill() override {}
+        void Interrupt() override {}
     };
     ProcessRunner* m_previous = nullptr;
 };

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <thread>
 
 namespace {
@@ -194,28 +195,31 @@ TEST_F(PingThreadThreaded, TicksDoNotPileUpWhileACheckRuns) {
     EXPECT_EQ(ping.Starts(), 2) << "one tick waited; the others were dropped";
 }
 
-TEST_F(PingThreadThreaded, StoppingWaitsForARunningCheckAndThenNothingTicks) {
+// Closing must not wait out a ping that hangs: the stop ends the child and
+// returns while the ping would still be running, with or without the thread.
+TEST_F(PingThreadThreaded, StoppingEndsARunningCheckAtOnceAndThenNothingTicks) {
     ping.Answer(false);
-    ping.SetGate(false);
-    socket->StartPing();
-    clock->Advance(500);
-    ASSERT_TRUE(ping.WaitForStarts(1));
+    for (int keepThread : {1, 0}) {
+        SCOPED_TRACE(keepThread);
+        socket = std::make_unique<CNet_Socket>();
+        const int starts = ping.Starts(), interrupts = ping.Interrupts();
+        ping.SetGate(false); // the ping never ends by itself
+        socket->StartPing();
+        clock->Advance(500);
+        ASSERT_TRUE(ping.WaitForStarts(starts + 1));
 
-    std::atomic<bool> stopped = false;
-    std::thread stopper([&] {
-        socket->StopPing(1);
-        stopped = true;
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_FALSE(stopped) << "the check is still running";
-    ping.SetGate(true);
-    stopper.join();
-    EXPECT_EQ(clock->TimerCount(), 0u);
+        auto stop = std::async(std::launch::async, [&] { socket->StopPing(keepThread); });
+        const bool stopped = stop.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+        ping.SetGate(true); // lets a stop that waits for the ping end
+        stop.wait();
+        EXPECT_TRUE(stopped) << "the stop waited for the ping";
+        EXPECT_EQ(ping.Interrupts() - interrupts, 1);
+        EXPECT_EQ(clock->TimerCount(), 0u);
 
-    clock->Advance(5000);
-    platform::PumpMessages();
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(ping.Starts(), 1);
+        clock->Advance(5000);
+        platform::PumpMessages();
+        EXPECT_EQ(ping.Starts(), starts + 1) << "nothing ticks after the stop";
+    }
 }
 
 TEST_F(PingThreadThreaded, StartingAgainRestartsTheOneTimer) {

@@ -74,6 +74,8 @@ protected:
         ASSERT_TRUE(phase.Create(CPhaseSettingDlg::IDD));
         Type(phase.m_editShift, "91");
         Type(phase.m_editFreq, "1000");
+        platform::win::MouseInput(phase.m_btnPolarity.GetSafeHwnd(), WM_LBUTTONDOWN, {3, 3});
+        platform::win::MouseInput(phase.m_btnPolarity.GetSafeHwnd(), WM_LBUTTONUP, {3, 3});
         mixer.m_pModel = &data;
         ASSERT_TRUE(mixer.Create(CMixInPutCom::IDD));
         Type(mixer.m_Panels[2].m_edit[6], "37");
@@ -108,6 +110,7 @@ TEST_F(PagesEndToEnd, WhatTheWindowsChangeReachesTheProcessor) {
     EXPECT_EQ(out2[272], 37); // row 7: level 9
     EXPECT_EQ(out2[282] | out2[283] << 8, 65);
     EXPECT_EQ(out2[284] | out2[285] << 8, 1000);
+    EXPECT_EQ(out2[249], 1) << "the polarity in the basic block";
     for (int k = 0; k < kOutputCount; ++k)
         EXPECT_EQ(memory.live[OutputRecordOffset(k) + 287], k == 3 || k == 5 ? 1 : 0) << k;
     EXPECT_EQ(memory.settings.systemData[3], 60);
@@ -154,6 +157,7 @@ TEST_F(PagesEndToEnd, OfflineNothingIsQueued) {
     EXPECT_EQ(g_bSysBlock5Pending, 0);
     EXPECT_EQ(data.GetOutput(2)->GetMixBDirty(), 0);
     EXPECT_EQ(data.GetOutput(2)->GetLimiterAttack(), 65); // in the model all the same
+    EXPECT_EQ(data.GetOutput(2)->GetPolarity(), 1);
     EXPECT_EQ(g_DeviceImage[OutputRecordOffset(5) + 287], 1);
     EXPECT_TRUE(processor.Requests().empty());
 }

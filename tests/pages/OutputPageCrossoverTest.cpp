@@ -111,6 +111,26 @@ TEST_F(OutputPage, HiddenGainAndDelayEditsChangeOnlyTheCurrentOutput) {
     EXPECT_EQ(g_bOutChanged[0], 0);
 }
 
+// The strip's on/off as the view hands it on: only a new state is stored,
+// and only a stored one is marked for the processor.
+TEST_F(OutputPage, AStripsOnOffReachesItsOutputOnlyWhenItDiffers) {
+    g_bOnline = 1;
+    const struct {
+        int output;
+        int state;
+        int enable3;
+        int marked3;
+    } cases[] = {{3, 0, 0, 1}, {3, 0, 0, 0}, {3, 1, 1, 1}, {12, 0, 1, 0}, {-1, 0, 1, 0}};
+    for (const auto& c : cases) {
+        Out(3).SetBasicDirty(0);
+        page->SetChannelEnable(c.output, c.state);
+        EXPECT_EQ(Out(3).GetEnable(), c.enable3) << c.output << " " << c.state;
+        EXPECT_EQ(Out(3).GetBasicDirty(), c.marked3) << c.output << " " << c.state;
+        EXPECT_EQ(Out(0).GetEnable(), 1) << "a group partner keeps its own";
+    }
+    g_bOnline = 0;
+}
+
 TEST_F(OutputPage, TheDelayUnitGoesToTheStripsOnlyWhenItIsOne) {
     for (LPARAM unit : {LPARAM(0), LPARAM(1), LPARAM(2), LPARAM(3), LPARAM(4), LPARAM(-1)})
         page->SendMessage(UM_DELAY_UNIT_CHANGED, 103, unit);

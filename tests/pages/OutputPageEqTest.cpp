@@ -72,6 +72,14 @@ TEST_F(OutputPageEq, BandEditsReachTheGroupAndMarkOnlyOnline) {
              t.Command(5320 + b);
          },
          [](BandState s) { return s.gain = 200, s.flat = 1, s; }},
+        {"un-bypass of a 0 dB band",
+         [](OutputPageEq& t, int b) {
+             t.Commit(t.page->m_spinBandGain[b], 250);
+             t.Commit(t.page->m_spinBandGain[b], 200);
+             t.Command(5320 + b);
+             EXPECT_EQ(t.page->m_btnBypass[b].GetCheck(), 1) << "a 0 dB band stays bypassed";
+         },
+         [](BandState s) { return s.gain = 200, s.flat = 1, s; }},
     };
     int b = 0;
     for (int online : {0, 1}) {
@@ -152,6 +160,22 @@ TEST_F(OutputPageEq, AllBypassQueuesTheGroupInOrderOrUndoesOnNo) {
     EXPECT_EQ(channels, (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 3, 3, 3, 5, 5, 5}));
     EXPECT_EQ(g_bOutChanged[0], 1);
 
+    // Yes to the restore: the shaped band plays again, the same frames go out.
+    Command(1976);
+    EXPECT_EQ(boxes.Entries().back().text, "Whether Restore All EQ?");
+    EXPECT_EQ(page->m_btnAllBypass.GetCheck(), 0);
+    EXPECT_FALSE(Out(0).IsAllBypassed());
+    EXPECT_EQ(StateOf(Band(0, 5)),
+              (BandState{Band(0, 5).GetFrequency(), Band(0, 5).GetBandwidthIndex(), 260, 0, 0}));
+    EXPECT_EQ(page->m_spinBandGain[5].GetPos(), 260);
+    EXPECT_EQ(page->m_btnBypass[5].GetCheck(), 0);
+    for (int k : {3, 5})
+        EXPECT_EQ(Band(k, 5).IsBypassed(), 0) << k;
+    channels.clear();
+    for (const auto& f : TakeQueue())
+        channels.push_back(f.channel());
+    EXPECT_EQ(channels, (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 3, 3, 3, 5, 5, 5}));
+
     // An output in no group: four frames.
     g_nCurOutChannel = 7;
     page->ShowChannel();
@@ -177,6 +201,95 @@ TEST_F(OutputPageEq, OfflineAllBypassChangesTheModelAndQueuesNothing) {
     EXPECT_TRUE(Out(0).IsAllBypassed());
     EXPECT_TRUE(Out(3).IsAllBypassed());
     EXPECT_TRUE(TakeQueue().empty());
+}
+
+TEST_F(OutputPageEq, ChangingOneBandOfAnAllBypassedOutputUnchecksAllBypass) {
+    const struct {
+        const char* what;
+        std::function<void(OutputPageEq&)> act;
+    } cases[] = {
+        {"gain", [](OutputPageEq& t) { t.Commit(t.page->m_spinBandGain[4], 240); }},
+        {"bypass button", [](OutputPageEq& t) { t.Command(5320 + 4); }},
+    };
+    for (const auto& c : cases) {
+        Band(0, 4).SetGainIndex(260);
+        Band(0, 9).SetGainIndex(150);
+        Out(0).BypassAllBands(1);
+        page->ShowChannel();
+        ASSERT_EQ(page->m_btnAllBypass.GetCheck(), 1) << c.what;
+        c.act(*this);
+        EXPECT_EQ(page->m_btnAllBypass.GetCheck(), 0) << c.what;
+        EXPECT_FALSE(Out(0).IsAllBypassed()) << c.what;
+        EXPECT_EQ(Band(0, 4).IsFlatOrBypassed(), 0) << c.what;
+        EXPECT_EQ(page->m_btnBypass[4].GetCheck(), 0) << c.what;
+        EXPECT_EQ(Band(0, 9).IsBypassed(), 1) << c.what << ": the other bands stay bypassed";
+        EXPECT_EQ(page->m_btnBypass[9].GetCheck(), 1) << c.what;
+        Out(0).BypassAllBands(0);
+    }
+}
+
+TEST_F(OutputPageEq, EveryPromptInBothLanguagesAndNoChangesNothing) {
+    g_nCurOutChannel = 7;
+    Band(7, 5).SetGainIndex(260);
+    const struct {
+        const char* what;
+        std::function<void(OutputPageEq&)> act;
+        const char* en;
+        const char* zh;
+    } cases[] = {
+        {"bypass all", [](OutputPageEq& t) { t.Command(1976); }, "Whether ByPass All EQ?",
+         "是否直通所有均衡?"},
+        {"restore all",
+         [](OutputPageEq& t) {
+             t.Out(7).BypassAllBands(1);
+             t.page->ShowChannel();
+             t.Command(1976);
+             t.Out(7).BypassAllBands(0);
+         },
+         "Whether Restore All EQ?", "是否恢复所有均衡?"},
+        {"to graphic", [](OutputPageEq& t) { t.Command(5686); }, "Whether the PEQ Mode convert to GEQ Mode?",
+         "是否把参量均衡模式转换为图示均衡模式?"},
+        {"to parametric",
+         [](OutputPageEq& t) {
+             t.page->m_btnEqMode.SetCheck(1);
+             t.Command(5686);
+             t.page->m_btnEqMode.SetCheck(0);
+         },
+         "Whether the GEQ Mode convert to PEQ Mode?", "是否把图示均衡模式转换为参量均衡模式?"},
+        {"reset", [](OutputPageEq& t) { t.Command(5687); }, "Whether the reset All EQ?", "是否重置所有均衡?"},
+    };
+    for (int chinese : {0, 1}) {
+        g_bChinese = chinese;
+        for (const auto& c : cases) {
+            page->ShowChannel();
+            const auto before = EqOf(Out(7));
+            platform::RecordingMessageBox no(IDNO);
+            c.act(*this);
+            ASSERT_EQ(no.Entries().size(), 1u) << c.what;
+            EXPECT_EQ(no.Entries()[0].text, chinese ? c.zh : c.en) << c.what;
+            EXPECT_EQ(no.Entries()[0].type, UINT(MB_YESNO)) << c.what;
+            EXPECT_EQ(no.Entries()[0].helpId, chinese ? -2 : -3) << c.what;
+            EXPECT_EQ(EqOf(Out(7)), before) << c.what;
+            EXPECT_EQ(Out(7).GetEqMode(), 0) << c.what;
+            EXPECT_EQ(syncForm.bandsRefreshed, 0) << c.what;
+        }
+    }
+    g_bChinese = 0;
+}
+
+TEST_F(OutputPageEq, RefreshingTheBandsLeavesTheCrossoverAndPolarityAsShown) {
+    const int highPass = page->m_spinHighFreq.GetPos();
+    const int lowPass = page->m_spinLowFreq.GetPos();
+    Out(0).GetHighPass()->SetFreq(highPass + 100, 0);
+    Out(0).GetLowPass()->SetFreq(lowPass - 1000, 0);
+    Out(0).SetPolarity(1);
+    Band(0, 3).SetGainIndex(280);
+    page->RefreshBands();
+    EXPECT_EQ(page->m_spinBandGain[3].GetPos(), 280);
+    EXPECT_EQ(page->m_spinHighFreq.GetPos(), highPass);
+    EXPECT_EQ(page->m_spinLowFreq.GetPos(), lowPass);
+    EXPECT_EQ(page->m_nPolarity, 0);
+    EXPECT_EQ(page->m_pHighlightEdit, nullptr);
 }
 
 TEST_F(OutputPageEq, ModeSwitchAndResetBringTheGroupBackToThirdOctaves) {

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QColor>
+
+#include <algorithm>
 #include <utility>
 
 namespace pagetest {
@@ -230,6 +233,39 @@ TEST_F(OutputPage, BandEditsShowEveryValueThatFitsTheirBoxWhole) {
         EXPECT_EQ(last - first, wideLast - wideFirst) << c.text << " is cut";
         wide.DestroyWindow();
     }
+}
+
+// In graphic mode the frequency and Q edits are disabled and read grey, not
+// in the white of the edits that take input.
+TEST_F(OutputPage, GraphicModeShowsTheFrequencyAndQEditsGrey) {
+    for (int graphic : {0, 1}) {
+        page->m_btnEqMode.SetCheck(graphic);
+        page->ApplyEqMode(graphic);
+        const QImage image = platform::win::RenderWindow(page->GetSafeHwnd());
+        for (CWnd* edit : {static_cast<CWnd*>(&page->m_editFreq[5]), static_cast<CWnd*>(&page->m_editQ[5])}) {
+            CRect box;
+            edit->GetWindowRect(&box);
+            page->ScreenToClient(&box);
+            int white = 0, grey = 0;
+            for (int y = box.top; y < box.bottom; ++y)
+                for (int x = box.left; x < box.right; ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    const int low = std::min({c.red(), c.green(), c.blue()});
+                    const int high = std::max({c.red(), c.green(), c.blue()});
+                    white += low >= 200;
+                    grey += low >= 112 && high <= 144 && high - low <= 8;
+                }
+            SCOPED_TRACE(edit->GetDlgCtrlID());
+            if (graphic) {
+                EXPECT_EQ(white, 0) << "graphic mode";
+                EXPECT_GT(grey, 0) << "graphic mode";
+            } else {
+                EXPECT_GT(white, 0) << "parametric mode";
+            }
+        }
+    }
+    page->m_btnEqMode.SetCheck(0);
+    page->ApplyEqMode(0);
 }
 
 } // namespace

@@ -111,6 +111,25 @@ TEST_F(PhaseSettingDlgTest, TwoPolarityClicksRestoreAndThePicturesFollow) {
     EXPECT_EQ(Out(5).GetPolarity(), 0);
 }
 
+TEST_F(PhaseSettingDlgTest, ThePolarityButtonShowsThePolarityInTheLanguage) {
+    const struct {
+        int chinese;
+        BYTE polarity;
+        UINT picture;
+    } cases[] = {{0, 0, 4370}, {0, 1, 4373}, {1, 0, 4380}, {1, 1, 4383}};
+    for (const auto& c : cases) {
+        g_bChinese = c.chinese;
+        Out(2).SetPolarity(c.polarity);
+        Open(2);
+        const QImage image = platform::win::RenderWindow(m_dlg->GetSafeHwnd());
+        CRect r;
+        m_dlg->m_btnPolarity.GetWindowRect(&r);
+        m_dlg->ScreenToClient(&r);
+        EXPECT_EQ(PixelAt(image, r.CenterPoint().x, r.CenterPoint().y), ColourOf(c.picture))
+            << c.chinese << " " << int(c.polarity);
+    }
+}
+
 TEST_F(PhaseSettingDlgTest, WordsOutsideTheirRangeShowAtTheEndsWithoutABox) {
     for (auto [shift, freq, shownShift, shownFreq] :
          {std::tuple{0, 0, "0°", "20Hz"}, std::tuple{-3, 30000, "0°", "20000Hz"},

@@ -1,11 +1,14 @@
 #include "platform/net/Ping.h"
 #include "platform/net/ProcessRunner.h"
 #include "platform/net/SpawnProcessRunner.h"
+#include "platform/sys/Wakeup.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
+#include <future>
 
 using platform::ChildProcess;
 using platform::ProcessRunner;
@@ -51,6 +54,7 @@ private:
             return count;
         }
         void Kill() override { m_runner.record.killed = true; }
+        void Interrupt() override {}
 
     private:
         FakePingRunner& m_runner;
@@ -159,4 +163,64 @@ TEST(SpawnProcessRunner, AMissingProgramDoesNotStart) {
     platform::SpawnProcessRunner runner;
     EXPECT_EQ(runner.Start({"kt-no-such-program"}), nullptr);
     EXPECT_EQ(runner.Start({}), nullptr);
+}
+
+namespace {
+
+// Every ping is a real child that never answers.
+class HangingPingRunner final : public ProcessRunner {
+public:
+    HangingPingRunner() { m_previous = Install(this); }
+    ~HangingPingRunner() override { Install(m_previous); }
+
+    std::unique_ptr<ChildProcess> Start(const std::vector<std::string>&) override {
+        auto child = platform::SpawnProcessRunner().Start({"sleep", "60"});
+        started = true;
+        started.notify_all();
+        return child;
+    }
+
+    std::atomic<bool> started = false;
+
+private:
+    ProcessRunner* m_previous = nullptr;
+};
+
+} // namespace
+
+// Closing the program wakes the ping thread: the ping's child ends at once
+// instead of running into its deadline, and counts as no answer.
+TEST(Ping, AWakeupEndsARunningPingAtOnce) {
+    HangingPingRunner runner;
+    platform::Wakeup wakeup;
+    char output[64];
+    auto ping = std::async(std::launch::async, [&] {
+        return platform::PingAddress("10.0.0.1", output, sizeof output, 60'000, &wakeup);
+    });
+    runner.started.wait(false);
+    wakeup.Wake();
+    ASSERT_EQ(ping.wait_for(std::chrono::seconds(20)), std::future_status::ready) << "the ping ran on";
+    EXPECT_FALSE(ping.get());
+
+    // Woken before it starts, a ping ends as soon as it started.
+    runner.started = false;
+    EXPECT_FALSE(platform::PingAddress("10.0.0.1", output, sizeof output, 60'000, &wakeup));
+}
+
+TEST(Wakeup, EndsASleepAndEveryLaterOneUntilReset) {
+    platform::Wakeup wakeup;
+    auto sleep = std::async(std::launch::async, [&] { return wakeup.SleepMs(60'000); });
+    wakeup.Wake();
+    ASSERT_EQ(sleep.wait_for(std::chrono::seconds(20)), std::future_status::ready) << "the sleep ran on";
+    EXPECT_FALSE(sleep.get());
+    EXPECT_FALSE(wakeup.SleepMs(60'000));
+    EXPECT_FALSE(wakeup.SetInterrupt([] {}));
+    wakeup.Reset();
+    EXPECT_TRUE(wakeup.SleepMs(1));
+    int interrupts = 0;
+    ASSERT_TRUE(wakeup.SetInterrupt([&] { ++interrupts; }));
+    wakeup.Wake();
+    wakeup.ClearInterrupt();
+    wakeup.Wake();
+    EXPECT_EQ(interrupts, 1);
 }

@@ -1,4 +1,4 @@
-#include "app/DelayDlg.h"
+#include "pages/output/DelayDlg.h"
 
 #include "model/Globals.h"
 #include "platform/sys/UserMessages.h"
