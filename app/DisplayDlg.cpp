@@ -95,8 +95,12 @@ HBRUSH CDisplayDlg::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
 }
 
 BOOL CDisplayDlg::PreTranslateMessage(MSG* msg) {
-    if (msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE))
+    // Neither key may close the popup: the focus goes to it and the key is
+    // dispatched without the dialog's keyboard handling.
+    if (msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE)) {
         SetFocus();
+        return FALSE;
+    }
     return CDialog::PreTranslateMessage(msg);
 }
 

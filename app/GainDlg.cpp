@@ -69,8 +69,9 @@ void CGainDlg::SetFaderRange(int lowOffset, int maximum, BOOL redraw) {
 }
 
 void CGainDlg::SetFaderPos(int value) {
-    m_fader.SetPos(value);
-    m_edit.SetValue(value);
+    // Through the spin: an arrow key steps from its copy of the position,
+    // so a copy left behind would make the volume jump.
+    m_fader.SetPos(m_spin.ShowValue(value));
 }
 
 int CGainDlg::GetFaderPos() const {

@@ -24,7 +24,7 @@ public:
     void SetFaderBitmaps(UINT channel, UINT active, BOOL transparent, COLORREF mask, int x, int y);
     void SetFaderThumb(UINT thumb, UINT active, BOOL transparent, COLORREF mask, int x, int y);
     void SetFaderRange(int lowOffset, int maximum, BOOL redraw);
-    // The fader and the number both show the value.
+    // The fader, the number and the spin's position all take the value.
     void SetFaderPos(int value);
     int GetFaderPos() const;
 

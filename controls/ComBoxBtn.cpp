@@ -162,6 +162,16 @@ void CComBoxBtn::OnLButtonDown(UINT flags, CPoint point) {
     CButton::OnLButtonDown(flags, point);
 }
 
+// The popup is created visible with no size, so the visible style alone
+// does not say that a press has opened it.
+bool CComBoxBtn::PopupShown() const {
+    if (!m_pDrop || !(m_pDrop->GetStyle() & WS_VISIBLE))
+        return false;
+    CRect r;
+    m_pDrop->GetWindowRect(&r);
+    return !r.IsRectEmpty();
+}
+
 void CComBoxBtn::OnMouseMove(UINT flags, CPoint point) {
     if (!m_bHover) {
         m_bHover = TRUE;
@@ -171,8 +181,7 @@ void CComBoxBtn::OnMouseMove(UINT flags, CPoint point) {
     if (m_bMoveNotice && point != m_ptLastNotice) {
         m_ptLastNotice = point;
         CWnd* parent = GetParent();
-        const bool popupVisible = m_pDrop && (m_pDrop->GetStyle() & WS_VISIBLE);
-        if (popupVisible) {
+        if (PopupShown()) {
             if (CWnd::GetFocus() != m_pDrop.get()) {
                 if (parent)
                     parent->SendMessage(UM_MOUSE_MOVE_NOTIFY, WPARAM(-1), GetDlgCtrlID());

@@ -51,6 +51,7 @@ protected:
 
 private:
     void OpenPopup();
+    bool PopupShown() const;
     bool NamesEntry(int index) const;
     void Report(int index);
 

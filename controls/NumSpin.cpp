@@ -67,6 +67,12 @@ void CNumSpin::SetPos(int position) {
         m_pBuddy->SetValue(position);
 }
 
+int CNumSpin::ShowValue(int value) {
+    const int shown = std::clamp(value, std::min(m_nMin, m_nMax), std::max(m_nMin, m_nMax));
+    SetPos(shown);
+    return shown;
+}
+
 int CNumSpin::IsDirty() {
     m_pBuddy = Buddy();
     return m_pBuddy ? m_pBuddy->IsDirty() : 0;

@@ -29,6 +29,10 @@ public:
     virtual int GetPos();
     // Outside the range: a message box, then the bounded position.
     virtual void SetPos(int position);
+    // A value from the model, which a file or the processor may have filled
+    // with anything: shown at the nearest end of the range, without a box.
+    // Returns the position shown.
+    int ShowValue(int value);
     virtual int IsDirty();
 
     void SetMode(int mode) { m_nMode = mode; }

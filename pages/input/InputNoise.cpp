@@ -7,8 +7,6 @@
 #include "platform/gdi/Dc.h"
 #include "platform/win/PaintDC.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr int kThresholdByte = 3;
@@ -56,9 +54,7 @@ BOOL CInputNoise::OnInitDialog() {
     }
     // A byte above the range from the processor shows as -40 dBu; the
     // stored byte changes only when a value is committed.
-    value = std::clamp(value, kOff, kMax);
-    m_edit.SetValue(value);
-    m_spin.SetPos(value);
+    m_spin.ShowValue(value);
     return TRUE;
 }
 

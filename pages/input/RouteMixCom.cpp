@@ -8,8 +8,6 @@
 #include "platform/sys/UserMessages.h"
 #include "platform/win/PaintDC.h"
 
-#include <algorithm>
-
 // Rows 7-14 set levels 9-16 and rows 15-16 levels 7-8: the row order follows
 // the inputs, the level order the processor's memory.
 const CRouteMixCom::Row CRouteMixCom::kRowTable[kRows] = {
@@ -94,10 +92,7 @@ void CRouteMixCom::RefreshFromData() {
         // The model, not the image: an offline edit is in the model only.
         // A level above 100 from a file or the processor shows as 100.
         const int stored = m_pOutData ? m_pOutData->GetMixLevel(kRowTable[r].level) : 0;
-        const int v = std::min(stored, kMaxLevel);
-        m_spin[r].SetPos(v);
-        m_edit[r].SetValue(v);
-        m_slider[r].SetPos(v);
+        m_slider[r].SetPos(m_spin[r].ShowValue(stored));
     }
     Invalidate(TRUE);
 }

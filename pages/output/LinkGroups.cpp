@@ -104,7 +104,9 @@ void CLinkGroups::ForgetRemembered(int output) {
 
 int CLinkGroups::RejoinAnchor(int output) {
     const int g = g_LastLinkGroup[output].nGroup;
-    if (!IsGroupIndex(g) || !g_bLinkGroupUsed[g])
+    // The output's own bit says the group is still the one it left: a
+    // rebuild clears every bit, and may hand the number to other outputs.
+    if (!IsGroupIndex(g) || !g_bLinkGroupUsed[g] || !(g_nLinkGroupMask[g] & Bit(output)))
         return -1;
     for (int k = 0; k < kOutputCount; ++k)
         if (k != output && (g_nLinkGroupMask[g] & Bit(k)) && !g_LastLinkGroup[k].bLeft &&

@@ -132,23 +132,13 @@ void COutRoute_Dlg::SetPhaseButtonBitmaps(int chinese) {
         m_btnPhase.SetBitmaps(1186, 1188, 1188);
 }
 
-int COutRoute_Dlg::ClampGain(int gain) {
-    return std::clamp(gain, 0, kMaxGain);
-}
-
-int COutRoute_Dlg::ClampDelay(int delay) {
-    return std::clamp(delay, 0, kMaxDelay);
-}
-
 void COutRoute_Dlg::SetGain(int gain) {
-    gain = ClampGain(gain);
-    m_nShownGain = gain;
-    m_sliderGain.SetPos(gain);
-    m_spinGain.SetPos(gain);
+    m_nShownGain = m_spinGain.ShowValue(gain);
+    m_sliderGain.SetPos(m_nShownGain);
 }
 
 void COutRoute_Dlg::SetDelay(int delay) {
-    m_spinDelay.SetPos(ClampDelay(delay));
+    m_spinDelay.ShowValue(delay);
 }
 
 void COutRoute_Dlg::SetEnable(int on) {
@@ -224,7 +214,8 @@ void COutRoute_Dlg::Post(UINT message, LPARAM lParam) {
 }
 
 void COutRoute_Dlg::OnEnableClicked() {
-    m_nEnable = 1 - m_nEnable;
+    // A file or the processor may hold any non-zero byte for "on".
+    m_nEnable = m_nEnable != 0 ? 0 : 1;
     SetEnableImages(m_nEnable);
     Post(UM_STRIP_ENABLE_TOGGLED, m_nEnable);
 }

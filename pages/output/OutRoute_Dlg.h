@@ -45,9 +45,6 @@ public:
     // current language, 0 the grey one.
     void SetGroupImage(int number);
 
-    static int ClampGain(int gain);
-    static int ClampDelay(int delay);
-
     // Read and written by the view.
     CWnd* m_pParent = nullptr;
     CKTV_OutData* m_pOutData = nullptr;

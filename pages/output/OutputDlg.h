@@ -41,6 +41,9 @@ class COutputDlg : public CDialog {
 public:
     static constexpr UINT kTemplate = 136;
     static constexpr int kBands = 31;
+    // The crossover corners' numbers on the response graph, after the bands.
+    static constexpr int kHighPassPoint = 31;
+    static constexpr int kLowPassPoint = 32;
     static constexpr int kPositions = 24;
 
     explicit COutputDlg(CWnd* parent = nullptr) : CDialog(kTemplate, parent) {}
@@ -223,10 +226,10 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    void SyncDraggedCorner(int filter);
+    void SyncDraggedCorner(int filter, bool released);
     // Shows a gain index on a band's spin and slider, clamped to what they
-    // can show; the model keeps its value.
-    void ShowBandGainIndex(int band, int index);
+    // can show; the model keeps its value.  Returns the index shown.
+    int ShowBandGainIndex(int band, int index);
     void FocusHighlightedEdit();
     void WarpPointerOffGraph();
     void MarkCurrentPosition();

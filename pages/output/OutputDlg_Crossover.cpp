@@ -147,7 +147,7 @@ void COutputDlg::OnHighPassFreq() {
         const int low = out->GetLowPass()->GetFrequency();
         if (v > low) {
             v = low;
-            m_spinHighFreq.SetPos(low);
+            m_spinHighFreq.ShowValue(low);
         }
         high->SetFreq(v, 1);
         m_nHighFreq = v;
@@ -169,7 +169,7 @@ void COutputDlg::OnLowPassFreq() {
         const int high = out->GetHighPass()->GetFrequency();
         if (v < high) {
             v = high;
-            m_spinLowFreq.SetPos(high);
+            m_spinLowFreq.ShowValue(high);
         }
         low->SetFreq(v, 1);
         m_nLowFreq = v;
@@ -181,18 +181,18 @@ void COutputDlg::OnLowPassFreq() {
     g_bOutChanged[g_nCurOutChannel] = 1;
 }
 
-void COutputDlg::SyncDraggedCorner(int filter) {
-    const bool high = filter == 31;
+void COutputDlg::SyncDraggedCorner(int filter, bool released) {
+    const bool high = filter == kHighPassPoint;
     HighlightBandLabel(-1, 0);
     CKTV_OutData* out = CurrentOutput();
-    const int f = (high ? out->GetHighPass() : out->GetLowPass())->GetFrequency();
+    const int stored = (high ? out->GetHighPass() : out->GetLowPass())->GetFrequency();
+    // The partners get the corner as the edit shows it.
+    const int f = (high ? m_spinHighFreq : m_spinLowFreq).ShowValue(stored);
     if (high) {
-        m_nHighFreq = f;
-        m_spinHighFreq.SetPos(f);
+        m_nHighFreq = stored;
         CopyHighPassFreqToGroup(f);
     } else {
-        m_nLowFreq = f;
-        m_spinLowFreq.SetPos(f);
+        m_nLowFreq = stored;
         CopyLowPassFreqToGroup(f);
     }
     UpdateBandThumbs();
@@ -202,10 +202,8 @@ void COutputDlg::SyncDraggedCorner(int filter) {
         m_pHighlightEdit->SetHighlight(FALSE);
     edit.SetHighlight(TRUE);
     m_pHighlightEdit = &edit;
-    if (m_graph.m_bButtonUp) {
-        m_graph.m_bButtonUp = 0;
+    if (released)
         edit.SetFocus();
-    }
 }
 
 void COutputDlg::OnOutputGainEdit() {

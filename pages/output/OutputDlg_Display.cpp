@@ -15,7 +15,7 @@ namespace {
 
 constexpr COLORREF kLabelNormal = RGB(177, 177, 177);
 constexpr COLORREF kLabelHighlight = RGB(255, 0, 0);
-constexpr int kGainIndexMin = 80, kGainIndexMax = 320, kGainIndexFlat = 200;
+constexpr int kGainIndexFlat = 200;
 constexpr int kInputModes = 7;
 
 const char* const kSlopes[8] = {"6dB/Oct",  "12dB/Oct", "18dB/Oct", "24dB/Oct",
@@ -42,12 +42,10 @@ void FillFamilies(CComBoxBtn& list) {
 
 } // namespace
 
-void COutputDlg::ShowBandGainIndex(int band, int index) {
-    // A file or the processor may hold an index the band controls cannot
-    // show; they show the nearest end and the model keeps what it holds.
-    const int shown = std::clamp(index, kGainIndexMin, kGainIndexMax);
-    m_spinBandGain[band].SetPos(shown);
+int COutputDlg::ShowBandGainIndex(int band, int index) {
+    const int shown = m_spinBandGain[band].ShowValue(index);
     m_sliderBand[band].SetPos(shown);
+    return shown;
 }
 
 void COutputDlg::ShowBandsOf(CKTV_OutData* out) {
@@ -61,8 +59,8 @@ void COutputDlg::ShowBandsOf(CKTV_OutData* out) {
         m_nBandFreq = m_pBand->GetFrequency();
         m_nBandWidth = m_pBand->GetBandwidthIndex();
         m_nBandGain = m_pBand->GetGainIndex();
-        m_spinFreq[i].SetPos(std::clamp(m_nBandFreq, 20, 20000));
-        m_spinQ[i].SetPos(std::clamp(m_nBandWidth, 0, kQTableSize - 1));
+        m_spinFreq[i].ShowValue(m_nBandFreq);
+        m_spinQ[i].ShowValue(m_nBandWidth);
         ShowBandGainIndex(i, m_nBandGain);
         m_pBand->SetLinkedSlider(&m_sliderBand[i]);
         ShowBandBypass(m_pBand->IsFlatOrBypassed(), i);
@@ -76,13 +74,13 @@ void COutputDlg::ShowCrossoverOf(CKTV_OutData* out) {
     m_nHighFreq = m_pHighPass->GetFrequency();
     m_nHighFamily = m_pHighPass->GetFamily();
     m_nHighSlope = m_pHighPass->GetSlope();
-    m_spinHighFreq.SetPos(std::clamp(m_nHighFreq, 20, 20000));
+    m_spinHighFreq.ShowValue(m_nHighFreq);
     m_cbHighFamily.SetCurSel(m_nHighFamily);
     m_cbHighSlope.SetCurSel(m_nHighSlope);
     m_nLowFreq = m_pLowPass->GetFrequency();
     m_nLowFamily = m_pLowPass->GetFamily();
     m_nLowSlope = m_pLowPass->GetSlope();
-    m_spinLowFreq.SetPos(std::clamp(m_nLowFreq, 20, 20000));
+    m_spinLowFreq.ShowValue(m_nLowFreq);
     m_cbLowFamily.SetCurSel(m_nLowFamily);
     m_cbLowSlope.SetCurSel(m_nLowSlope);
     UpdateBandThumbs();

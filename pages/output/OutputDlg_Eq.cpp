@@ -10,6 +10,8 @@
 #include "pages/output/OutputDlg.h"
 #include "platform/sys/MessageBox.h"
 
+#include <utility>
+
 namespace {
 
 bool AskYesNo(const CString& zh, const CString& en) {
@@ -233,38 +235,38 @@ LRESULT COutputDlg::OnEqPointDragged(WPARAM filter, LPARAM) {
 }
 
 void COutputDlg::SyncDraggedPoint(int b) {
-    if (!m_pData || b < 0)
+    if (!m_pData || b < 0 || (b >= kBands && b != kHighPassPoint && b != kLowPassPoint))
         return;
-    if (b == 31 || b == 32) {
-        SyncDraggedCorner(b);
+    // Taken before anything that could show a box: the graph posts this
+    // notice at every tick until the flag is cleared, also while a box is open.
+    const bool released = std::exchange(m_graph.m_bButtonUp, 0) != 0;
+    if (b == kHighPassPoint || b == kLowPassPoint) {
+        SyncDraggedCorner(b, released);
         return;
     }
-    if (b >= kBands)
-        return;
     CFilter* band = CurrentOutput()->GetBand(b);
-    const int f = band->GetFrequency();
-    const int w = band->GetBandwidthIndex();
-    const int g = band->GetGainIndex();
     const int s = band->IsFlatOrBypassed();
-    // A click without a drag leaves the band as its column shows it; only a
-    // band that really changed goes to the partners.
-    const bool changed = f != m_spinFreq[b].GetPos() || w != m_spinQ[b].GetPos() ||
-                         g != m_spinBandGain[b].GetPos() || s != m_btnBypass[b].GetCheck();
-    m_spinFreq[b].SetPos(f);
-    m_spinQ[b].SetPos(w);
-    ShowBandGainIndex(b, g);
+    const int shownF = m_spinFreq[b].GetPos();
+    const int shownW = m_spinQ[b].GetPos();
+    const int shownG = m_spinBandGain[b].GetPos();
+    const int shownS = m_btnBypass[b].GetCheck();
+    // The partners get the band as its column shows it, within the page's
+    // ranges, whatever a file or the processor stored.
+    const int f = m_spinFreq[b].ShowValue(band->GetFrequency());
+    const int w = m_spinQ[b].ShowValue(band->GetBandwidthIndex());
+    const int g = ShowBandGainIndex(b, band->GetGainIndex());
     ShowBandBypass(s, b);
-    if (changed)
+    // A click without a drag leaves the band as its column showed it; only a
+    // band that really changed goes to the partners.
+    if (f != shownF || w != shownW || g != shownG || s != shownS)
         CopyBandToGroup(b, f, w, g);
     else
         m_graph.Redraw(-1);
     ShowAllBypassState();
     HighlightBandLabel(b, 1);
     HighlightBandEdit(b, 2, 1);
-    if (m_graph.m_bButtonUp) {
-        m_graph.m_bButtonUp = 0;
+    if (released)
         FocusHighlightedEdit();
-    }
     g_bOutChanged[g_nCurOutChannel] = 1;
 }
 

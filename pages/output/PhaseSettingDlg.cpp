@@ -8,7 +8,6 @@
 #include "platform/sys/UserMessages.h"
 #include "platform/win/PaintDC.h"
 
-#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -106,14 +105,8 @@ BOOL CPhaseSettingDlg::OnInitDialog() {
 
     // A word from a file or the processor may lie outside its range: it is
     // shown at the nearest end and stays stored as it is.
-    const int shift = std::clamp(StoredShift(), kMinShift, kMaxShift);
-    m_editShift.SetValue(shift);
-    m_spinShift.SetPos(shift);
-    m_sliderShift.SetPos(shift);
-    const int freq = std::clamp(StoredFreq(), kMinFreq, kMaxFreq);
-    m_editFreq.SetValue(freq);
-    m_spinFreq.SetPos(freq);
-    m_sliderFreq.SetPos(freq);
+    m_sliderShift.SetPos(m_spinShift.ShowValue(StoredShift()));
+    m_sliderFreq.SetPos(m_spinFreq.ShowValue(StoredFreq()));
     return TRUE;
 }
 

@@ -119,6 +119,10 @@ public:
         case WM_GETDLGCODE:
             if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON)
                 return DLGC_BUTTON | DLGC_RADIOBUTTON;
+            if (type == BS_DEFPUSHBUTTON)
+                return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+            if (type == BS_PUSHBUTTON)
+                return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
             return DLGC_BUTTON;
         case BM_GETCHECK:
             return s.check;

@@ -4,6 +4,7 @@
 #include "platform/sys/MessageBox.h"
 #include "platform/win/DialogTemplate.h"
 #include "platform/win/NonClient.h"
+#include "platform/win/WinApp.h"
 #include "platform/win/Window.h"
 #include "platform/win/WorkArea.h"
 
@@ -118,14 +119,38 @@ CDialog* CDialog::ActiveModal() {
     return s_activeModal;
 }
 
+namespace {
+
+// The window a modal dialog belongs to: the top-level window of the parent
+// it was given; without one, the innermost running modal dialog, else the
+// main window.
+CWnd* ModalOwner(CWnd* parent) {
+    if (!parent) {
+        CDialog* active = CDialog::ActiveModal();
+        if (active && active->GetSafeHwnd())
+            parent = active;
+        else if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd && app->m_pMainWnd->GetSafeHwnd())
+            parent = app->m_pMainWnd;
+    }
+    return parent && parent->GetSafeHwnd() ? parent->GetTopLevelParent() : nullptr;
+}
+
+} // namespace
+
 INT_PTR CDialog::DoModal() {
-    if (!CreateFromTemplate(m_nIDHelp, m_pParentWnd, true))
+    const HWND focus = ::GetFocus();
+    CWnd* owner = ModalOwner(m_pParentWnd);
+    const HWND ownerHwnd = owner ? owner->GetSafeHwnd() : nullptr;
+    CWnd* const given = m_pParentWnd;
+    const BOOL created = CreateFromTemplate(m_nIDHelp, owner, true);
+    m_pParentWnd = given; // the caller's, for the next run
+    if (!created)
         return -1;
-    // A parent that an outer modal loop disabled stays disabled when this
+    // An owner that an outer modal loop disabled stays disabled when this
     // loop ends: the outer dialog is still running over it.
-    const bool disabledParent = m_pParentWnd && m_pParentWnd->IsWindowEnabled();
-    if (disabledParent)
-        m_pParentWnd->EnableWindow(FALSE);
+    const bool disabledOwner = owner && owner->IsWindowEnabled();
+    if (disabledOwner)
+        owner->EnableWindow(FALSE);
     ShowWindow(SW_SHOW);
     m_pOuterModal = s_activeModal;
     s_activeModal = this;
@@ -133,10 +158,54 @@ INT_PTR CDialog::DoModal() {
     while (!m_ended && GetSafeHwnd())
         loop.processEvents(QEventLoop::WaitForMoreEvents);
     s_activeModal = m_pOuterModal;
-    if (disabledParent)
-        m_pParentWnd->EnableWindow(TRUE);
+    // The owner may have gone while the dialog ran (closed under it).
+    if (disabledOwner && platform::win::Window::From(ownerHwnd))
+        CWnd::FromHandle(ownerHwnd)->EnableWindow(TRUE);
     DestroyWindow();
+    // The keys go back to where they were before the dialog took them.
+    if (!::GetFocus() && focus && platform::win::Window::From(focus))
+        ::SetFocus(focus);
     return m_result;
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* msg) {
+    if (msg->message != WM_KEYDOWN || (msg->wParam != VK_RETURN && msg->wParam != VK_ESCAPE))
+        return CWnd::PreTranslateMessage(msg);
+    // Only keys for the dialog itself or a control inside it; an owned
+    // window's keys are that window's.
+    platform::win::Window* target = platform::win::Window::From(msg->hwnd);
+    platform::win::Window* in = target;
+    while (in && in->hwnd != m_hWnd && in->IsChild())
+        in = in->parent;
+    if (!in || in->hwnd != m_hWnd)
+        return CWnd::PreTranslateMessage(msg);
+    const auto code = UINT(::SendMessage(msg->hwnd, WM_GETDLGCODE, msg->wParam, LPARAM(msg)));
+    if (code & DLGC_WANTALLKEYS)
+        return FALSE;
+    HWND to = m_hWnd;
+    int id = IDCANCEL;
+    if (msg->wParam == VK_RETURN) {
+        if ((code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) && target != in) {
+            id = int(target->id);
+            to = target->parent->hwnd;
+        } else {
+            id = DefaultButtonId();
+        }
+    }
+    CWnd* button = CWnd::FromHandle(to)->GetDlgItem(id);
+    if (!button || button->IsWindowEnabled())
+        ::SendMessage(to, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                      LPARAM(button ? button->GetSafeHwnd() : nullptr));
+    return TRUE;
+}
+
+int CDialog::DefaultButtonId() const {
+    if (auto* w = platform::win::Window::From(m_hWnd))
+        for (auto it = w->children.rbegin(); it != w->children.rend(); ++it)
+            if ((*it)->IsChild() && (*it)->className == "Button" &&
+                ((*it)->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+                return int((*it)->id);
+    return IDOK;
 }
 
 void CDialog::EndDialog(int result) {

@@ -30,6 +30,11 @@ public:
     virtual BOOL OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
+    // The dialog's keys: Enter presses the focused push button, else the
+    // default one (IDOK when none is marked); Escape presses Cancel.  A
+    // control that asks for every key keeps them; a disabled button is not
+    // pressed.
+    BOOL PreTranslateMessage(MSG* msg) override;
 
     UINT m_nIDHelp = 0; // the template
     CWnd* m_pParentWnd = nullptr;
@@ -42,6 +47,7 @@ protected:
 
 private:
     BOOL CreateFromTemplate(UINT templateId, CWnd* parent, bool modal);
+    int DefaultButtonId() const;
     std::unique_ptr<CFont> m_font;
     int m_result = 0;
     bool m_ended = false;

@@ -202,6 +202,8 @@ inline constexpr UINT DLGC_BUTTON = 0x2000;
 inline constexpr UINT DLGC_RADIOBUTTON = 0x0040;
 inline constexpr UINT DLGC_STATIC = 0x0100;
 inline constexpr UINT DLGC_HASSETSEL = 0x0008;
+inline constexpr UINT DLGC_DEFPUSHBUTTON = 0x0010;
+inline constexpr UINT DLGC_UNDEFPUSHBUTTON = 0x0020;
 
 // Virtual keys.
 inline constexpr UINT VK_LBUTTON = 0x01;

@@ -108,6 +108,7 @@ public:
         setFocusPolicy(Qt::ClickFocus);
     }
     void Forget() { m_window = nullptr; }
+    Window* Record() const { return m_window; }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -210,6 +211,13 @@ void Deliver(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
     DeliverQueuedMessage(msg);
 }
 
+// The top-level window a window sits in (itself when it is one).
+Window* TopLevelOf(Window* w) {
+    while (w && w->IsChild())
+        w = w->parent;
+    return w;
+}
+
 // The owned popup that holds `w`, if any.
 Window* PopupOf(Window* w) {
     for (; w; w = w->IsChild() ? w->parent : nullptr)
@@ -230,9 +238,7 @@ void LeavePopupFocus(HWND pressed) {
 // A frameless tool window above its owner's window that takes no grab:
 // clicks elsewhere still reach the program's other windows.
 void MakeOwnedPopup(Window& w) {
-    Window* owner = w.parent;
-    while (owner && owner->IsChild())
-        owner = owner->parent;
+    Window* owner = TopLevelOf(w.parent);
     Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint;
     if (w.exStyle & WS_EX_TOPMOST)
         flags |= Qt::WindowStaysOnTopHint;
@@ -249,6 +255,27 @@ void MakeOwnedPopup(Window& w) {
         return true;
     }();
     (void)hooked;
+}
+
+// A window owned by another top-level window stays above its owner, as the
+// desktop keeps a transient window above the one it belongs to.
+void MakeOwnedWindow(Window& w) {
+    Window* owner = TopLevelOf(w.parent);
+    if (owner && owner->widget)
+        w.widget->setParent(owner->widget, Qt::Dialog);
+}
+
+// Qt disables the windows that belong to a disabled window with it, while an
+// owned window keeps its own state: a modal dialog stays usable over the
+// owner it disables.
+void SyncOwnedEnabled(QWidget* owner) {
+    for (QObject* child : owner->children()) {
+        auto* host = dynamic_cast<HostWidget*>(child);
+        if (!host || !host->isWindow() || !host->Record())
+            continue;
+        host->setEnabled(host->Record()->Enabled());
+        SyncOwnedEnabled(host);
+    }
 }
 
 // White, at least one pixel, and never larger than any screen shows: a
@@ -368,6 +395,8 @@ void Window::SyncWidget() {
     // Qt window of no size.
     widget->setVisible(Visible() && !(IsOwnedPopup() && rect.isEmpty()));
     widget->setEnabled(Enabled());
+    if (widget->isWindow())
+        SyncOwnedEnabled(widget);
 }
 
 LRESULT WindowClass::Proc(Window& w, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -548,6 +577,8 @@ HWND CreateWindowRecord(DWORD exStyle, const CString& className, const CString& 
         w->widget = new HostWidget(w, parentWidget);
         if (w->IsOwnedPopup())
             MakeOwnedPopup(*w);
+        else if (w->parent && !w->IsChild())
+            MakeOwnedWindow(*w);
         if (!parentWidget && !text.empty())
             w->widget->setWindowTitle(QString::fromStdString(text));
         w->widget->setGeometry(rect);
@@ -684,7 +715,9 @@ void MouseInput(HWND hwnd, UINT message, POINT point, UINT keys) {
     else
         ::SendMessage(hwnd, WM_SETCURSOR, WPARAM(hwnd), MAKELPARAM(HTCLIENT, message));
     Window* t = Window::From(target);
-    if (!t)
+    // A disabled window takes no input: the one that disabled it (a modal
+    // dialog over it) is still waiting for an answer.
+    if (!t || !TopLevelOf(t)->Enabled())
         return;
     const QPoint client = screen - t->ScreenOrigin();
     if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {

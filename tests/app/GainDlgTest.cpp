@@ -150,6 +150,24 @@ TEST_F(GainDlgTest, ATypedValueMovesTheFaderAndNothingOutsideTheRangeIsPosted) {
     EXPECT_EQ(panel.m_edit.GetWindowText(), "关闭");
 }
 
+// The arrow keys step from the value the view set, not from an older copy.
+TEST_F(GainDlgTest, AnArrowKeyStepsFromTheValueSet) {
+    const struct {
+        int set;
+        UINT key;
+        LPARAM posted;
+    } cases[] = {{40, VK_UP, 41}, {20, VK_DOWN, 19}, {0, VK_UP, 1}, {70, VK_DOWN, 65}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.set);
+        panel.SetFaderPos(c.set);
+        panel.m_edit.SetFocus();
+        platform::win::KeyInput(c.key);
+        EXPECT_EQ(Posted(), std::vector<LPARAM>{c.posted});
+        EXPECT_EQ(panel.GetFaderPos(), c.posted);
+    }
+    EXPECT_TRUE(boxes.Entries().empty()); // a value beyond the range shows as its end
+}
+
 TEST_F(GainDlgTest, EscapeAndSliderNoticesOfOtherControlsChangeNothing) {
     panel.m_edit.SetFocus();
     platform::win::KeyInput(VK_ESCAPE);

@@ -52,7 +52,8 @@ protected:
         res.AddBitmap(701, 80, 20, kNormal);
         res.AddBitmap(702, 80, 20, kHover);
         res.AddDialog(600, "DIALOG 600 0 0 200 120\n"
-                           "CONTROL 1012 Button WS_VISIBLE|WS_TABSTOP 10 10 60 14 \"\"\n");
+                           "CONTROL 1012 Button WS_VISIBLE|WS_TABSTOP 10 10 60 14 \"\"\n"
+                           "CONTROL 1013 Edit WS_VISIBLE|WS_TABSTOP 10 90 60 14 \"\"\n");
         ASSERT_TRUE(dlg.Create(600));
         dlg.combo.SetBitmap(701, 702);
         ASSERT_TRUE(dlg.combo.CreateDropList(&dlg, kReportedId));
@@ -147,14 +148,19 @@ TEST_F(ComBoxBtnTest, APickShowsTheEntryAndPostsTheReportedIdAndIndex) {
     EXPECT_EQ(TakePicks(), (Picks{{kReportedId, 2}}));
 }
 
-TEST_F(ComBoxBtnTest, TheFirstPressAfterTheMouseCameOverTheNewButtonOpensIt) {
-    // The popup counts as shown from its creation, so the first move puts
-    // the focus into its list; the press must still leave it open.
-    platform::win::MouseInput(Button(), WM_MOUSEMOVE, {3, 3});
-    EXPECT_EQ(dlg.moves, (Picks{{WPARAM(-1), 1012}}));
+TEST_F(ComBoxBtnTest, BeforeTheFirstPressTheMouseLeavesTheFocusAloneAndThePressOpensIt) {
+    // The popup exists, visible with no size, from its creation: that is not
+    // shown, and the keys stay where they were.
+    CWnd& other = *dlg.GetDlgItem(1013);
+    other.SetFocus();
+    platform::win::MouseInput(Button(), WM_MOUSEMOVE, {3, 3}, MK_SHIFT);
+    EXPECT_EQ(dlg.moves, (Picks{{WPARAM(MK_SHIFT), 1012}}));
+    EXPECT_EQ(CWnd::GetFocus(), &other);
     Open();
     EXPECT_TRUE(PopupShown());
     EXPECT_FALSE(PopupRect().IsRectEmpty());
+    platform::win::MouseInput(Button(), WM_MOUSEMOVE, {4, 4});
+    EXPECT_EQ(CWnd::GetFocus(), &List());
 }
 
 TEST_F(ComBoxBtnTest, AKeyInTheListWithTheMouseOutsideTakesTheChangeBack) {

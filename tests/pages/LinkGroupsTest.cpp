@@ -156,24 +156,40 @@ TEST_F(LinkGroupsTest, ASlowDoubleClickIsASingleThenADoubleClick) {
 }
 
 // After a rebuild an output may remember a group that no longer has a member,
-// and the founder may be in no group: neither may be joined.
+// or whose number the image gave to other outputs, and the founder may be in
+// no group: none of them may be joined.
 TEST_F(LinkGroupsTest, StaleMemoriesAfterARebuildAreForgotten) {
-    Click(2, S); // founder 2 creates group 1
-    Click(5, S); // 5 joins
-    Click(5, S); // 5 leaves and remembers group 1
-    ASSERT_EQ(g_LastLinkGroup[5].bLeft, 1);
-    // The loaded image has nobody in a group.
-    g_DeviceImage[OutputRecordOffset(2) + 287] = 0;
-    g_bLinkGroupForming = 1;
-    m_surface.group[g_nCurOutChannel] = FALSE;
-    CLinkGroups::Rebuild(*m_model, m_surface);
-    g_bLinkGroupForming = 1; // as a latched current button would leave it
-    m_surface.mutes.clear();
-    Click(5, S);
-    EXPECT_TRUE(m_surface.mutes.empty());
-    EXPECT_EQ(Numbers(), "000001000000"); // a new group 1 of its own
-    EXPECT_EQ(g_LastLinkGroup[5].bLeft, 0);
-    EXPECT_EQ(g_nLinkGroupSize[0], 1);
+    const struct {
+        const char* name;
+        std::vector<int> members; // outputs the loaded image puts in group 1
+        const char* numbers;      // after output 5's single click
+    } cases[] = {
+        {"nobody in a group", {}, "000001000000"},
+        {"group 1 now outputs 7 and 8", {7, 8}, "000002011000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        Click(2, S); // founder 2 creates group 1
+        Click(5, S); // 5 joins
+        Click(5, S); // 5 leaves and remembers group 1
+        ASSERT_EQ(g_LastLinkGroup[5].bLeft, 1);
+        for (int k = 0; k < kOutputCount; ++k)
+            g_DeviceImage[OutputRecordOffset(k) + 287] = 0;
+        for (int k : c.members)
+            g_DeviceImage[OutputRecordOffset(k) + 287] = 1;
+        g_bLinkGroupForming = 1;
+        m_surface.group[g_nCurOutChannel] = FALSE;
+        CLinkGroups::Rebuild(*m_model, m_surface);
+        g_bLinkGroupForming = 1; // as a latched current button would leave it
+        m_surface.mutes.clear();
+        Click(5, S);
+        EXPECT_TRUE(m_surface.mutes.empty());
+        EXPECT_EQ(Numbers(), c.numbers); // a new group of its own
+        EXPECT_EQ(g_LastLinkGroup[5].bLeft, 0);
+        ASSERT_GT(CLinkGroups::NumberOf(5), 0);
+        EXPECT_EQ(g_nLinkGroupSize[CLinkGroups::NumberOf(5) - 1], 1);
+    }
 }
 
 TEST_F(LinkGroupsTest, LeavingClearsTheBitEvenWhenItIsNotSet) {

@@ -17,6 +17,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/Window.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <gtest/gtest.h>
@@ -75,9 +76,9 @@ inline COLORREF PixelAt(const QImage& image, int x, int y) {
     return RGB(qRed(p), qGreen(p), qBlue(p));
 }
 
-// Where the PNGs of the windows go: the build folder.
+// Where the PNGs of the windows go: the build folder, wherever the tests were started from.
 inline QString PngPath(const QString& name) {
-    QDir dir(QDir::currentPath());
+    QDir dir(QCoreApplication::applicationDirPath() + "/..");
     dir.mkpath("pngs");
     return dir.filePath("pngs/" + name);
 }

@@ -40,6 +40,10 @@ public:
     static constexpr UINT kRunHook = WM_USER + 999;
     std::function<void()> hook;
 
+    // As the view (a form), the host ends on neither Enter nor Escape.
+    void OnOK() override {}
+    void OnCancel() override {}
+
     // Creates the host and the strips; call after the model exists.
     BOOL Build(CKTV_Data& model) {
         m_pModel = &model;
