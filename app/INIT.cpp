@@ -3,11 +3,34 @@
 #include "controls/SharedGdiObjects.h"
 #include "model/Globals.h"
 #include "platform/sys/MessageBox.h"
+#include "platform/win/PaintDC.h"
+
+#include <algorithm>
 
 namespace {
 
 constexpr UINT kTitleLabel = 2855;
 constexpr UINT kTextLabel = 2856;
+
+// The title's large font and the Chinese glyphs need more room than the
+// template gives the labels: a label grows about its centre to hold its
+// text on one line.
+void GrowToText(CWnd& label) {
+    CClientDC dc(&label);
+    CFont* old = dc.SelectObject(label.GetFont());
+    CRect need(0, 0, 0, 0);
+    dc.DrawText(label.GetWindowText(), &need, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    const CSize text = need.Size();
+    dc.SelectObject(old);
+    CRect box;
+    label.GetWindowRect(&box);
+    label.GetParent()->ScreenToClient(&box);
+    const int dx = std::max(0, text.cx - box.Width()), dy = std::max(0, text.cy - box.Height());
+    if (dx == 0 && dy == 0)
+        return;
+    box.InflateRect(dx / 2, dy / 2, dx - dx / 2, dy - dy / 2);
+    label.MoveWindow(&box);
+}
 
 } // namespace
 
@@ -28,6 +51,8 @@ BOOL CINIT::OnInitDialog() {
     GetDlgItem(IDOK)->SetWindowText(zh ? "确定" : "OK");
     GetDlgItem(IDCANCEL)->SetWindowText(zh ? "取消" : "Quit");
     SetWindowText(zh ? "恢复出厂设置" : "Restore factory settings");
+    GrowToText(*GetDlgItem(kTitleLabel));
+    GrowToText(*GetDlgItem(kTextLabel));
     return TRUE;
 }
 

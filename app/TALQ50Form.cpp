@@ -552,13 +552,9 @@ void CTALQ50Form::SetConnectButtonBitmaps(UINT normal, UINT hover, UINT pressed)
     m_btnConnect.SetBitmaps(int(normal), int(hover), int(pressed), 0, 0, 0);
 }
 
-// Commands of the connect button and its menu belong to the link.
 BOOL CTALQ50Form::OnCommand(WPARAM wParam, LPARAM lParam) {
-    const UINT id = LOWORD(wParam);
-    if (id == kConnectId || id == 732 || id == 733 || (id >= 6600 && id <= 6700)) {
-        ::SendMessage(m_link.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, HIWORD(wParam)), 0);
+    if (m_link.TakeCommand(wParam))
         return TRUE;
-    }
     return CFormView::OnCommand(wParam, lParam);
 }
 

@@ -43,6 +43,7 @@ void CKTVCommand::ClearCommands() {
 }
 
 void CKTVCommand::ResetReceiver() {
+    m_nPreambleCount = 0;
     m_nByteCount = 0;
     m_bSynchronised = 0;
     std::memset(m_FrameBuf, 0, kResetZeroBytes);

@@ -36,7 +36,8 @@ public:
     // start again.
     void ClearCommands();
 
-    // The receiver drops what it collected and hunts for 5C 5C 5C EE.
+    // The receiver drops what it collected, a preamble begun included, and
+    // hunts for 5C 5C 5C EE.
     void ResetReceiver();
     bool IsReceiverHunting() const { return !m_bSynchronised; }
 

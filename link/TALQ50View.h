@@ -154,7 +154,9 @@ public:
     void ClearUsbInUseMark();
     void ClearUsbKey();
     int ChooseFreeUsbDevice();
+    // Both clear the receiver, as the socket's do.
     int OpenUsbDevice();
+    void CloseUsbDevice();
     int ConnectUsb();
     int ReopenUsb();
     int ConnectUsbPath(const CString& path);
@@ -187,6 +189,8 @@ public:
     // serves as the ILinkForm / ILinkModel of the link.
     void SetSyncForm(ISyncForm* form);
     void SetSyncModel(ISyncModel* model);
+    // The commands it takes: the connect button and the items of its menu.
+    static bool IsLinkCommand(UINT id);
     void OnConnectButton();
     void OnUsbDeviceMenu(UINT id);
     void OnMenuUsb();
@@ -248,6 +252,10 @@ private:
     // The frame for an empty queue; the caller holds g_csSend.
     std::unique_ptr<CSendData> NextFrame();
     void PostLinkLost(LPARAM reason);
+    // The socket closed or opened with the receiver cleared: bytes of a reply
+    // cut short on the old connection would hide the start of the next.
+    void CloseSocket();
+    int OpenSocket();
     void ReopenSocket();
     bool IsMatchingHidPath(const CString& path);
     void WaitWhileSuspended();

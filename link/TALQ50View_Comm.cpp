@@ -247,10 +247,20 @@ int CTALQ50View::NetDataStep() {
     return 0;
 }
 
-void CTALQ50View::ReopenSocket() {
+void CTALQ50View::CloseSocket() {
     m_pNet->Close();
+    m_KTVCommand.ResetReceiver();
+}
+
+int CTALQ50View::OpenSocket() {
+    m_KTVCommand.ResetReceiver();
+    return m_pNet->Connect();
+}
+
+void CTALQ50View::ReopenSocket() {
+    CloseSocket();
     Sleep(kNetReopenPauseMs);
-    m_pNet->Connect();
+    OpenSocket();
 }
 
 int CTALQ50View::NetWriteStep() {

@@ -120,7 +120,7 @@ int CTALQ50View::ConnectUsbForUpdate(const CString& path) {
 }
 
 int CTALQ50View::ConnectNetworkForUpdate() {
-    if (!m_pNet || !m_pNet->IsDeviceSeen() || !m_pNet->Connect())
+    if (!m_pNet || !m_pNet->IsDeviceSeen() || !OpenSocket())
         return 0;
     m_KTVCommand.ClearCommands();
     g_bUpgrading = 1;
@@ -148,7 +148,7 @@ int CTALQ50View::ReconnectAfterReboot(int keepTrying) {
         return 0;
     }
     if (g_nLinkMode == 2) {
-        if (m_pNet && m_pNet->IsDeviceSeen() && m_pNet->Connect()) {
+        if (m_pNet && m_pNet->IsDeviceSeen() && OpenSocket()) {
             m_KTVCommand.ClearCommands();
             g_bUpgrading = 1;
             g_bNetLinkUp = 1;
@@ -423,9 +423,9 @@ int CTALQ50View::NetFirmwareWriteStep() {
         FillFirmwareHandshakeReport(report);
         for (;;) {
             if (!m_pNet->Send(reinterpret_cast<const char*>(report), int(sizeof report), 0)) {
-                m_pNet->Close();
+                CloseSocket();
                 Sleep(kNetReopenPauseMs);
-                m_pNet->Connect();
+                OpenSocket();
             }
             SetUpdateLabel("连接网络", "Connected NetWork");
             // Paced as over USB rather than flat out: the loader only needs
@@ -451,13 +451,13 @@ int CTALQ50View::NetFirmwareWriteStep() {
         if (m_pNet->Send(reinterpret_cast<const char*>(report), int(sizeof report), 0)) {
             at += count;
         } else {
-            m_pNet->Close();
+            CloseSocket();
             Sleep(kNetSendRetryPauseMs);
             if (!m_pNet->IsDeviceSeen()) {
                 PostLinkLost(0);
                 return 0;
             }
-            m_pNet->Connect();
+            OpenSocket();
             at = 0;
         }
         if (!m_pNet->IsDeviceSeen())
@@ -485,8 +485,8 @@ int CTALQ50View::NetFirmwareReadStep() {
         if (length < 0 && got == kNetReset) {
             Sleep(kNetReopenPauseMs);
             if (m_pNet->IsDeviceSeen()) {
-                m_pNet->Close();
-                m_pNet->Connect();
+                CloseSocket();
+                OpenSocket();
             } else {
                 PostLinkLost(0);
             }
@@ -502,8 +502,8 @@ int CTALQ50View::NetFirmwareReadStep() {
                 PostLinkLost(0);
                 return 1;
             }
-            m_pNet->Close();
-            m_pNet->Connect();
+            CloseSocket();
+            OpenSocket();
             reconnected = true;
         } else if (length > 0) {
             if (m_KTVCommand.OnNetworkData(length))

@@ -208,6 +208,8 @@ int CTALQ50View::OpenUsbDevice() {
     if (!device)
         return 0;
     g_hUsbRead.Set(std::move(device));
+    // What was read from a device before is no part of its next reply.
+    m_KTVCommand.ResetReceiver();
     g_bUsbLinkUp = 1;
     MarkUsbInUse();
     return 1;
@@ -231,17 +233,14 @@ int CTALQ50View::ConnectUsb() {
     return 0;
 }
 
-namespace {
-
-void CloseUsbDevice() {
+void CTALQ50View::CloseUsbDevice() {
     if (const auto device = g_hUsbRead.Get())
         device->Close();
     g_hUsbRead.Set(nullptr);
     std::memset(g_UsbInReport, 0, sizeof g_UsbInReport);
     std::memset(g_UsbOutReport, 0, sizeof g_UsbOutReport);
+    m_KTVCommand.ResetReceiver();
 }
-
-} // namespace
 
 int CTALQ50View::ReopenUsb() {
     CloseUsbDevice();
@@ -307,7 +306,7 @@ int CTALQ50View::ConnectNetwork() {
     if (g_nLinkMode != 0)
         return 0;
     g_nLinkMode = 2;
-    if (m_pNet && m_pNet->IsDeviceOnLocalSubnet() && m_pNet->Connect()) {
+    if (m_pNet && m_pNet->IsDeviceOnLocalSubnet() && OpenSocket()) {
         m_KTVCommand.SetNotifyWnd(m_hWnd);
         m_KTVCommand.ClearCommands();
         if (m_pModel)
@@ -330,7 +329,7 @@ int CTALQ50View::ConnectNetwork() {
 
 void CTALQ50View::DisconnectNetwork() {
     if (m_pNet)
-        m_pNet->Close();
+        CloseSocket();
     m_bConnected = 0;
     g_bTransferBusy = 0;
     g_bOnline = 0;

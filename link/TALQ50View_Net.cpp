@@ -89,6 +89,11 @@ LRESULT CTALQ50View::HandleSyncMessage(UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
+bool CTALQ50View::IsLinkCommand(UINT id) {
+    return id == kConnectButtonId || id == kMenuUsb || id == kMenuNetwork ||
+           (id >= kUsbDeviceMenuFirst && id <= kUsbDeviceMenuLast);
+}
+
 void CTALQ50View::OnConnectButton() {
     g_bHandshakeWait = 0;
     if (m_bConnected) {

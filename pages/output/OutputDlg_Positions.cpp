@@ -148,7 +148,11 @@ void COutputDlg::OnOutputMap() {
         // The basic block carries the type too; without this the processor's
         // record would keep the old one.
         out->SetBasicDirty(g_bOnline);
-        g_DeviceSettings.SpeakerTypes[k] = BYTE(type);
+        {
+            // The reply parser stores the processor's speaker types here.
+            std::lock_guard model(g_csModel);
+            g_DeviceSettings.SpeakerTypes[k] = BYTE(type);
+        }
         if (result == CReMap_Dlg::kEmptied && k == g_nCurOutChannel)
             RefreshCrossover();
     }

@@ -21,6 +21,7 @@
 #include <QString>
 
 #include <map>
+#include <optional>
 
 namespace platform::win {
 
@@ -541,6 +542,12 @@ public:
                 dc->FrameRect(&rc, &black);
             }
             const CString shown = s.text.toStdString();
+            platform::gdi::FontData narrow;
+            HGDIOBJ wide = nullptr;
+            if (auto narrowed = Narrowed(w)) {
+                narrow.font = *narrowed;
+                wide = dc->SelectObject(HGDIOBJ(&narrow));
+            }
             const int margin = TextMargin(w.rect.width(), dc->GetTextExtent(shown).cx);
             RECT text{margin, 0, rc.right - margin, rc.bottom};
             UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
@@ -553,6 +560,8 @@ public:
                 format |= DT_RIGHT;
             dc->SetBkMode(TRANSPARENT);
             dc->DrawText(shown, &text, format);
+            if (wide)
+                dc->SelectObject(wide);
             EndPaintDc(w, hdc);
             return 0;
         }
@@ -569,6 +578,29 @@ private:
         if (textWidth > boxWidth - 2 * kMargin && textWidth <= boxWidth)
             return (boxWidth - textWidth) / 2;
         return kMargin;
+    }
+    // A value a little wider than the box, a number with its unit, is drawn
+    // narrower rather than cut.  Text far wider (a long line being typed)
+    // keeps its width and shows from its first character.
+    static std::optional<QFont> Narrowed(Window& w) {
+        constexpr int kNarrowest = 80; // percent of the font's own width
+        const auto& s = State<EditState>(w);
+        QFont font = w.font ? w.font->font : QFont();
+        const int box = w.rect.width();
+        const int width = QFontMetrics(font).horizontalAdvance(s.text);
+        if (width <= box || width * kNarrowest > box * 100)
+            return std::nullopt;
+        for (int stretch = box * 100 / width; stretch >= kNarrowest; --stretch) {
+            font.setStretch(stretch);
+            if (QFontMetrics(font).horizontalAdvance(s.text) <= box)
+                return font;
+        }
+        return std::nullopt;
+    }
+    static QFont ShownFont(Window& w) {
+        if (auto narrowed = Narrowed(w))
+            return *narrowed;
+        return w.font ? w.font->font : QFont();
     }
     static void DeleteSelection(EditState& s) {
         const int a = std::min(s.caret, s.anchor), b = std::max(s.caret, s.anchor);
@@ -589,7 +621,7 @@ private:
     // The gap between characters nearest to client x.
     static int CharIndexAt(Window& w, int x) {
         const auto& s = State<EditState>(w);
-        const QFontMetrics fm(w.font ? w.font->font : QFont());
+        const QFontMetrics fm(ShownFont(w));
         const int width = fm.horizontalAdvance(s.text);
         const int margin = TextMargin(w.rect.width(), width);
         int left = margin;

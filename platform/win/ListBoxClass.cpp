@@ -115,10 +115,15 @@ void Paint(Window& w) {
             dis.hDC = hdc;
             dis.rcItem = r;
             dis.itemData = ULONG_PTR(s.entries[size_t(i)].data);
+            // The owner draws each entry clipped to its own row, so an entry
+            // never paints over its neighbour's descenders.
+            const int saved = dc->SaveDC();
+            dc->IntersectClipRect(&r);
             if (w.parent)
                 ::SendMessage(w.parent->hwnd, WM_DRAWITEM, w.id, LPARAM(&dis));
             if (!Window::From(self))
                 return;
+            dc->RestoreDC(saved);
         } else {
             // The classic scheme's selection colours.
             if (selected)

@@ -26,6 +26,7 @@ enum class SimFaultKind {
     BadChannel,      // the reply's channel byte becomes `value`
     BadPreset,       // the reply's preset byte becomes `value`
     Reset,           // no reply; the connection is reset (TCP) or the device unplugged (HID)
+    Truncate,        // only the first `value` bytes of the reply go out; the rest never comes
 };
 
 struct SimFault {

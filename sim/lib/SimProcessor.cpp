@@ -132,6 +132,9 @@ SimReply SimProcessor::Answer(const SimFrameCollector::Collected& request) {
     case SimFaultKind::BadEnd:
         reply.bytes.back() = static_cast<BYTE>(~frame::kEnd);
         break;
+    case SimFaultKind::Truncate:
+        reply.bytes.resize(std::min(reply.bytes.size(), static_cast<std::size_t>(std::max(fault.value, 0))));
+        break;
     default:
         break;
     }

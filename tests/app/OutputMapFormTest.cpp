@@ -9,6 +9,7 @@
 #include "model/SpkType.h"
 #include "pages/output/OutputPositions.h"
 #include "platform/sys/UserMessages.h"
+#include "platform/win/Input.h"
 #include "tests/app/AppFixture.h"
 
 #include <QTimer>
@@ -109,6 +110,19 @@ TEST_F(OutputMapForm, DefaultRestoresTheFactoryMap) {
     EXPECT_TRUE(Page().PositionButton(7)->GetChecked()) << "the current output's position";
     EXPECT_FALSE(Page().PositionButton(1)->GetChecked());
     EXPECT_TRUE(Drain().empty()) << "offline nothing is queued";
+}
+
+// The plan tells the link's handle, which hands the choice to the form.
+TEST_F(OutputMapForm, APositionClickedOnThePlanSelectsItsOutputInTheForm) {
+    CWnd& place = *Page().PositionButton(3); // output 1's
+    ASSERT_TRUE(place.IsWindowVisible());
+    platform::win::MouseInput(place.GetSafeHwnd(), WM_LBUTTONDOWN, {4, 4});
+    platform::win::MouseInput(place.GetSafeHwnd(), WM_LBUTTONUP, {4, 4});
+    platform::win::MouseLeftWindows();
+    Pump();
+    EXPECT_EQ(g_nCurOutChannel, 0);
+    EXPECT_TRUE(View()->IsSelectLatched(0));
+    EXPECT_FALSE(View()->IsSelectLatched(1));
 }
 
 TEST_F(OutputMapForm, CancelChangesNothing) {

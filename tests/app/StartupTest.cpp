@@ -1,8 +1,11 @@
 // Start-up and shut-down of the whole program: against the simulated
 // processor on TCP it connects and comes online; the close button, the
 // window's own close and a stop signal each stop the link once and end it.
+// Online, edits typed into the strips reach the processor.
 
 #include "link/Net_Socket.h"
+#include "model/ChannelRecord.h"
+#include "model/DataDefine.h"
 #include "model/FrameFormat.h"
 #include "model/KTV_Data.h"
 #include "model/KTV_OutData.h"
@@ -17,6 +20,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstring>
 #include <future>
 #include <optional>
 #include <thread>
@@ -59,6 +63,29 @@ protected:
         const QColor c =
             Render().pixelColor((rc.left + rc.right) / 2 - main.left, (rc.top + rc.bottom) / 2 - main.top);
         return RGB(c.red(), c.green(), c.blue());
+    }
+
+    // Focus on the edit, its text replaced by `text`, then Enter.
+    static void Type(CWnd& edit, const CString& text) {
+        edit.SetFocus();
+        edit.SendMessage(EM_SETSEL, 0, -1);
+        for (char c : text)
+            platform::win::CharInput(UINT(static_cast<unsigned char>(c)));
+        platform::win::KeyInput(VK_RETURN);
+    }
+    WORD ProcessorGain(int output) {
+        return GetLe16(processor.Memory().live.data() + OutputRecordOffset(output) +
+                       8 * CKTV_OutData::kBasicBlock + 2);
+    }
+    static bool IsStatusPoll(const sim::SimFrame& f) {
+        return f.type == DATA_DEVICE_INFO && f.channel == INFO_STATUS && f.command == frame::kCmdRead;
+    }
+    // Status polls since the last write the processor received.
+    int PollsSinceLastWrite() {
+        int polls = 0;
+        for (const auto& r : processor.Requests())
+            polls = r.command == frame::kCmdWrite ? 0 : polls + IsStatusPoll(r);
+        return polls;
     }
 
     sim::SimTcpServer server{processor};
@@ -174,6 +201,36 @@ TEST_F(Startup, ASourceChosenInTheListReachesTheProcessorOnceAndOnlyWhenItChange
     ASSERT_TRUE(PumpUntil([&] { return processor.Requests().size() >= 3; }));
     EXPECT_EQ(sourceWrites(), 0);
     EXPECT_EQ(processor.Memory().settings.inputSettings[0], 2);
+}
+
+// The processor plays stored preset 3 when the program connects: the first
+// edit renames the live preset "Custom" and makes it current, and then edits
+// and polls go on as before.
+TEST_F(Startup, EditsOfARecalledPresetRenameItAndKeepReachingTheProcessor) {
+    ServeOnLoopback();
+    processor.UpdateMemory([](sim::SimMemory& m) {
+        m.settings.currentPreset[0] = 3;
+        std::memcpy(m.live.data(), "Stage", 6);
+    });
+    ASSERT_TRUE(Start());
+    GoOnline();
+    ASSERT_EQ(g_DeviceSettings.CurrentPreset[0], 3);
+    processor.ClearRequests();
+
+    Type(View()->GetStrip(3).m_editGain, "-10");
+    ASSERT_TRUE(PumpUntil([&] { return ProcessorGain(3) == 500; }));
+    Type(View()->GetStrip(4).m_editGain, "-12");
+    // Name frames are writes: polls after the last write show the renaming
+    // has ended.
+    ASSERT_TRUE(PumpUntil([&] { return ProcessorGain(4) == 480 && PollsSinceLastWrite() >= 3; }));
+    int nameFrames = 0;
+    for (const auto& r : processor.Requests())
+        nameFrames +=
+            r.command == frame::kCmdWrite && r.type == DATA_DEVICE_INFO && r.channel == INFO_PRESET_NAME;
+    EXPECT_GE(nameFrames, 1);
+    EXPECT_EQ(g_DeviceSettings.CurrentPreset[0], 0);
+    EXPECT_EQ(BytesToString(processor.Memory().live.data(), kPresetNameSize), "Custom");
+    EXPECT_TRUE(boxes->Entries().empty());
 }
 
 // The speaker-type menu answered with one item.

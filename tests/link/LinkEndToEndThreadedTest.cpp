@@ -8,7 +8,9 @@
 #include "tests/link/FakePing.h"
 #include "tests/link/SyncFixture.h"
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -263,7 +265,63 @@ TEST_P(LinkEndToEndThreaded, WrittenPresetsArriveAsTheyAreSent) {
     EXPECT_EQ(memory.settings.currentPreset[0], 2);
 }
 
+// Over TCP a reply that stops short ends in a receive time-out, a new
+// connection and a second write of the request; its whole answer, read on
+// the new connection, is taken.  The link stays, during the handshake and
+// online, and no request goes out a third time.  (Over USB a reply that does
+// not come ends the link at the read time-out.)
+class LinkOverTcpThreaded : public LinkEndToEndThreaded {};
+
+TEST_P(LinkOverTcpThreaded, AReplyCutShortIsTakenWhenAnsweredAgainAfterTheReopen) {
+    const auto cut = [&](BYTE type, BYTE channel, int bytes) {
+        sim::SimFault fault{sim::SimFaultKind::Truncate, bytes};
+        fault.type = type;
+        fault.channel = channel;
+        processor.InjectFault(fault);
+    };
+    const auto count = [&](const std::function<bool(const sim::SimFrame&)>& match) {
+        const auto r = processor.Requests();
+        return int(std::count_if(r.begin(), r.end(), match));
+    };
+    const auto isHandshake = [](const sim::SimFrame& f) {
+        return f.type == DATA_DEVICE_INFO && f.channel == INFO_HANDSHAKE;
+    };
+    const auto isEdit = [](const sim::SimFrame& f) { return f.type == DATA_OUTPUT && f.channel == 3; };
+    // The exchange goes on: `n` more status polls than now.
+    const auto pollsGoOn = [&](int n) {
+        const int polls = count(IsStatusPoll);
+        return PumpUntil([&] { return count(IsStatusPoll) >= polls + n; });
+    };
+
+    // The handshake's reply broken off inside its preamble.
+    cut(DATA_DEVICE_INFO, INFO_HANDSHAKE, 2);
+    ASSERT_NO_FATAL_FAILURE(ConnectAndGoOnline());
+    EXPECT_EQ(count(isHandshake), 2);
+    EXPECT_EQ(server.AcceptedCount(), 2);
+
+    // A status reply, 20 of its 31 bytes.
+    cut(DATA_DEVICE_INFO, INFO_STATUS, 20);
+    ASSERT_TRUE(PumpUntil([&] { return server.AcceptedCount() == 3; }));
+    ASSERT_TRUE(pollsGoOn(3));
+
+    // An edit's acknowledgement broken off inside its header.
+    processor.ClearRequests();
+    cut(DATA_OUTPUT, 3, 10);
+    {
+        std::lock_guard lock(g_csSend);
+        model.GetOutput(3)->SetGain(0x155);
+    }
+    ASSERT_TRUE(PumpUntil([&] { return server.AcceptedCount() == 4; }));
+    ASSERT_TRUE(pollsGoOn(3));
+    EXPECT_EQ(count(isEdit), 2);
+    EXPECT_EQ(GetLe16(processor.Memory().live.data() + OutputRecordOffset(3) + 31 * 8 + 2), 0x155);
+    EXPECT_EQ(view->m_bConnected, 1);
+    EXPECT_EQ(g_bNetLinkUp, 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(Transports, LinkEndToEndThreaded, ::testing::Values(Transport::Usb, Transport::Tcp),
                          [](const auto& info) { return info.param == Transport::Usb ? "Usb" : "Tcp"; });
+
+INSTANTIATE_TEST_SUITE_P(Tcp, LinkOverTcpThreaded, ::testing::Values(Transport::Tcp));
 
 } // namespace

@@ -113,6 +113,21 @@ TEST_F(ReplyParser, SynchronisesOnExactlyThreePreambleBytesAndTheStartByte) {
     }
 }
 
+// What came before a reset (the link's connection closed or opened) is not
+// part of what comes after it.
+TEST_F(ReplyParser, AResetForgetsTheFrameOrPreambleBegun) {
+    const Bytes ack = Ack();
+    for (std::size_t cut : {std::size_t(2), std::size_t(3), std::size_t(9), ack.size() - 1}) {
+        SCOPED_TRACE(cut);
+        m_cmd.ClearCommands();
+        Queue();
+        EXPECT_EQ(FeedWhole(Bytes(ack.begin(), ack.begin() + std::ptrdiff_t(cut))), 0);
+        m_cmd.ResetReceiver();
+        EXPECT_EQ(FeedWhole(ack), 1);
+        EXPECT_EQ(m_cmd.GetCommandCount(), 0);
+    }
+}
+
 TEST_F(ReplyParser, AnOutputRecordIsAssembledWhateverTheDeliveryAndStoredOnce) {
     const Bytes reply = Record(DATA_OUTPUT, 11, 0, 0, kOutputRecordSize, 0x3C);
     ASSERT_EQ(reply.size(), 312u);

@@ -302,6 +302,8 @@ TEST(SimProcessor, FaultsChangeTheReply) {
              EXPECT_TRUE(r.reset);
              EXPECT_TRUE(r.bytes.empty());
          }},
+        {{SimFaultKind::Truncate, 9},
+         [&](const SimReply& r) { EXPECT_EQ(r.bytes, std::vector<BYTE>(clean.begin(), clean.begin() + 9)); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.fault.kind));

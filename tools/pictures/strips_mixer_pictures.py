@@ -117,7 +117,8 @@ def strip_pictures():
     for rid, name, fill, colour in ((594, "normal", "#26272b", "#dcdcdc"), (595, "hover", "#303136", "#ff6600"),
                                     (596, "down", "#1c1d20", "#ff6600"), (641, "disabled", "#34353a", "#8a8a8a")):
         body = rect(0, 0, 96, 17, fill, "#101010", 1, 2)
-        body += '<path d="M85 7 L89 11 L93 7 Z" fill="%s"/>\n' % colour
+        # the arrow keeps to the right end, clear of the widest centred caption
+        body += '<path d="M88 7.5 L91 10.5 L94 7.5 Z" fill="%s"/>\n' % colour
         write(STRIP, f"type_{name}.svg", rid, 96, 17, body, "Speaker-type drop-down bar (caption drawn by the button)")
     for rid, name, word, fill in ((1180, "zh", "相位", "#44464e"), (1181, "zh_hover", "相位", "#5f616b"),
                                   (1186, "en", "Phase", "#44464e"), (1188, "en_hover", "Phase", "#5f616b")):
