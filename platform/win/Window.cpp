@@ -621,7 +621,7 @@ void DestroyWindowRecord(HWND hwnd) {
     if (input.lastPressWindow == hwnd)
         input.lastPressWindow = nullptr;
     if (w->hoverTimer)
-        platform::Clock::Current().StopTimer(w->hoverTimer);
+        KillTimer(nullptr, w->hoverTimer);
     UnregisterMessageTarget(hwnd);
     Windows().windows.erase(hwnd);
     if (w->parent) {
@@ -877,6 +877,31 @@ BOOL UpdateWindow(HWND hwnd) {
     return TRUE;
 }
 
+namespace {
+
+// A thread timer, so the notice comes from this thread's queue even when a
+// test's clock is advanced by another thread.
+void HoverTimerProc(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    Window* x = nullptr;
+    for (auto& [hwnd, w] : platform::win::Windows().windows) {
+        if (w->hoverTimer == id) {
+            x = w;
+            break;
+        }
+    }
+    if (!x)
+        return;
+    x->hoverTimer = 0;
+    if (!(x->trackFlags & TME_HOVER) || Input().mouseWindow != x->hwnd)
+        return;
+    x->trackFlags &= ~TME_HOVER;
+    const QPoint p = Input().mouseScreen - x->ScreenOrigin();
+    ::PostMessage(x->hwnd, WM_MOUSEHOVER, 0, MAKELPARAM(p.x(), p.y()));
+}
+
+} // namespace
+
 BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track) {
     Window* w = track ? Window::From(track->hwndTrack) : nullptr;
     if (!w)
@@ -894,24 +919,10 @@ BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track) {
         w->trackFlags |= track->dwFlags & (TME_LEAVE | TME_HOVER);
     }
     if (track->dwFlags & TME_HOVER) {
-        auto& clock = platform::Clock::Current();
         if (w->hoverTimer)
-            clock.StopTimer(w->hoverTimer);
+            KillTimer(nullptr, w->hoverTimer);
         w->hoverTime = track->dwHoverTime == HOVER_DEFAULT ? 400 : track->dwHoverTime;
-        auto id = std::make_shared<std::uint64_t>(0);
-        *id = clock.StartTimer(w->hoverTime, [hwnd, id] {
-            platform::Clock::Current().StopTimer(*id);
-            Window* x = Window::From(hwnd);
-            if (!x || x->hoverTimer != *id)
-                return;
-            x->hoverTimer = 0;
-            if (!(x->trackFlags & TME_HOVER) || Input().mouseWindow != hwnd)
-                return;
-            x->trackFlags &= ~TME_HOVER;
-            const QPoint p = Input().mouseScreen - x->ScreenOrigin();
-            ::PostMessage(hwnd, WM_MOUSEHOVER, 0, MAKELPARAM(p.x(), p.y()));
-        });
-        w->hoverTimer = *id;
+        w->hoverTimer = SetTimer(nullptr, 0, w->hoverTime, HoverTimerProc);
     }
     return TRUE;
 }

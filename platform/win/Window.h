@@ -85,7 +85,7 @@ struct Window final : platform::MessageTarget {
     QWidget* widget = nullptr;        // the host; owned by Qt's parent chain or by the record
     std::shared_ptr<void> classState; // state of the class's default procedure
     DWORD trackFlags = 0;             // TME_LEAVE / TME_HOVER requested
-    std::uint64_t hoverTimer = 0;     // clock timer of a pending hover notice
+    UINT_PTR hoverTimer = 0;          // thread timer of a pending hover notice
     DWORD hoverTime = 1;
     bool destroying = false;
     int paints = 0;               // BeginPaint calls so far

@@ -28,11 +28,11 @@ bool Store(std::array<BYTE, N>& field, const std::vector<BYTE>& payload, std::si
     return true;
 }
 
+} // namespace
+
 bool IsStatusPoll(const SimFrame& f) {
     return f.command == frame::kCmdRead && f.type == DATA_DEVICE_INFO && f.channel == INFO_STATUS;
 }
-
-} // namespace
 
 std::vector<SimReply> SimProcessor::Feed(SimFrameCollector& collector, const BYTE* data, std::size_t count) {
     std::vector<SimReply> replies;

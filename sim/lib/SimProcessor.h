@@ -18,6 +18,9 @@
 
 namespace sim {
 
+// The link's idle request: what it sends over and over once nothing else waits.
+bool IsStatusPoll(const SimFrame& f);
+
 class SimProcessor {
 public:
     // The request log keeps this many frames: the latest, except that status

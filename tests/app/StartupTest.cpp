@@ -77,14 +77,11 @@ protected:
         return GetLe16(processor.Memory().live.data() + OutputRecordOffset(output) +
                        8 * CKTV_OutData::kBasicBlock + 2);
     }
-    static bool IsStatusPoll(const sim::SimFrame& f) {
-        return f.type == DATA_DEVICE_INFO && f.channel == INFO_STATUS && f.command == frame::kCmdRead;
-    }
     // Status polls since the last write the processor received.
     int PollsSinceLastWrite() {
         int polls = 0;
         for (const auto& r : processor.Requests())
-            polls = r.command == frame::kCmdWrite ? 0 : polls + IsStatusPoll(r);
+            polls = r.command == frame::kCmdWrite ? 0 : polls + sim::IsStatusPoll(r);
         return polls;
     }
 

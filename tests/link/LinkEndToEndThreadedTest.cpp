@@ -89,10 +89,6 @@ protected:
         return {g_DeviceImage, g_DeviceImage + kDeviceImageSize};
     }
 
-    static bool IsStatusPoll(const sim::SimFrame& f) {
-        return f.type == DATA_DEVICE_INFO && f.channel == INFO_STATUS && f.command == frame::kCmdRead;
-    }
-
     static bool SameRecords(const BYTE* a, const BYTE* b) {
         return std::memcmp(a + kMusicRecordOffset, b + kMusicRecordOffset,
                            kDeviceImageSize - kMusicRecordOffset) == 0;
@@ -108,7 +104,7 @@ TEST_P(LinkEndToEndThreaded, ConnectsReadsEverythingAndGoesOnline) {
     // Status polls fill the gaps while the view handles the replies.
     std::vector<sim::SimFrame> requests;
     for (const auto& r : processor.Requests()) {
-        if (!IsStatusPoll(r))
+        if (!sim::IsStatusPoll(r))
             requests.push_back(r);
     }
     ASSERT_GE(requests.size(), 2u + 12u + 16u);
@@ -142,7 +138,7 @@ TEST_P(LinkEndToEndThreaded, EditsGoOutOneBlockPerExchangeAndIdleTimeIsPolled) {
     ConnectAndGoOnline();
     ASSERT_TRUE(PumpUntil([&] {
         const auto r = processor.Requests();
-        return !r.empty() && IsStatusPoll(r.back());
+        return !r.empty() && sim::IsStatusPoll(r.back());
     }));
     processor.ClearRequests();
     {
@@ -161,7 +157,7 @@ TEST_P(LinkEndToEndThreaded, EditsGoOutOneBlockPerExchangeAndIdleTimeIsPolled) {
     const auto pollsAfterWrites = [&] {
         int polls = 0;
         for (const auto& r : processor.Requests())
-            polls = r.command == frame::kCmdWrite ? 0 : polls + IsStatusPoll(r);
+            polls = r.command == frame::kCmdWrite ? 0 : polls + sim::IsStatusPoll(r);
         return polls;
     };
     ASSERT_TRUE(PumpUntil([&] { return pollsAfterWrites() >= 3; }));
@@ -289,8 +285,8 @@ TEST_P(LinkOverTcpThreaded, AReplyCutShortIsTakenWhenAnsweredAgainAfterTheReopen
     const auto isEdit = [](const sim::SimFrame& f) { return f.type == DATA_OUTPUT && f.channel == 3; };
     // The exchange goes on: `n` more status polls than now.
     const auto pollsGoOn = [&](int n) {
-        const int polls = count(IsStatusPoll);
-        return PumpUntil([&] { return count(IsStatusPoll) >= polls + n; });
+        const int polls = count(sim::IsStatusPoll);
+        return PumpUntil([&] { return count(sim::IsStatusPoll) >= polls + n; });
     };
 
     // The handshake's reply broken off inside its preamble.

@@ -27,12 +27,8 @@ protected:
         ASSERT_TRUE(PumpUntil([&] { return g_bOnline != 0 && syncForm.allControlsUpdated > 0; }));
         // Idle: the connect's reads are done once the status polls begin.
         processor.ClearRequests();
-        ASSERT_TRUE(PumpUntil([&] {
-            int polls = 0;
-            for (const auto& r : processor.Requests())
-                polls += r.type == DATA_DEVICE_INFO && r.channel == INFO_STATUS;
-            return polls >= 2;
-        }));
+        ASSERT_TRUE(
+            PumpUntil([&] { return std::ranges::count_if(processor.Requests(), sim::IsStatusPoll) >= 2; }));
         processor.ClearRequests();
     }
     void TearDown() override {

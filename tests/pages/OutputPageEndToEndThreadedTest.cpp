@@ -31,9 +31,6 @@ protected:
             },
             timeoutMs);
     }
-    static bool IsStatusPoll(const sim::SimFrame& f) {
-        return f.type == DATA_DEVICE_INFO && f.channel == INFO_STATUS && f.command == frame::kCmdRead;
-    }
     // Index of the first write request that `match` accepts, -1 when none.
     // One copy of the log for a whole step: the processor keeps only its
     // latest requests, so indices of two copies do not compare.
@@ -49,7 +46,7 @@ protected:
     int PollsSinceLastWrite() {
         int polls = 0;
         for (const auto& r : log)
-            polls = r.command == frame::kCmdWrite ? 0 : polls + IsStatusPoll(r);
+            polls = r.command == frame::kCmdWrite ? 0 : polls + sim::IsStatusPoll(r);
         return polls;
     }
 };
