@@ -18,6 +18,9 @@ std::int64_t NowMs() {
 // since the clock in use may be a test's.
 constexpr auto kReplugPoll = std::chrono::milliseconds(10);
 
+// A bound against hanging should the backend's notice thread never come.
+constexpr auto kHandOnLimit = std::chrono::seconds(10);
+
 } // namespace
 
 SimHidBus::SimHidBus(SimProcessor& processor) {
@@ -28,8 +31,8 @@ SimHidBus::SimHidBus(SimProcessor& processor) {
 }
 
 std::vector<platform::HidDeviceInfo> SimHidBus::Enumerate() {
-    std::lock_guard lock(m_mutex);
-    ServiceLocked();
+    std::unique_lock lock(m_mutex);
+    ServiceForLinkLocked(lock);
     std::vector<platform::HidDeviceInfo> present;
     for (const auto& unit : m_units) {
         if (unit.present)
@@ -39,8 +42,8 @@ std::vector<platform::HidDeviceInfo> SimHidBus::Enumerate() {
 }
 
 std::optional<SimHidBus::Ticket> SimHidBus::Open(const std::string& path) {
-    std::lock_guard lock(m_mutex);
-    ServiceLocked();
+    std::unique_lock lock(m_mutex);
+    ServiceForLinkLocked(lock);
     for (std::size_t i = 0; i < m_units.size(); ++i) {
         if (m_units[i].present && m_units[i].info.path == path)
             return Ticket{i, m_units[i].generation};
@@ -55,8 +58,8 @@ bool SimHidBus::Usable(const Ticket& ticket, const std::atomic<bool>& closed) co
 
 int SimHidBus::Write(const Ticket& ticket, const std::atomic<bool>& closed, const BYTE* report,
                      std::size_t length) {
-    std::lock_guard lock(m_mutex);
-    ServiceLocked();
+    std::unique_lock lock(m_mutex);
+    ServiceForLinkLocked(lock);
     if (!Usable(ticket, closed) || length == 0 || length > platform::kHidReportSize)
         return -1;
     Unit& unit = m_units[ticket.unit];
@@ -76,7 +79,7 @@ int SimHidBus::Read(const Ticket& ticket, const std::atomic<bool>& closed, BYTE*
     std::unique_lock lock(m_mutex);
     const std::int64_t deadline = NowMs() + std::max(timeoutMs, 0);
     while (true) {
-        ServiceLocked();
+        ServiceForLinkLocked(lock);
         if (!Usable(ticket, closed))
             return -1;
         Unit& unit = m_units[ticket.unit];
@@ -158,6 +161,7 @@ void SimHidBus::UnplugLocked(Unit& unit) {
     unit.input.clear();
     unit.held.clear();
     unit.collector.Reset();
+    ++m_noticesMade;
     m_notices.push_back({false, unit.info.path});
     m_changed.notify_all();
 }
@@ -168,6 +172,7 @@ void SimHidBus::PlugLocked(Unit& unit, const std::string& path) {
     if (!path.empty())
         unit.info.path = path;
     unit.present = true;
+    ++m_noticesMade;
     m_notices.push_back({true, unit.info.path});
     m_changed.notify_all();
 }
@@ -196,6 +201,12 @@ void SimHidBus::ServiceLocked() {
         m_replugAtMs.reset();
         PlugLocked(m_units[0], m_replugPath);
     }
+}
+
+void SimHidBus::ServiceForLinkLocked(std::unique_lock<std::mutex>& lock) {
+    ServiceLocked();
+    m_handedOn.wait_for(lock, kHandOnLimit,
+                        [this] { return m_shutDown || m_noticesHandedOn == m_noticesMade; });
 }
 
 std::string SimHidBus::ProcessorPath() const {
@@ -248,6 +259,9 @@ void SimHidBus::RemoveForeignDevice(const std::string& path) {
 
 bool SimHidBus::WaitNotices(std::vector<Notice>& notices) {
     std::unique_lock lock(m_mutex);
+    // The backend calls again once it has handed on what it took last time.
+    m_noticesHandedOn = m_noticesTaken;
+    m_handedOn.notify_all();
     while (true) {
         if (m_shutDown)
             return false;
@@ -255,6 +269,7 @@ bool SimHidBus::WaitNotices(std::vector<Notice>& notices) {
         if (!m_notices.empty()) {
             notices.swap(m_notices);
             m_notices.clear();
+            m_noticesTaken = m_noticesMade;
             return true;
         }
         if (m_unplugAtMs || m_replugAtMs)
@@ -275,6 +290,7 @@ void SimHidBus::Shutdown() {
     }
     m_notices.clear();
     m_changed.notify_all();
+    m_handedOn.notify_all();
 }
 
 } // namespace sim

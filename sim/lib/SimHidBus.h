@@ -9,6 +9,12 @@
 // Replies leave as 65-byte input reports (report id 0, then 64 bytes), each
 // reply starting in a fresh report.  Time comes from platform::Clock: under a
 // test's virtual clock a read that has to wait moves the clock instead.
+//
+// A call of the link that finds the processor gone or back returns only once
+// the backend has handed those notices on, as a real machine's notices come
+// long before a link could act on the change: on a test's clock, which a
+// sleeping link moves by seconds at once, they would otherwise trail behind
+// whatever the link does next.
 
 #include "platform/hid/HidBackend.h"
 #include "sim/lib/SimProcessor.h"
@@ -100,12 +106,18 @@ private:
     void RestartLocked(Unit& unit);
     void GoAwayLocked(Unit& unit, std::int64_t atMs);
     void ServiceLocked();
+    // ServiceLocked, then waits until every notice made so far is handed on.
+    void ServiceForLinkLocked(std::unique_lock<std::mutex>& lock);
     void WaitLocked(std::unique_lock<std::mutex>& lock, std::int64_t ms);
 
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<Unit> m_units; // the processor first
     std::vector<Notice> m_notices;
+    std::condition_variable m_handedOn;
+    std::uint64_t m_noticesMade = 0;
+    std::uint64_t m_noticesTaken = 0;
+    std::uint64_t m_noticesHandedOn = 0;
     std::optional<std::int64_t> m_unplugAtMs;
     std::optional<std::int64_t> m_replugAtMs;
     std::string m_replugPath;

@@ -5,6 +5,7 @@
 #include <array>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -205,6 +206,38 @@ TEST_F(SimHidBackendThreaded, RestartsAfterTheFirmwareStartAndEndFrames) {
     clock->Advance(3000);
     EXPECT_EQ(sink.WaitFor(4).back(), "+/dev/sim-hidraw1") << "back at the same path";
     EXPECT_TRUE(processor.Firmware().complete);
+}
+
+// A link that slept through a whole restart learns of it from its next call;
+// the notices must be out by then, or the view would hear of the restart only
+// after whatever the link did next.
+TEST_F(SimHidBackendThreaded, ACallThatFindsARestartOverReturnsAfterItsNotices) {
+    const std::pair<const char*, std::function<void(platform::HidDevice&)>> calls[] = {
+        {"enumerate", [&](platform::HidDevice&) { backend.Enumerate(); }},
+        {"read",
+         [](platform::HidDevice& old) {
+             Report r{};
+             EXPECT_EQ(old.Read(r.data(), r.size(), 0), -1);
+         }},
+    };
+    int restarts = 0;
+    for (const auto& [name, call] : calls) {
+        SCOPED_TRACE(name);
+        auto device = OpenProcessor();
+        ASSERT_TRUE(device);
+        const std::string before = backend.Bus().ProcessorPath();
+        backend.Bus().SetRestart(1500, true, 50);
+        Report r = AsReport(Write9(HEXApply, std::vector<BYTE>(16, 0)));
+        device->Write(r.data(), r.size(), 20);
+        ASSERT_EQ(device->Read(r.data(), r.size(), 0), 65);
+        clock->Advance(5000);
+        call(*device);
+        ++restarts;
+        const auto notices = sink.WaitFor(0);
+        ASSERT_EQ(notices.size(), 2u * restarts);
+        EXPECT_EQ(notices[notices.size() - 2], "-" + before);
+        EXPECT_EQ(notices.back(), "+" + backend.Bus().ProcessorPath());
+    }
 }
 
 TEST_F(SimHidBackendThreaded, ForeignDevicesOpenButNeverAnswer) {
