@@ -164,6 +164,7 @@ TEST(DialogFrame, TemplatesComeOutAtThePixelsTheirPicturesWereMadeFor) {
         CSize size;     // client size, pixels
         CRect control;  // the control, client pixels
     };
+    // clang-format off
     const Case cases[] = {
         // 680 x 360 background; the header at 280, 40 lies above the sections.
         {"phase dialog", "FONT 7 \"Arial\"", 542, 239, 246, 75, 40, 9, {677, 358}, {307, 112, 357, 126}},
@@ -171,48 +172,12 @@ TEST(DialogFrame, TemplatesComeOutAtThePixelsTheirPicturesWereMadeFor) {
         {"noise gate", "FONT 7 \"Arial\"", 188, 107, 0, 0, 1, 1, {235, 160}, {0, 0, 1, 1}},
         // The response graph ends left of the overlay strip at x 1050, whose
         // 210 rows from y 21 end above the band numbers.
-        {"output page graph",
-         "FONT 7 \"Arial\"",
-         1037,
-         460,
-         121,
-         11,
-         714,
-         144,
-         {1296, 690},
-         {151, 16, 1043, 232}},
-        {"output page band numbers",
-         "FONT 7 \"Arial\"",
-         1037,
-         460,
-         840,
-         172,
-         29,
-         8,
-         {1296, 690},
-         {1050, 258, 1086, 270}},
+        {"output page graph", "FONT 7 \"Arial\"", 1037, 460, 121, 11, 714, 144, {1296, 690}, {151, 16, 1043, 232}},
+        {"output page band numbers", "FONT 7 \"Arial\"", 1037, 460, 840, 172, 29, 8, {1296, 690}, {1050, 258, 1086, 270}},
         // 1280 wide; the page frame ends 6 pixels above the strips at y 499.
-        {"main form page frame",
-         "FONT 8 \"Arial\"",
-         853,
-         400,
-         0,
-         19,
-         852,
-         263,
-         {1279, 700},
-         {0, 33, 1278, 493}},
+        {"main form page frame", "FONT 8 \"Arial\"", 853, 400, 0, 19, 852, 263, {1279, 700}, {0, 33, 1278, 493}},
         // The three unit buttons (27 pixels tall pictures) inside 140 rows.
-        {"delay unit panel",
-         "FONT 8 \"MS Sans Serif\"",
-         51,
-         149,
-         9,
-         65,
-         13,
-         10,
-         {76, 242},
-         {13, 105, 33, 121}},
+        {"delay unit panel", "FONT 8 \"MS Sans Serif\"", 51, 149, 9, 65, 13, 10, {76, 242}, {13, 105, 33, 121}},
         // 892 x 503 background.
         {"mixer", "FONT 10 \"System\"", 445, 249, 0, 0, 1, 1, {890, 498}, {0, 0, 2, 2}},
         // Row 16's slider (a 16-row picture) ends inside the 439-row window
@@ -220,31 +185,14 @@ TEST(DialogFrame, TemplatesComeOutAtThePixelsTheirPicturesWereMadeFor) {
         {"mixing panel", "FONT 7 \"Arial\"", 185, 344, 27, 278, 11, 11, {231, 516}, {33, 417, 47, 433}},
         // The bypass row (15-row pictures) ends inside the 454 rows the page
         // frame shows.
-        {"output page bypass row",
-         "FONT 7 \"Arial\"",
-         1037,
-         460,
-         142,
-         288,
-         16,
-         12,
-         {1296, 690},
-         {177, 432, 197, 450}},
+        {"output page bypass row", "FONT 7 \"Arial\"", 1037, 460, 142, 288, 16, 12, {1296, 690}, {177, 432, 197, 450}},
         // The delay edit takes the bottom row of the 140 x 221 strip window.
-        {"output strip delay edit",
-         "FONT 7 \"Arial\"",
-         156,
-         173,
-         47,
-         135,
-         36,
-         9,
-         {195, 259},
-         {58, 202, 103, 216}},
+        {"output strip delay edit", "FONT 7 \"Arial\"", 156, 173, 47, 135, 36, 9, {195, 259}, {58, 202, 103, 216}},
         // Mute sits under the fader channel (114 rows from y 68) inside the
         // 84 x 220 window.
         {"gain panel mute", "FONT 8 \"Arial\"", 53, 145, 15, 109, 20, 10, {79, 253}, {22, 190, 52, 208}},
     };
+    // clang-format on
     TestResources res;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
