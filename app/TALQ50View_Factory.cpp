@@ -10,10 +10,11 @@
 #include "model/Globals.h"
 #include "model/PresetJson.h"
 #include "platform/res/ResourceApi.h"
+#include "platform/sys/SaveFile.h"
 #include "platform/sys/ShellFolders.h"
 
 #include <filesystem>
-#include <fstream>
+#include <string_view>
 #include <system_error>
 
 namespace {
@@ -59,22 +60,6 @@ bool CTALQ50View::ExtractDefaultDataFile() {
         return false;
     const DWORD size = SizeofResource(module, found);
 
-    // Written beside the file and renamed over it: a failed write never
-    // leaves half a file where the restore reads it.
-    const CString part = m_strDefaultDataPath + ".part";
-    bool written = false;
-    {
-        std::ofstream out(part, std::ios::binary | std::ios::trunc);
-        if (out.is_open()) {
-            out.write(static_cast<const char*>(bytes), std::streamsize(size));
-            out.close();
-            written = !out.fail();
-        }
-    }
-    if (written)
-        fs::rename(part, m_strDefaultDataPath, error);
-    if (written && !error)
-        return true;
-    fs::remove(part, error);
-    return false;
+    return platform::SaveFileWhole(m_strDefaultDataPath,
+                                   std::string_view(static_cast<const char*>(bytes), size));
 }

@@ -14,10 +14,12 @@
 #include "platform/sys/Archive.h"
 #include "platform/sys/FileDialog.h"
 #include "platform/sys/Gbk.h"
+#include "platform/sys/SaveFile.h"
 
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <sstream>
 
 namespace {
 
@@ -235,13 +237,12 @@ int CTALQ50View::SaveOutputMapFile() {
         return 0;
     m_strMapFolder = dlg.GetFolderPath();
     SaveFolderSettings(3);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    bool written = out.is_open() && m_pDocument;
+    // Built whole before the file is touched: a failed save keeps the old map.
+    std::ostringstream out(std::ios::binary);
+    bool written = m_pDocument != nullptr;
     if (written) {
         CArchive ar(out);
-        written = m_pDocument->SerializeOutputMap(ar);
-        out.flush();
-        written = written && out.good();
+        written = m_pDocument->SerializeOutputMap(ar) && platform::SaveFileWhole(path, out.view());
     }
     if (!written) {
         LangMessageBox("保存输出配置错误!", "Save output map error!");

@@ -1,6 +1,7 @@
 #include "model/PresetJson.h"
 
 #include "platform/sys/Gbk.h"
+#include "platform/sys/SaveFile.h"
 
 #include <cjson/cJSON.h>
 
@@ -181,16 +182,6 @@ void AddHead(cJSON* root, const PresetFileInfo& info) {
     cJSON_AddItemToObject(root, "qzv", CompanyBlock(info.maker));
     cJSON_AddItemToObject(root, "client", CompanyBlock(info.client));
     cJSON_AddItemToObject(root, "data_info", DataBlock(info));
-}
-
-bool WriteAll(const CString& path, const std::string& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    // Only a clean close says the bytes reached the file.
-    const bool closed = std::fclose(file) == 0;
-    return written && closed;
 }
 
 // ---- Reading -----------------------------------------------------------------------------
@@ -587,11 +578,12 @@ private:
 };
 
 // Prints, scrambles and writes; true only when every byte reached the file.
+// A file that was there stays whole until the new one is.
 bool WriteTree(cJSON* tree, const CString& path) {
     Tree owner(tree);
     std::string bytes = TreePrinter().Print(tree);
     CPresetJson::Scramble(bytes);
-    return WriteAll(path, bytes);
+    return platform::SaveFileWhole(path, bytes);
 }
 
 } // namespace

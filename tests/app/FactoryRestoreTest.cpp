@@ -7,9 +7,11 @@
 
 #include "model/DataDefine.h"
 #include "platform/res/ResourceApi.h"
+#include "platform/sys/FullDisk.h"
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -58,14 +60,17 @@ TEST_F(FactoryRestore, TheFirstRestoreOfARunWritesTheFileLaterOnesReadIt) {
 TEST_F(FactoryRestore, AFailedRestoreSaysSoAndChangesNothing) {
     // An all-presets file of other presets, as an older run or someone else
     // may have left where the factory data go.
-    const auto olderFile = [&](const CString& path) {
+    QByteArray older;
+    const auto olderFile = [&] {
         CPresetJson json;
-        ASSERT_TRUE(json.WriteAllPresetsFile(path));
+        ASSERT_TRUE(json.WriteAllPresetsFile(DataFile()));
+        older = FileBytes(DataFile());
     };
+    std::unique_ptr<platform::FullDisk> disk;
     struct Case {
         const char* name;
         std::function<void()> arrange;
-        CString partFile;
+        CString folder;
     };
     const Case cases[] = {
         {"documents folder not creatable",
@@ -74,20 +79,21 @@ TEST_F(FactoryRestore, AFailedRestoreSaysSoAndChangesNothing) {
              WriteBytes(Path("blocker"), "a file");
              platform::SetDocumentsFolder(Path("blocker/Documents"));
          },
-         Path("blocker/Documents/Default_Data_K3Q7.bdfa.part")},
-        {"factory data not writable, an older file in place",
+         Path("")},
+        {"disk full part-way through the factory data, an older file in place",
          [&] {
              platform::SetDocumentsFolder(Path("Documents"));
-             olderFile(DataFile());
-             // A folder where the new file is written first.
-             std::filesystem::create_directories(DataFile() + ".part");
+             olderFile();
+             disk = std::make_unique<platform::FullDisk>(FactoryBytes().size() / 2);
          },
-         DataFile() + ".part"},
+         Path("Documents")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         view->m_strDefaultDataPath.clear(); // the first restore of a run
         c.arrange();
+        const QStringList entries = QDir(QString::fromStdString(c.folder))
+                                        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         {
             CModelLock lock(true);
             g_DeviceImage[OutputRecordOffset(3) + 10] = 0x44;
@@ -100,7 +106,14 @@ TEST_F(FactoryRestore, AFailedRestoreSaysSoAndChangesNothing) {
         EXPECT_EQ(boxes.Entries().back().text, "Read all presets file error!");
         EXPECT_TRUE(Snapshot() == before);
         EXPECT_EQ(syncForm.allControlsUpdated, 0);
-        EXPECT_FALSE(std::filesystem::is_regular_file(c.partFile));
+        EXPECT_EQ(QDir(QString::fromStdString(c.folder))
+                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  entries)
+            << "nothing left beside the file";
+        if (disk) {
+            EXPECT_EQ(disk->saves, 1);
+            EXPECT_EQ(FileBytes(DataFile()), older);
+        }
     }
 }
 

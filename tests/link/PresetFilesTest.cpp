@@ -6,9 +6,12 @@
 #include "tests/link/PresetFilesFixture.h"
 
 #include "model/DataDefine.h"
+#include "platform/sys/Archive.h"
+#include "platform/sys/FullDisk.h"
 
 #include <filesystem>
 #include <regex>
+#include <sstream>
 
 namespace {
 
@@ -188,31 +191,65 @@ TEST_F(PresetFiles, RefusedFilesGiveTheirMessageAndChangeNothing) {
     EXPECT_EQ(boxes.Entries().back().helpId, -2);
 }
 
-TEST_F(PresetFiles, FailedSavesSayWhichFileWasNotWritten) {
+TEST_F(PresetFiles, FailedSavesSayWhichFileWasNotWrittenAndKeepTheEarlierFile) {
     const CString presets = Path("Presets");
-    std::filesystem::create_symlink("/dev/full", presets + "/full.rdds");
-    std::filesystem::create_symlink("/dev/full", presets + "/full.vxvc");
     struct Case {
-        CString path;
+        const char* file;
         std::function<int()> run;
         const char* message;
     };
     const Case cases[] = {
-        {Path("gone/x"), [&] { return view->SavePresetFile(); }, "Save presets file error!"},
-        {presets + "/full.rdds", [&] { return view->SavePresetFile(); }, "Save presets file error!"},
-        {Path("gone/x"), [&] { return view->BrowseAllPresetsFile() && view->SaveAllPresetsFile(); },
+        {"one.rdds", [&] { return view->SavePresetFile(); }, "Save presets file error!"},
+        {"all.rdda", [&] { return view->BrowseAllPresetsFile() && view->SaveAllPresetsFile(); },
          "Save all presets file error!"},
-        {Path("gone/x"), [&] { return view->SaveOutputMapFile(); }, "Save output map error!"},
-        {presets + "/full.vxvc", [&] { return view->SaveOutputMapFile(); }, "Save output map error!"},
+        {"map.vxvc", [&] { return view->SaveOutputMapFile(); }, "Save output map error!"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.path + " " + c.message);
-        const std::size_t shown = boxes.Entries().size();
-        dialogs.Answer(c.path);
-        EXPECT_EQ(c.run(), 0);
-        ASSERT_EQ(boxes.Entries().size(), shown + 1);
-        EXPECT_EQ(boxes.Entries().back().text, c.message);
+        SCOPED_TRACE(c.file);
+        const auto failsWithItsMessage = [&] {
+            const std::size_t shown = boxes.Entries().size();
+            EXPECT_EQ(c.run(), 0);
+            ASSERT_EQ(boxes.Entries().size(), shown + 1);
+            EXPECT_EQ(boxes.Entries().back().text, c.message);
+        };
+        dialogs.Answer(Path("gone/x"));
+        failsWithItsMessage();
+
+        // The user's earlier file, then a save the disk runs out of room
+        // for: at its first byte or part-way.
+        const CString path = presets + "/" + c.file;
+        dialogs.Answer(path);
+        ASSERT_EQ(c.run(), 1);
+        const QByteArray earlier = FileBytes(path);
+        ASSERT_GT(earlier.size(), 20);
+        const QStringList entries =
+            QDir(QString::fromStdString(presets)).entryList(QDir::Files | QDir::Hidden);
+        for (const std::size_t room : {std::size_t(0), std::size_t(earlier.size() / 2)}) {
+            SCOPED_TRACE(room);
+            model.GetOutput(1)->SetDelay(int(room % 200) + 3); // new bytes to save
+            platform::FullDisk disk(room);
+            dialogs.Answer(path);
+            failsWithItsMessage();
+            EXPECT_EQ(disk.saves, 1);
+            EXPECT_EQ(FileBytes(path), earlier);
+            EXPECT_EQ(QDir(QString::fromStdString(presets)).entryList(QDir::Files | QDir::Hidden), entries)
+                << "nothing left beside the file";
+        }
     }
+}
+
+// The map is built whole before its file is written: the file holds the
+// document's archive byte for byte.
+TEST_F(PresetFiles, ASavedOutputMapHoldsTheDocumentsArchive) {
+    g_DeviceSettings.SpeakerTypes[4] = 7;
+    std::ostringstream expected(std::ios::binary);
+    {
+        CArchive ar(expected);
+        ASSERT_TRUE(doc.SerializeOutputMap(ar));
+    }
+    dialogs.Answer(Path("Presets/map.vxvc"));
+    ASSERT_EQ(view->SaveOutputMapFile(), 1);
+    EXPECT_EQ(FileBytes(Path("Presets/map.vxvc")).toStdString(), expected.str());
 }
 
 TEST_F(PresetFiles, CancelledDialogsChangeNothing) {

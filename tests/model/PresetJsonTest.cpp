@@ -1,5 +1,6 @@
 #include "PresetFileFixture.h"
 
+#include "platform/sys/FullDisk.h"
 #include "platform/sys/Gbk.h"
 
 #include <algorithm>
@@ -420,7 +421,15 @@ TEST_F(PresetJsonTest, KeysInAnyCaseAndChineseTextsAsGbk) {
 TEST_F(PresetJsonTest, WriterReportsAFileItCouldNotWrite) {
     EXPECT_FALSE(m_json.WritePresetFile(g_DeviceSettings, g_DeviceImage, Path("no/such/folder/a.rdds")));
     EXPECT_FALSE(m_json.WriteAllPresetsFile(Path("no/such/folder/a.rdda")));
-    EXPECT_FALSE(m_json.WriteAllPresetsFile("/dev/full"));
+    // A disk that fills up part-way keeps the file that was there.
+    ASSERT_TRUE(m_json.WriteAllPresetsFile(Path("a.rdda")));
+    const std::string earlier = ReadRaw(Path("a.rdda"));
+    Fill(2);
+    platform::FullDisk disk(1000);
+    EXPECT_FALSE(m_json.WriteAllPresetsFile(Path("a.rdda")));
+    EXPECT_FALSE(m_json.WritePresetFile(g_DeviceSettings, g_DeviceImage, Path("a.rdda")));
+    EXPECT_EQ(disk.saves, 2);
+    EXPECT_TRUE(ReadRaw(Path("a.rdda")) == earlier);
 }
 
 } // namespace

@@ -1,0 +1,143 @@
+// Save All Presets from the preset menu of the running program, online
+// against the simulated processor on the in-process USB device, onto a disk
+// that fills up part-way: the program says so and the user's earlier file
+// stays whole, with nothing left beside it.
+
+#include "model/PresetJson.h"
+#include "platform/sys/FullDisk.h"
+#include "platform/win/Input.h"
+#include "platform/win/Menu.h"
+#include "tests/app/AppFixture.h"
+#include "tests/link/FakeFileDialog.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kPresetMenuButton = 8801;
+constexpr UINT kSaveAllPresetsItem = 726;
+
+// The preset menu answered with one item, as a click on it would.
+class PresetMenuChoice final : public platform::win::PopupMenuTracker {
+public:
+    explicit PresetMenuChoice(UINT item) : m_item(item) {
+        m_previous = platform::win::InstallPopupMenuTracker(this);
+    }
+    ~PresetMenuChoice() override { platform::win::InstallPopupMenuTracker(m_previous); }
+    PresetMenuChoice(const PresetMenuChoice&) = delete;
+    PresetMenuChoice& operator=(const PresetMenuChoice&) = delete;
+    UINT Track(const platform::win::MenuData&, POINT, UINT, HWND) override { return m_item; }
+
+private:
+    UINT m_item;
+    platform::win::PopupMenuTracker* m_previous = nullptr;
+};
+
+class FilesOnlineThreaded : public apptest::AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        ping.Answer(true);
+        backend->Bus().Plug();
+    }
+    // Every stored preset of the processor from `seed`, named by its slot.
+    void FillStoredPresets(int seed) {
+        processor.UpdateMemory([seed](sim::SimMemory& m) {
+            for (int p = 1; p <= kPresetCount; ++p) {
+                BYTE* image = m.Image(p);
+                for (std::size_t i = kMusicRecordOffset; i < sim::kImageSize; ++i)
+                    image[i] = BYTE(i * 5 + p * 17 + seed);
+                std::memcpy(image, ("Slot " + std::to_string(p)).c_str(), 7);
+            }
+        });
+    }
+    // Save All Presets chosen from the preset menu, the file named in its
+    // dialog; true once the read of the processor's presets has ended.
+    bool SaveAllPresets(const CString& path) {
+        linktest::FakeFileDialog dialogs;
+        dialogs.Answer(path);
+        {
+            PresetMenuChoice choice(kSaveAllPresetsItem);
+            const HWND button = View()->GetDlgItem(int(kPresetMenuButton))->GetSafeHwnd();
+            platform::win::MouseInput(button, WM_LBUTTONDOWN, POINT{3, 3}, MK_LBUTTON);
+            platform::win::MouseInput(button, WM_LBUTTONUP, POINT{3, 3}, 0);
+            Pump();
+            // The next click is a click of its own, not the second of a double click.
+            platform::win::MouseLeftWindows();
+            clock->Advance(GetDoubleClickTime() + 100);
+        }
+        return dialogs.requests.size() == 1 && PumpUntil([] { return g_bTransferBusy == 0; });
+    }
+    // The stored presets an all-presets file holds.
+    static std::vector<BYTE> StoredPresetsOf(const CString& path) {
+        {
+            CModelLock lock(true);
+            std::memset(g_PresetImages, 0, sizeof g_PresetImages);
+        }
+        CPresetJson json;
+        EXPECT_TRUE(json.ReadAllPresetsFile(path));
+        CModelLock lock(true);
+        return std::vector<BYTE>(&g_PresetImages[0][0], &g_PresetImages[0][0] + sizeof g_PresetImages);
+    }
+    // What a file made from the processor's stored presets holds of them:
+    // the files carry only part of some records.
+    std::vector<BYTE> StoredPresetsOf(const sim::SimMemory& memory) {
+        {
+            CModelLock lock(true);
+            for (int p = 1; p <= kPresetCount; ++p)
+                std::memcpy(g_PresetImages[p - 1], memory.Image(p), kDeviceImageSize);
+        }
+        const CString made = m_dir.filePath("made.rdda").toStdString();
+        EXPECT_TRUE(CPresetJson().WriteAllPresetsFile(made));
+        return StoredPresetsOf(made);
+    }
+    static QByteArray Bytes(const CString& path) {
+        QFile file(QString::fromStdString(path));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QStringList Entries() const {
+        return QDir(QString::fromStdString(documents))
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+};
+
+TEST_F(FilesOnlineThreaded, SaveAllPresetsOntoAFullDiskSaysSoAndKeepsTheEarlierFile) {
+    const CString path = documents + "/backup.rdda";
+    FillStoredPresets(0);
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(PumpUntil([&] { return g_bOnline != 0 && View()->GetStrip(11).IsWindowVisible(); }));
+
+    // The earlier file holds the processor's presets.
+    ASSERT_TRUE(SaveAllPresets(path));
+    ASSERT_TRUE(boxes->Entries().empty());
+    const QByteArray earlier = Bytes(path);
+    ASSERT_TRUE(StoredPresetsOf(path) == StoredPresetsOf(processor.Memory()));
+    const QStringList entries = Entries();
+
+    // The processor's presets have changed since; the disk is full at the
+    // first byte of the new file, or half-way through it.
+    FillStoredPresets(1);
+    for (const qsizetype room : {qsizetype(0), earlier.size() / 2}) {
+        SCOPED_TRACE(room);
+        platform::FullDisk disk{std::size_t(room)};
+        const std::size_t shown = boxes->Entries().size();
+        ASSERT_TRUE(SaveAllPresets(path));
+        ASSERT_TRUE(PumpUntil([&] { return boxes->Entries().size() > shown; }));
+        EXPECT_EQ(boxes->Entries().back().text, "Save all presets file error!");
+        EXPECT_EQ(disk.saves, 1);
+        EXPECT_EQ(Bytes(path), earlier);
+        EXPECT_EQ(Entries(), entries) << "nothing left beside the file";
+    }
+
+    // With room again, the same command replaces it with the processor's new presets.
+    ASSERT_TRUE(SaveAllPresets(path));
+    EXPECT_TRUE(StoredPresetsOf(path) == StoredPresetsOf(processor.Memory()));
+    EXPECT_EQ(Entries(), entries);
+}
+
+} // namespace
