@@ -252,6 +252,13 @@ private:
     // The frame for an empty queue; the caller holds g_csSend.
     std::unique_ptr<CSendData> NextFrame();
     void PostLinkLost(LPARAM reason);
+    // The communication thread's waits, all ended at once when it is told to
+    // quit: a pause (false when told) and a USB read (which fails then).  A
+    // step that finds the thread told to quit returns without judging the
+    // link: what a stop cut short says nothing about the processor.
+    static bool CommPause(int ms);
+    static bool IsQuitting();
+    static int ReadUsbReport(const std::shared_ptr<platform::HidDevice>& device, int timeoutMs);
     // The socket closed or opened with the receiver cleared: bytes of a reply
     // cut short on the old connection would hide the start of the next.
     void CloseSocket();

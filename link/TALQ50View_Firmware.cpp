@@ -281,7 +281,7 @@ int CTALQ50View::UsbFirmwareWriteStep() {
 
     switch (write) {
     case FirmwareWrite::None:
-        Sleep(kNoFramePauseMs);
+        CommPause(kNoFramePauseMs);
         return 0;
     case FirmwareWrite::OverLimit:
         // Once: the thread then waits for the view to stop it.
@@ -293,7 +293,8 @@ int CTALQ50View::UsbFirmwareWriteStep() {
         FillFirmwareHandshakeReport(report);
         for (;;) {
             device->Write(report, sizeof report, kFirmwareReportWaitMs);
-            Sleep(kHandshakePauseMs);
+            if (!CommPause(kHandshakePauseMs))
+                return 0;
             SetUpdateLabel("连接Usb", "Connected Usb");
             if (SinceExchangeStart() > kUsbHandshakeMs) {
                 RemoveHandshakeMarker();
@@ -320,10 +321,12 @@ int CTALQ50View::UsbFirmwareReadStep() {
         const auto device = g_hUsbRead.Get();
         int got = 0;
         for (int slice = 0; slice < limitSeconds && got == 0; ++slice) {
-            got = device ? device->Read(g_UsbInReport, sizeof g_UsbInReport, kUsbReadSliceMs) : -1;
+            got = device ? ReadUsbReport(device, kUsbReadSliceMs) : -1;
             if (got == 0 && !g_bUsbLinkUp)
                 return 1;
         }
+        if (IsQuitting())
+            return 0;
         if (got < 0) {
             // The wait itself failed (the device went away): report it once
             // and end the step, so the thread can be stopped.
@@ -338,8 +341,8 @@ int CTALQ50View::UsbFirmwareReadStep() {
             return step == HEXApply ? ReopenAfterRestart() : 1;
         }
 
-        if (IsZeroReport(g_UsbInReport))
-            Sleep(kEmptyReportPauseMs);
+        if (IsZeroReport(g_UsbInReport) && !CommPause(kEmptyReportPauseMs))
+            return 0;
         if (g_bUpdateAbort)
             return 1;
         if (g_UsbInReport[1 + frame::kOffChannel] == step && FeedHidReport())
@@ -359,8 +362,7 @@ int CTALQ50View::UsbFirmwareReadStep() {
             return 0;
         }
         if (SinceExchangeStart() > std::int64_t(limitSeconds) * 1000) {
-            Sleep(kLimitPauseMs);
-            if (g_bUsbLinkUp)
+            if (CommPause(kLimitPauseMs) && g_bUsbLinkUp)
                 AbandonFirmwareLink();
             return 0;
         }
@@ -371,13 +373,17 @@ int CTALQ50View::UsbFirmwareReadStep() {
 // interface goes away and comes back, possibly at another path.  The link's
 // globals belong to the GUI thread, which reopens it while this thread waits.
 int CTALQ50View::ReopenAfterRestart() {
-    Sleep(kUsbRestartWaitMs);
+    if (!CommPause(kUsbRestartWaitMs))
+        return 1;
     const LRESULT reopened = m_guiCall.Call([this]() -> LRESULT {
+        // The GUI thread runs this while it waits for the thread to stop, too.
+        if (IsQuitting())
+            return 0;
         ClearUsbInUseMark();
         return ReopenUsb();
     });
     // A start frame that went unanswered has already been reported.
-    if (!reopened && !g_hCommEvents.IsSet(CCommEvents::Suspend))
+    if (!reopened && !IsQuitting() && !g_hCommEvents.IsSet(CCommEvents::Suspend))
         AbandonFirmwareLink();
     return 1;
 }
@@ -385,8 +391,7 @@ int CTALQ50View::ReopenAfterRestart() {
 // ---- Network ---------------------------------------------------------------------
 
 int CTALQ50View::NetFirmwareStep() {
-    Sleep(kNetFirstPauseMs);
-    if (!m_pNet || !m_pNet->IsDeviceSeen())
+    if (!CommPause(kNetFirstPauseMs) || !m_pNet || !m_pNet->IsDeviceSeen())
         return 0;
     g_liExchangeStart = GetTickCount64Ms();
     if (NetFirmwareWriteStep() == 1)
@@ -411,7 +416,7 @@ int CTALQ50View::NetFirmwareWriteStep() {
 
     switch (write) {
     case FirmwareWrite::None:
-        Sleep(kNoFramePauseMs);
+        CommPause(kNoFramePauseMs);
         return 0;
     case FirmwareWrite::OverLimit:
         PostLinkLost(0);
@@ -424,13 +429,14 @@ int CTALQ50View::NetFirmwareWriteStep() {
         for (;;) {
             if (!m_pNet->Send(reinterpret_cast<const char*>(report), int(sizeof report), 0)) {
                 CloseSocket();
-                Sleep(kNetReopenPauseMs);
-                OpenSocket();
+                if (CommPause(kNetReopenPauseMs))
+                    OpenSocket();
             }
             SetUpdateLabel("连接网络", "Connected NetWork");
             // Paced as over USB rather than flat out: the loader only needs
             // to see the pattern keep coming.
-            Sleep(kHandshakePauseMs);
+            if (!CommPause(kHandshakePauseMs))
+                return 0;
             if (SinceExchangeStart() > kNetHandshakeMs) {
                 RemoveHandshakeMarker();
                 return 0;
@@ -452,7 +458,8 @@ int CTALQ50View::NetFirmwareWriteStep() {
             at += count;
         } else {
             CloseSocket();
-            Sleep(kNetSendRetryPauseMs);
+            if (!CommPause(kNetSendRetryPauseMs))
+                return 0;
             if (!m_pNet->IsDeviceSeen()) {
                 PostLinkLost(0);
                 return 0;
@@ -482,8 +489,11 @@ int CTALQ50View::NetFirmwareReadStep() {
             return 0;
         int length = 0;
         const int got = m_pNet->ReceiveShort(&length);
+        if (IsQuitting())
+            return 0;
         if (length < 0 && got == kNetReset) {
-            Sleep(kNetReopenPauseMs);
+            if (!CommPause(kNetReopenPauseMs))
+                return 0;
             if (m_pNet->IsDeviceSeen()) {
                 CloseSocket();
                 OpenSocket();
