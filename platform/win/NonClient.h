@@ -27,9 +27,9 @@ QRect OuterRect(const Window& w);
 // The client rectangle a window rectangle leaves.
 QRect ClientRectFor(const Window& w, const QRect& outer);
 // What the desktop is asked to draw around a top-level window of that style:
-// a caption, and its close box with the system menu.  No style of the
-// layer's asks for a minimise or maximise box or a sizing frame, so the
-// desktop offers neither; the window's size is the program's alone.
+// a caption, and its close box with the system menu.  The program asks for
+// no minimise or maximise box and sizes its windows itself, so the desktop
+// offers neither a box nor a frame to size by.
 Qt::WindowFlags TopLevelWindowFlags(DWORD style, DWORD exStyle);
 
 } // namespace platform::win
