@@ -4,6 +4,7 @@
 #include "platform/win/Cursor.h"
 #include "platform/win/Input.h"
 #include "platform/win/KeyState.h"
+#include "platform/win/NonClient.h"
 #include "platform/win/Wnd.h"
 
 #include <QApplication>
@@ -111,6 +112,7 @@ public:
     Window* Record() const { return m_window; }
 
 protected:
+    bool event(QEvent* e) override;
     void paintEvent(QPaintEvent*) override {
         if (!m_window)
             return;
@@ -262,7 +264,7 @@ void MakeOwnedPopup(Window& w) {
 void MakeOwnedWindow(Window& w) {
     Window* owner = TopLevelOf(w.parent);
     if (owner && owner->widget)
-        w.widget->setParent(owner->widget, Qt::Dialog);
+        w.widget->setParent(owner->widget, Qt::Dialog | TopLevelWindowFlags(w.style, w.exStyle));
 }
 
 // Qt disables the windows that belong to a disabled window with it, while an
@@ -276,6 +278,59 @@ void SyncOwnedEnabled(QWidget* owner) {
         host->setEnabled(host->Record()->Enabled());
         SyncOwnedEnabled(host);
     }
+}
+
+// The window that takes the keys while `top` is disabled: the enabled window
+// it owns, directly or through owned windows that are disabled in turn (a
+// message box over a dialog over the main window); the latest first.
+Window* HolderOf(Window* top) {
+    if (!top || !top->widget)
+        return nullptr;
+    const QObjectList owned = top->widget->children();
+    for (auto it = owned.rbegin(); it != owned.rend(); ++it) {
+        auto* host = dynamic_cast<HostWidget*>(*it);
+        Window* w = host && host->isWindow() ? host->Record() : nullptr;
+        if (!w || w->IsOwnedPopup() || !w->Visible())
+            continue;
+        if (w->Enabled())
+            return w;
+        if (Window* inner = HolderOf(w))
+            return inner;
+    }
+    return nullptr;
+}
+
+// Brings the holder of a disabled top-level window forward as the desktop's
+// active window, the one the keys go to.
+void ActivateHolder(Window* top) {
+    Window* holder = HolderOf(top);
+    if (!holder || !holder->widget)
+        return;
+    holder->widget->raise();
+    holder->widget->activateWindow();
+}
+
+// A disabled window takes neither the keys nor a click: the window that
+// disabled it is waiting for an answer and comes forward with the keys,
+// whether the desktop activated the disabled window (a click on it) or the
+// click reached it first.
+bool HostWidget::event(QEvent* e) {
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (Window* top = TopLevelOf(m_window); top && !top->Enabled()) {
+            ActivateHolder(top);
+            return true;
+        }
+        break;
+    case QEvent::WindowActivate:
+        if (m_window && isWindow() && !m_window->Enabled())
+            ActivateHolder(m_window);
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(e);
 }
 
 // White, at least one pixel, and never larger than any screen shows: a
@@ -390,6 +445,10 @@ void Window::SetVisible(bool visible) {
 void Window::SyncWidget() {
     if (!widget)
         return;
+    // The desktop neither sizes nor maximises a top-level window: it keeps
+    // the size the program gives it.
+    if (widget->isWindow())
+        widget->setFixedSize(rect.size());
     widget->setGeometry(rect);
     // A popup made visible before it was placed keeps that state without a
     // Qt window of no size.
@@ -579,6 +638,8 @@ HWND CreateWindowRecord(DWORD exStyle, const CString& className, const CString& 
             MakeOwnedPopup(*w);
         else if (w->parent && !w->IsChild())
             MakeOwnedWindow(*w);
+        else if (!w->IsChild())
+            w->widget->setWindowFlags(Qt::Window | TopLevelWindowFlags(style, exStyle));
         if (!parentWidget && !text.empty())
             w->widget->setWindowTitle(QString::fromStdString(text));
         w->widget->setGeometry(rect);
@@ -785,6 +846,16 @@ void CharInput(UINT ch) {
 
 const CursorData* CurrentCursor() {
     return Input().cursor;
+}
+
+void ActivateTopLevel(HWND hwnd) {
+    Window* top = TopLevelOf(Window::From(hwnd));
+    if (top && !top->Enabled()) {
+        ActivateHolder(top);
+        return;
+    }
+    if (top && top->widget && top->Visible())
+        top->widget->activateWindow();
 }
 
 } // namespace platform::win

@@ -88,17 +88,33 @@ TEST(DialogFrame, ACentredTemplateOpensInTheMiddleOfTheWorkArea) {
 }
 
 // Moving and sizing take the whole window, frame included; the client area is
-// what the frame leaves, and the window rectangle agrees with both.
+// what the frame leaves, and the window rectangle agrees with both.  What the
+// desktop is told follows the style: a caption, a close box only with the
+// system menu, never a minimise or maximise box, and the one size the
+// program gives, which the desktop cannot change.
 TEST(DialogFrame, MoveAndSizeTakeTheWindowWithItsFrame) {
     struct Case {
         const char* style;
         int left, top, right, bottom; // the frame
+        bool caption, closeBox;
     } const cases[] = {
-        {"WS_POPUP|WS_CAPTION|WS_SYSMENU|DS_MODALFRAME", 3, 22, 3, 3},
-        {"WS_POPUP|WS_CAPTION", 3, 22, 3, 3},
-        {"WS_POPUP|DS_MODALFRAME", 3, 3, 3, 3},
-        {"WS_POPUP|WS_BORDER", 1, 1, 1, 1},
-        {"WS_POPUP", 0, 0, 0, 0},
+        {"WS_POPUP|WS_CAPTION|WS_SYSMENU|DS_MODALFRAME", 3, 22, 3, 3, true, true},
+        {"WS_POPUP|WS_CAPTION", 3, 22, 3, 3, true, false},
+        {"WS_POPUP|DS_MODALFRAME", 3, 3, 3, 3, false, false},
+        {"WS_POPUP|WS_BORDER", 1, 1, 1, 1, false, false},
+        {"WS_POPUP", 0, 0, 0, 0, false, false},
+    };
+    auto expectDesktopFrame = [](CDialog& dlg, const Case& c) {
+        const QWidget* widget = platform::win::Window::From(dlg.GetSafeHwnd())->widget;
+        const Qt::WindowFlags flags = widget->windowFlags();
+        EXPECT_EQ(flags.testFlag(Qt::WindowTitleHint), c.caption);
+        EXPECT_EQ(flags.testFlag(Qt::WindowCloseButtonHint), c.closeBox);
+        EXPECT_FALSE(flags & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint));
+        CRect client;
+        dlg.GetClientRect(&client);
+        EXPECT_EQ(widget->minimumSize(), QSize(client.Width(), client.Height()));
+        EXPECT_EQ(widget->maximumSize(), widget->minimumSize());
+        EXPECT_EQ(widget->size(), widget->minimumSize());
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.style);
@@ -112,6 +128,7 @@ TEST(DialogFrame, MoveAndSizeTakeTheWindowWithItsFrame) {
         dlg.GetClientRect(&client);
         EXPECT_EQ(window.Width(), client.Width() + c.left + c.right);
         EXPECT_EQ(window.Height(), client.Height() + c.top + c.bottom);
+        expectDesktopFrame(dlg, c);
 
         dlg.MoveWindow(100, 50, 397, 160);
         dlg.GetWindowRect(&window);
@@ -121,10 +138,12 @@ TEST(DialogFrame, MoveAndSizeTakeTheWindowWithItsFrame) {
         CPoint origin(0, 0);
         dlg.ClientToScreen(&origin);
         EXPECT_EQ(origin, CPoint(100 + c.left, 50 + c.top));
+        expectDesktopFrame(dlg, c);
 
         dlg.SetWindowPos(nullptr, 0, 0, 300, 120, SWP_NOMOVE | SWP_NOZORDER);
         dlg.GetWindowRect(&window);
         EXPECT_EQ(window, CRect(100, 50, 400, 170));
+        expectDesktopFrame(dlg, c);
         dlg.SetWindowPos(nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         dlg.GetWindowRect(&window);
         EXPECT_EQ(window, CRect(10, 20, 310, 140));
