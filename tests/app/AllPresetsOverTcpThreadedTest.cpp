@@ -90,6 +90,13 @@ protected:
         processor.InjectFault(fault);
     }
 
+    // How often the processor got the request.
+    int Sent(BYTE command, BYTE type, BYTE channel, BYTE preset) const {
+        int count = 0;
+        for (const auto& r : processor.Requests())
+            count += r.command == command && r.type == type && r.channel == channel && r.preset == preset;
+        return count;
+    }
     // What an all-presets file carries of the six stored presets.
     static std::vector<BYTE> ReadBack(const CString& path) {
         {
@@ -159,6 +166,7 @@ TEST_F(AllPresetsOverTcpThreaded, TheSavedFileHoldsTheProcessorsPresetsAndLoadin
     ASSERT_TRUE(PumpUntil([&] { return g_bTransferBusy == 0; }, 60'000));
     ASSERT_TRUE(QFile::exists(QString::fromStdString(saved)));
     EXPECT_TRUE(ReadBack(saved) == ProcessorsPresets(original));
+    EXPECT_EQ(Sent(frame::kCmdRead, DATA_MUSIC_INPUT, 2, 1), 2) << "the read answered late went out again";
     EXPECT_TRUE(boxes->Entries().empty());
 
     // Every stored preset and the live one change on the processor; loading
@@ -167,7 +175,7 @@ TEST_F(AllPresetsOverTcpThreaded, TheSavedFileHoldsTheProcessorsPresetsAndLoadin
         for (int p = 0; p <= kPresetCount; ++p)
             std::memset(m.Image(p) + kMusicRecordOffset, 0x3C, sim::kImageSize - kMusicRecordOffset);
     });
-    LateAnswerTo(DATA_OUTPUT, 7);
+    LateAnswerTo(DATA_MUSIC_INPUT, 3);
     processor.ClearRequests();
     dialogs.Answer(saved);
     ChooseFromPresetMenu(kLoadAllPresets);
@@ -187,11 +195,8 @@ TEST_F(AllPresetsOverTcpThreaded, TheSavedFileHoldsTheProcessorsPresetsAndLoadin
     ASSERT_TRUE(PumpUntil([&] { return masterWrites().size() >= 2; }));
     EXPECT_EQ(masterWrites(), (std::vector<BYTE>{0, 1}));
     EXPECT_EQ(processor.Memory().settings.systemData[6], 1);
-    int lateWrites = 0;
-    for (const auto& r : processor.Requests())
-        lateWrites +=
-            r.command == frame::kCmdWrite && r.type == DATA_OUTPUT && r.channel == 7 && r.preset == 0;
-    EXPECT_EQ(lateWrites, 2) << "the write whose answer came late went out once more";
+    EXPECT_EQ(Sent(frame::kCmdWrite, DATA_MUSIC_INPUT, 3, 0), 2)
+        << "the write whose answer came late went out once more";
     EXPECT_TRUE(boxes->Entries().empty());
     EXPECT_EQ(View()->GetLink().m_bConnected, 1);
 }
