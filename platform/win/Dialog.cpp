@@ -218,8 +218,11 @@ BOOL CDialog::PreTranslateMessage(MSG* msg) {
             id = DefaultButtonId();
         }
     }
+    // Escape cancels whatever state (or absence) of a Cancel button: a dialog
+    // that hides and disables its buttons still ends on Escape.  Only Enter
+    // skips a disabled button.
     CWnd* button = CWnd::FromHandle(to)->GetDlgItem(id);
-    if (!button || button->IsWindowEnabled())
+    if (msg->wParam == VK_ESCAPE || !button || button->IsWindowEnabled())
         ::SendMessage(to, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                       LPARAM(button ? button->GetSafeHwnd() : nullptr));
     return TRUE;

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -42,6 +43,7 @@ UINT VirtualKeyOf(int qtKey) {
     case Qt::Key_Backspace:
         return VK_BACK;
     case Qt::Key_Tab:
+    case Qt::Key_Backtab: // Shift+Tab
         return VK_TAB;
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -66,6 +68,8 @@ UINT VirtualKeyOf(int qtKey) {
         return VK_RIGHT;
     case Qt::Key_Down:
         return VK_DOWN;
+    case Qt::Key_Insert:
+        return VK_INSERT;
     case Qt::Key_Delete:
         return VK_DELETE;
     case Qt::Key_Shift:
@@ -77,8 +81,48 @@ UINT VirtualKeyOf(int qtKey) {
             return UINT(qtKey);
         if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
             return UINT(qtKey);
+        if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
+            return VK_F1 + UINT(qtKey - Qt::Key_F1);
         return 0;
     }
+}
+
+// The characters a key types, as the system's translation of a key-down
+// makes them: BackSpace, Tab, Enter and Escape their control characters,
+// Ctrl with a letter its control character (Ctrl+A is 1), any other key the
+// printable text it carries.  Keys that move or delete (arrows, Home, End,
+// Delete, the function keys) type nothing, whatever text Qt gives them
+// (Delete's is DEL).  With Alt held a key is a system key and types nothing.
+QString CharactersOf(const QKeyEvent& e) {
+    const Qt::KeyboardModifiers mods = e.modifiers();
+    if (mods & Qt::AltModifier)
+        return {};
+    switch (e.key()) {
+    case Qt::Key_Backspace:
+        return QString(QChar(char16_t(0x08)));
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return QString(QChar(char16_t(0x09)));
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return QString(QChar(char16_t(0x0D)));
+    case Qt::Key_Escape:
+        return QString(QChar(char16_t(0x1B)));
+    default:
+        break;
+    }
+    if (mods & Qt::ControlModifier) {
+        if (e.key() >= Qt::Key_A && e.key() <= Qt::Key_Z)
+            return QString(QChar(char16_t(e.key() - Qt::Key_A + 1)));
+        return {};
+    }
+    QString typed;
+    for (const QChar c : e.text()) {
+        const char16_t u = c.unicode();
+        if (u >= 0x20 && !(u >= 0x7F && u < 0xA0))
+            typed += c;
+    }
+    return typed;
 }
 
 UINT KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
@@ -98,6 +142,8 @@ void SyncModifierKeys(Qt::KeyboardModifiers mods) {
     SetKeyDown(VK_SHIFT, (mods & Qt::ShiftModifier) != 0);
     SetKeyDown(VK_CONTROL, (mods & Qt::ControlModifier) != 0);
 }
+
+void PressKey(UINT virtualKey, const QString& chars);
 
 // Shows a window's backing image and turns Qt's events into messages.
 class HostWidget final : public QWidget {
@@ -157,13 +203,7 @@ protected:
     }
     void keyPressEvent(QKeyEvent* e) override {
         SyncModifierKeys(e->modifiers());
-        const UINT vk = VirtualKeyOf(e->key());
-        const QString text = e->text();
-        if (vk)
-            KeyInput(vk, 0);
-        if (!text.isEmpty() && text[0].unicode() >= 0x20 && !(e->modifiers() & Qt::ControlModifier))
-            for (QChar c : text)
-                CharInput(c.unicode());
+        PressKey(VirtualKeyOf(e->key()), CharactersOf(*e));
     }
 
     void changeEvent(QEvent* e) override {
@@ -208,9 +248,29 @@ bool WalkPreTranslateTree(MSG& msg) {
     return false;
 }
 
-void Deliver(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
+// False when PreTranslateMessage took the message.
+bool Deliver(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
     MSG msg{hwnd, message, wp, lp, DWORD(GetTickCount64Ms())};
-    DeliverQueuedMessage(msg);
+    return DeliverQueuedMessage(msg);
+}
+
+// A key press as the system's message loop makes it: the key-down, then the
+// characters the key types, to the window that had the key-down, unless
+// PreTranslateMessage took the key-down (a dialog's Enter types nothing
+// after it closed the dialog), then the key-up.  A key without a virtual
+// key only types.
+void PressKey(UINT virtualKey, const QString& chars) {
+    const HWND focus = Input().focus;
+    if (!focus)
+        return;
+    const bool translated = !virtualKey || Deliver(focus, WM_KEYDOWN, virtualKey, 1);
+    for (const QChar c : chars) {
+        if (!translated || !Window::From(focus))
+            break;
+        Deliver(focus, WM_CHAR, c.unicode(), 1);
+    }
+    if (virtualKey && Window::From(focus))
+        Deliver(focus, WM_KEYUP, virtualKey, LPARAM(0xC0000001u));
 }
 
 // The top-level window a window sits in (itself when it is one).
@@ -829,14 +889,7 @@ void MouseLeftWindows() {
 }
 
 void KeyInput(UINT virtualKey, UINT ch) {
-    const HWND focus = Input().focus;
-    if (!focus)
-        return;
-    Deliver(focus, WM_KEYDOWN, virtualKey, 1);
-    if (ch)
-        CharInput(ch);
-    if (Window::From(focus))
-        Deliver(focus, WM_KEYUP, virtualKey, LPARAM(0xC0000001u));
+    PressKey(virtualKey, ch ? QString(QChar(char16_t(ch))) : QString());
 }
 
 void CharInput(UINT ch) {

@@ -11,6 +11,7 @@
 #include "platform/win/Input.h"
 #include "sim/lib/SimTcpServer.h"
 #include "tests/app/AppFixture.h"
+#include "tests/app/QtInput.h"
 
 #include <QGuiApplication>
 #include <QTest>
@@ -80,6 +81,12 @@ protected:
             {"name prompt", [](ModalDialogs& t, const Step& s, bool* o) { OverPresets(t, 721, s, o); }},
             {"factory restore", direct(32779)},
             {"output map", direct(1415)},
+            {"mixer", direct(2823)},
+            {"phase",
+             [](ModalDialogs& t, const Step& step, bool* stillOpen) {
+                 Inside([step, stillOpen](CDialog& d) { Then(d, step, stillOpen); });
+                 t.View()->GetStrip(0).SendMessage(WM_COMMAND, MAKEWPARAM(2825, BN_CLICKED), 0);
+             }},
             {"message box",
              [](ModalDialogs& t, const Step& s, bool* o) {
                  // The program's own box instead of the recording one.
@@ -196,11 +203,22 @@ TEST_F(ModalDialogs, EnterAndEscapeInEachDialog) {
         std::size_t messages;
     };
     const Case cases[] = {
-        {"load presets", VK_RETURN, true, "Club", 0},     {"load presets", VK_ESCAPE, true, "Club", 0},
-        {"name prompt", VK_RETURN, false, "Lounge", 0},   {"name prompt", VK_ESCAPE, false, "Club", 0},
-        {"factory restore", VK_RETURN, false, "Club", 1}, {"factory restore", VK_ESCAPE, false, "Club", 0},
-        {"output map", VK_RETURN, false, "Club", 0},      {"output map", VK_ESCAPE, false, "Club", 0},
-        {"message box", VK_RETURN, false, "Club", 0},     {"message box", VK_ESCAPE, false, "Club", 0},
+        {"load presets", VK_RETURN, true, "Club", 0},
+        {"load presets", VK_ESCAPE, true, "Club", 0},
+        {"name prompt", VK_RETURN, false, "Lounge", 0},
+        {"name prompt", VK_ESCAPE, false, "Club", 0},
+        {"factory restore", VK_RETURN, false, "Club", 1},
+        {"factory restore", VK_ESCAPE, false, "Club", 0},
+        {"output map", VK_RETURN, false, "Club", 0},
+        {"output map", VK_ESCAPE, false, "Club", 0},
+        {"message box", VK_RETURN, false, "Club", 0},
+        {"message box", VK_ESCAPE, false, "Club", 0},
+        // Its OK and Cancel are disabled: Enter finds no button, Escape still cancels.
+        {"mixer", VK_RETURN, true, "Club", 0},
+        {"mixer", VK_ESCAPE, false, "Club", 0},
+        // Both keys only commit a typed value.
+        {"phase", VK_RETURN, true, "Club", 0},
+        {"phase", VK_ESCAPE, true, "Club", 0},
     };
     const auto openers = Openers();
     for (const Case& c : cases) {
@@ -218,7 +236,8 @@ TEST_F(ModalDialogs, EnterAndEscapeInEachDialog) {
                 // The prompt offers the first preset's name; a new one is typed.
                 if (CWnd* focus = CWnd::GetFocus(); focus && focus->GetDlgCtrlID() == 2726)
                     focus->SetWindowText("Lounge");
-                platform::win::KeyInput(c.key);
+                ASSERT_NE(apptest::KeyboardWindow(), nullptr);
+                apptest::Press({{c.key == VK_RETURN ? Qt::Key_Return : Qt::Key_Escape}});
             },
             &stillOpen);
         Pump(); // the look after the key
