@@ -314,6 +314,9 @@ private:
     void RemoveHandshakeMarker();
     // Stops the firmware steps and tells the view the link is lost.
     void AbandonFirmwareLink();
+    // Ends the transfer when the frame of `step` went out whole, may not be
+    // written again and was not refused; true when it did.
+    bool GiveUpUnrepeatableFrame(int step);
     void StopAndDisconnect();
     int ReopenAfterRestart();
     CFirmwareQueue m_firmware;

@@ -252,6 +252,23 @@ void CTALQ50View::AbandonFirmwareLink() {
     PostLinkLost(0);
 }
 
+// A frame the processor refused was not stored and goes out again as any
+// other; one whose answer was lost may have been, and a second copy would
+// leave the processor with a wrong image that the end frame still completes.
+// The transfer then ends as failed, so the user can start it again.
+bool CTALQ50View::GiveUpUnrepeatableFrame(int step) {
+    if (IsFirmwareFrameRepeatable(step))
+        return false;
+    {
+        std::lock_guard lock(g_csSend);
+        const CSendData* head = m_KTVCommand.GetCurrentCommand();
+        if (head && head->GetFailed())
+            return false;
+    }
+    AbandonFirmwareLink();
+    return true;
+}
+
 // ---- USB -------------------------------------------------------------------------
 
 int CTALQ50View::UsbFirmwareStep() {
@@ -485,13 +502,17 @@ int CTALQ50View::NetFirmwareReadStep() {
     bool reconnected = false;
     for (;;) {
         m_pNet->SetRecvTimeout(NetFirmwareRecvTimeoutMs(step));
-        if (!m_pNet->IsDeviceSeen())
+        if (!m_pNet->IsDeviceSeen()) {
+            GiveUpUnrepeatableFrame(step);
             return 0;
+        }
         int length = 0;
         const int got = m_pNet->ReceiveShort(&length);
         if (IsQuitting())
             return 0;
         if (length < 0 && got == kNetReset) {
+            if (GiveUpUnrepeatableFrame(step))
+                return 1;
             if (!CommPause(kNetReopenPauseMs))
                 return 0;
             if (m_pNet->IsDeviceSeen()) {
@@ -508,6 +529,8 @@ int CTALQ50View::NetFirmwareReadStep() {
         const bool overdue =
             length < 0 && got != kNetTimedOut && SinceExchangeStart() > NetFirmwareRecvTimeoutMs(step);
         if (timedOut || overdue) {
+            if (GiveUpUnrepeatableFrame(step))
+                return 1;
             if (!m_pNet->IsDeviceSeen()) {
                 PostLinkLost(0);
                 return 1;
@@ -519,7 +542,9 @@ int CTALQ50View::NetFirmwareReadStep() {
             if (m_KTVCommand.OnNetworkData(length))
                 return 1;
         } else if (length == 0 || (got != kNetWouldBlock && got != kNetAborted)) {
-            return 0; // the peer closed the connection, or the receive failed
+            // The peer closed the connection, or the receive failed.
+            GiveUpUnrepeatableFrame(step);
+            return 0;
         }
         // Would-block and aborted receives are passed over.
         if (reconnected)
