@@ -107,6 +107,7 @@ ON_MESSAGE(UM_STRIP_ENABLE_TOGGLED, &CTALQ50Form::OnStripEnableMsg)
 ON_MESSAGE(UM_MASTER_GAIN_CHANGED, &CTALQ50Form::OnMasterGainMsg)
 ON_MESSAGE(UM_DROPLIST_SELECTED, &CTALQ50Form::OnDropListMsg)
 ON_MESSAGE(UM_PRESET_NAME_CHANGED, &CTALQ50Form::OnPresetNameChanged)
+ON_MESSAGE(UM_SHELL_OPEN_FAILED, &CTALQ50Form::OnShellOpenFailed)
 END_MESSAGE_MAP()
 
 CTALQ50Form::CTALQ50Form(CTALQ50Doc* doc)
@@ -505,11 +506,16 @@ void CTALQ50Form::OnSystemMenuButton() {
 
 void CTALQ50Form::OnHelp() {
     const CString& path = GetHelpPath(g_bChinese != 0);
-    if (ShellExecute(nullptr, "open", path, nullptr, nullptr, SW_SHOW) > 32)
+    if (ShellExecute(GetSafeHwnd(), "open", path, nullptr, nullptr, SW_SHOW) > 32)
         return;
+    OnShellOpenFailed(0, 0);
+}
+
+LRESULT CTALQ50Form::OnShellOpenFailed(WPARAM, LPARAM) {
     CMessageBox box(g_bChinese ? "没有发现帮助文件!" : "Not find help file!", MB_QUIT,
                     g_bChinese ? "帮助" : "Help", 0, GetTopLevelParent());
     box.DoModal();
+    return 0;
 }
 
 void CTALQ50Form::OnRestoreFactory() {

@@ -95,6 +95,8 @@ public:
     void OnPresetMenuButton();
     void OnSystemMenuButton();
     void OnLanguage() { SwitchLanguage(1); }
+    // The help file goes to the desktop's viewer; a viewer that turns out not
+    // to take it is reported when it does (UM_SHELL_OPEN_FAILED).
     void OnHelp();
     void OnFirmwareUpdate();
     void OnVersion();
@@ -174,6 +176,7 @@ protected:
     LRESULT OnMasterGainMsg(WPARAM, LPARAM);
     LRESULT OnDropListMsg(WPARAM wParam, LPARAM lParam);
     LRESULT OnPresetNameChanged(WPARAM, LPARAM);
+    LRESULT OnShellOpenFailed(WPARAM, LPARAM);
     void OnTabSelChange(NMHDR*, LRESULT* result) { *result = 0; }
     DECLARE_MESSAGE_MAP()
 

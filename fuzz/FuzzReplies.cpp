@@ -1,6 +1,7 @@
 // The receiver and reply parser fed a byte stream in pieces, as the
 // communication thread feeds it, with requests queued and a model that
-// reloads itself from the images when the parser says data arrived.
+// reloads itself from the images when the parser says data arrived.  Several
+// replies may come in one piece.
 
 #include "FuzzCheck.h"
 #include "link/KTVCommand.h"
@@ -53,6 +54,9 @@ void QueueRequests(CKTVCommand& command, std::uint8_t pick) {
         break;
     }
     command.AddCommand(BuildBandFrame(DATA_STATUS_POLL, 0, 0));
+    // Replies kept from one read for the next have frames left to answer.
+    command.AddCommand(BuildBandFrame(DATA_OUTPUT, 0, 31));
+    command.AddCommand(BuildBandFrame(DATA_STATUS_POLL, 0, 0));
 }
 
 } // namespace
@@ -72,8 +76,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (size > 0) {
         const std::size_t n = std::min({piece, size, std::size_t(kNetRecvBufSize)});
         std::memcpy(g_NetRecvBuf, data, n);
+        const int before = w.command.GetCommandCount();
         const int result = w.command.OnNetworkData(int(n));
         FUZZ_REQUIRE(result == 0 || result == 1);
+        // One reply ends an exchange: what follows it waits for the next read.
+        FUZZ_REQUIRE(before - w.command.GetCommandCount() <= result);
         data += n;
         size -= n;
         for (const auto& m : w.view.TakeMessages()) {

@@ -8,17 +8,24 @@ void CCommEvents::Set(Index index) {
         m_set[index] = true;
     }
     m_changed.notify_all();
+    // Outside the lock: the wake-up ends the thread's waits on the waking
+    // thread, and none of that needs the events.
+    if (index == Quit)
+        m_quit.Wake();
 }
 
 void CCommEvents::Reset(Index index) {
     std::lock_guard lock(m_mutex);
     m_set[index] = false;
+    if (index == Quit)
+        m_quit.Reset();
 }
 
 void CCommEvents::ResetAll() {
     std::lock_guard lock(m_mutex);
     for (bool& set : m_set)
         set = false;
+    m_quit.Reset();
 }
 
 bool CCommEvents::IsSet(Index index) {

@@ -87,3 +87,7 @@ int NetFirmwareRecvTimeoutMs(int step) {
         return 2000;
     }
 }
+
+bool IsFirmwareFrameRepeatable(int step) {
+    return step != HEXData;
+}

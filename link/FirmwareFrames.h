@@ -47,3 +47,8 @@ int NetFirmwareWriteLimit(int step);
 // socket's receive time-out.
 int UsbFirmwareReadLimitSeconds(int step);
 int NetFirmwareRecvTimeoutMs(int step);
+// Whether a frame of `step` may be written once more when its answer was lost
+// after it went out whole.  An MCU data frame carries no address: the loader
+// appends it to what it holds, so a second copy would be stored behind the
+// first.  The others name where they go, or start or erase afresh.
+bool IsFirmwareFrameRepeatable(int step);

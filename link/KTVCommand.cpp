@@ -46,5 +46,6 @@ void CKTVCommand::ResetReceiver() {
     m_nPreambleCount = 0;
     m_nByteCount = 0;
     m_bSynchronised = 0;
+    m_nCarryCount = 0;
     std::memset(m_FrameBuf, 0, kResetZeroBytes);
 }

@@ -37,7 +37,7 @@ public:
     void ClearCommands();
 
     // The receiver drops what it collected, a preamble begun included, and
-    // hunts for 5C 5C 5C EE.
+    // the bytes kept from the last read, and hunts for 5C 5C 5C EE.
     void ResetReceiver();
     bool IsReceiverHunting() const { return !m_bSynchronised; }
 
@@ -48,9 +48,14 @@ public:
     // its header announces, checks it and dispatches it by its reply code:
     // 0x51 removes the head frame, 0x52 rewinds it for another write, 0x53
     // stores the data into the device images or the settings area and tells
-    // the view.  A reply that could not have come from a request in the queue
-    // (wrong length, channel, preset or sub-id for its destination, or an
-    // empty queue) is dropped and nothing is written.
+    // the view.  A data reply counts only when it answers the head frame (the
+    // same data type and channel or sub-id, and for a record the same preset):
+    // anything else is a late answer to an earlier request or news nobody
+    // asked for, and is dropped while the read goes on.  A reply that could
+    // not have come from a request in the queue (wrong length, channel, preset
+    // or sub-id for its destination, or an empty queue) is dropped and nothing
+    // is written.  Bytes that follow the reply that ended an exchange in the
+    // same read are parsed first by the next call.
 
     // The window that receives the parser's notices (the view).
     void SetNotifyWnd(HWND wnd) { m_pNotifyWnd = wnd; }
@@ -79,11 +84,17 @@ private:
     // (2 bytes), payload, check, end.  A frame of payload L takes L + 13.
     static constexpr std::size_t kReceiveBufferSize = 400;
     static constexpr std::size_t kResetZeroBytes = 300;
+    static constexpr std::size_t kCarryBufferSize = kReceiveBufferSize;
     static constexpr int kFrameHeadBytes = 11;
     static constexpr int kFrameFixedBytes = 13;
 
     // Clears the receiver without touching the collected bytes.
     void ClearReceiver();
+    // Runs `count` bytes of `stream` from `pos` through the receiver until a
+    // reply ends the exchange; `pos` ends after the last byte taken.
+    int Parse(const BYTE* stream, int count, int& pos);
+    // Whether the data reply collected answers the head frame.
+    bool AnswersHead();
     // The reply answered the head frame: its progress, then off the queue.
     void CompleteHead();
     int OnDataReply();
@@ -100,6 +111,10 @@ private:
     int m_nExpectedLen = 0;
     BYTE m_FrameBuf[kReceiveBufferSize] = {};
     BYTE m_StageBuf[kReceiveBufferSize] = {};
+    // What a read brought after the reply that ended its exchange, oldest
+    // first; at most the newest kCarryBufferSize bytes are kept.
+    BYTE m_CarryBuf[kCarryBufferSize] = {};
+    int m_nCarryCount = 0;
     CSendDataQueue m_SendQueue;
     int m_nPreambleCount = 0;
     int m_nByteCount = 0;

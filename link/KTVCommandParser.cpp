@@ -63,12 +63,35 @@ void CKTVCommand::ClearReceiver() {
 int CKTVCommand::ReceiveBytes(int count) {
     m_byCheck = 0;
     count = std::clamp(count, 0, int(kReceiveBufferSize));
+    if (count == 0)
+        return 0;
+    // Bytes kept from the last read arrived before these and go first.
+    BYTE stream[kCarryBufferSize + kReceiveBufferSize];
+    const int carried = m_nCarryCount;
+    std::memcpy(stream, m_CarryBuf, std::size_t(carried));
+    std::memcpy(stream + carried, m_StageBuf, std::size_t(count));
+    std::memset(m_StageBuf, 0, std::size_t(count));
+    m_nCarryCount = 0;
+
+    const int total = carried + count;
     int pos = 0;
+    const int result = Parse(stream, total, pos);
+    if (result) {
+        // A second reply in the same read belongs to the next exchange.  A
+        // peer that floods faster than it is read loses its oldest bytes.
+        const int kept = std::min(total - pos, int(kCarryBufferSize));
+        std::memcpy(m_CarryBuf, stream + total - kept, std::size_t(kept));
+        m_nCarryCount = kept;
+    }
+    return result;
+}
+
+int CKTVCommand::Parse(const BYTE* stream, int count, int& pos) {
     int result = 0;
     while (pos < count && !result) {
         if (!m_bSynchronised) {
             for (; pos < count; ++pos) {
-                const BYTE b = m_StageBuf[pos];
+                const BYTE b = stream[pos];
                 if (b == frame::kPreamble) {
                     ++m_nPreambleCount;
                     g_CommFlags[10] = 1;
@@ -90,8 +113,7 @@ int CKTVCommand::ReceiveBytes(int count) {
         const int wanted =
             m_nByteCount < kFrameFixedBytes ? kFrameFixedBytes - m_nByteCount : m_nExpectedLen - m_nByteCount;
         const int taken = std::min(wanted, count - pos);
-        std::memcpy(m_FrameBuf + m_nByteCount, m_StageBuf + pos, std::size_t(taken));
-        std::memset(m_StageBuf + pos, 0, std::size_t(taken));
+        std::memcpy(m_FrameBuf + m_nByteCount, stream + pos, std::size_t(taken));
         m_nByteCount += taken;
         pos += taken;
         if (m_nByteCount < kFrameFixedBytes)
@@ -105,11 +127,10 @@ int CKTVCommand::ReceiveBytes(int count) {
         }
         if (m_nByteCount < m_nExpectedLen)
             continue; // the rest comes later in this read or the next
-        // A damaged frame gives 0: a good one may follow in the same bytes.
-        // Bytes after a frame that ended the exchange are dropped.
+        // A damaged frame, or a reply to something other than the head
+        // frame, gives 0: the reply awaited may follow in the same bytes.
         result = CmdCallback();
     }
-    std::memset(m_StageBuf, 0, std::size_t(count));
     return result;
 }
 
@@ -195,6 +216,12 @@ int CKTVCommand::OnDataReply() {
         return 1;
     }
 
+    if (!AnswersHead()) {
+        // The head's own answer may still come within the read's limits.
+        ClearReceiver();
+        return 0;
+    }
+
     bool taken = false;
     switch (m_nDataType) {
     case DATA_MIC_INPUT:
@@ -218,6 +245,22 @@ int CKTVCommand::OnDataReply() {
         CompleteHead();
     ClearReceiver();
     return 1;
+}
+
+// The processor answers a request with its data type and channel (the
+// sub-id of device information), and a record read with its preset too.  A
+// data reply that differs answered an earlier request after its time had run
+// out, or was sent unasked: taken, it would stand for the head's answer.
+bool CKTVCommand::AnswersHead() {
+    std::lock_guard lock(g_csSend);
+    const CSendData* head = GetCurrentCommand();
+    if (!head || head->GetLength() < int(frame::kHeaderSize))
+        return false;
+    const BYTE* request = head->GetData();
+    if (request[frame::kOffType] != m_nDataType || request[frame::kOffChannel] != m_nChannel)
+        return false;
+    const bool record = m_nDataType == DATA_MUSIC_INPUT || m_nDataType == DATA_OUTPUT;
+    return !record || request[frame::kOffPreset] == m_nPreset;
 }
 
 BYTE* CKTVCommand::RecordImage() const {

@@ -35,7 +35,8 @@ int CNet_Socket::Fail() {
 }
 
 int CNet_Socket::Connect() {
-    if (!m_bDeviceSeen || !PingDevice())
+    platform::Wakeup& stop = g_hCommEvents.QuitWakeup();
+    if (!m_bDeviceSeen || !PingDevice(&stop))
         return 0;
     if (!m_socket.Open())
         return 0;
@@ -43,7 +44,7 @@ int CNet_Socket::Connect() {
     m_socket.SetSendTimeout(m_nSendTimeout);
     if (!m_socket.SetReceiveTimeout(m_nRecvTimeout))
         return Fail();
-    if (!m_socket.Connect(g_strDeviceIp, g_nDevicePort.load(), kConnectTimeoutMs))
+    if (!m_socket.Connect(g_strDeviceIp, g_nDevicePort.load(), kConnectTimeoutMs, &stop))
         return Fail();
     return 1;
 }
@@ -54,11 +55,11 @@ int CNet_Socket::Close() {
 }
 
 int CNet_Socket::Send(const char* data, int length, int) {
-    return m_socket.Send(data, length) == length ? 1 : 0;
+    return m_socket.Send(data, length, &g_hCommEvents.QuitWakeup()) == length ? 1 : 0;
 }
 
 int CNet_Socket::ReceiveInto(int capacity, int* length) {
-    const int got = m_socket.Receive(g_NetRecvBuf, capacity);
+    const int got = m_socket.Receive(g_NetRecvBuf, capacity, &g_hCommEvents.QuitWakeup());
     if (length)
         *length = got;
     if (got >= 0)
@@ -108,11 +109,11 @@ int CNet_Socket::IsDeviceOnLocalSubnet() {
 }
 
 int CNet_Socket::PingDevice(platform::Wakeup* wakeup) {
-    std::lock_guard lock(m_pingMutex);
+    // Pings on the ping thread and on a connecting thread run side by side:
+    // one waiting for the other could not be ended by its own wake-up.
+    char output[kPingOutputSize];
     const int answered =
-        platform::PingAddress(g_strDeviceIp, m_szPingOutput, sizeof m_szPingOutput, kPingDeadlineMs, wakeup)
-            ? 1
-            : 0;
+        platform::PingAddress(g_strDeviceIp, output, sizeof output, kPingDeadlineMs, wakeup) ? 1 : 0;
     m_nLastPingResult = answered;
     return answered;
 }

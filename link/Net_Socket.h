@@ -8,6 +8,8 @@
 // Connect, Close and the ping timer run on the GUI thread (Connect and Close
 // also inside the communication thread's own steps); Send and the receives
 // run on the communication thread; OnPingTick runs on the ping thread.
+// Connect's ping and connect, Send and the receives end at once when the
+// communication thread is told to quit (its events' QuitWakeup), failing.
 
 #include "link/NetLink.h"
 #include "platform/net/TcpSocket.h"
@@ -83,9 +85,6 @@ private:
     std::atomic<int> m_bDeviceSeen = 0;
     int m_nSendTimeout = 1000;
     int m_nRecvTimeout = 1000;
-    // A ping may run on the ping thread and on the GUI thread (Connect) at once.
-    std::mutex m_pingMutex;
-    char m_szPingOutput[kPingOutputSize] = {};
     // The subnet test runs on every thread that uses the link.
     std::mutex m_adapterMutex;
     CString m_strAdapterMask;

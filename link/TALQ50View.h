@@ -252,6 +252,13 @@ private:
     // The frame for an empty queue; the caller holds g_csSend.
     std::unique_ptr<CSendData> NextFrame();
     void PostLinkLost(LPARAM reason);
+    // The communication thread's waits, all ended at once when it is told to
+    // quit: a pause (false when told) and a USB read (which fails then).  A
+    // step that finds the thread told to quit returns without judging the
+    // link: what a stop cut short says nothing about the processor.
+    static bool CommPause(int ms);
+    static bool IsQuitting();
+    static int ReadUsbReport(const std::shared_ptr<platform::HidDevice>& device, int timeoutMs);
     // The socket closed or opened with the receiver cleared: bytes of a reply
     // cut short on the old connection would hide the start of the next.
     void CloseSocket();
@@ -307,6 +314,9 @@ private:
     void RemoveHandshakeMarker();
     // Stops the firmware steps and tells the view the link is lost.
     void AbandonFirmwareLink();
+    // Ends the transfer when the frame of `step` went out whole, may not be
+    // written again and was not refused; true when it did.
+    bool GiveUpUnrepeatableFrame(int step);
     void StopAndDisconnect();
     int ReopenAfterRestart();
     CFirmwareQueue m_firmware;

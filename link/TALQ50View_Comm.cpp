@@ -7,6 +7,7 @@
 #include "link/TALQ50View.h"
 #include "model/FrameBuilders.h"
 #include "model/Globals.h"
+#include "platform/hid/HidBackend.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/UserMessages.h"
 
@@ -76,6 +77,9 @@ int CTALQ50View::StopCommThread(int full) {
         platform::WaitHandlingSentMessages([this] { return m_bThreadAlive == 0; }, kStopWaitMs);
         if (m_pCommThread->joinable())
             m_pCommThread->join();
+        // Nothing is left for the quit to end; a connect on this thread
+        // later must not find it raised.
+        g_hCommEvents.Reset(CCommEvents::Quit);
     }
     if (!full)
         return 0;
@@ -117,12 +121,12 @@ unsigned CTALQ50View::CommThreadProc(CTALQ50View* view) {
                 if (g_bUsbLinkUp)
                     view->UsbFirmwareStep();
                 else
-                    Sleep(kLinkDownPauseMs);
+                    CommPause(kLinkDownPauseMs);
             } else if (g_nLinkMode == 2) {
                 if (g_bNetLinkUp)
                     view->NetFirmwareStep();
                 else
-                    Sleep(kLinkDownPauseMs);
+                    CommPause(kLinkDownPauseMs);
             }
             break;
         case CCommEvents::DataStep:
@@ -136,9 +140,9 @@ unsigned CTALQ50View::CommThreadProc(CTALQ50View* view) {
                 if (g_bNetLinkUp)
                     view->NetDataStep();
                 else
-                    Sleep(kLinkDownPauseMs);
+                    CommPause(kLinkDownPauseMs);
             }
-            Sleep(kStepPauseMs);
+            CommPause(kStepPauseMs);
             break;
         default:
             break;
@@ -154,6 +158,25 @@ std::unique_ptr<CSendData> CTALQ50View::NextFrame() {
 
 void CTALQ50View::PostLinkLost(LPARAM reason) {
     PostMessage(m_hWnd, UM_LINK_LOST, 0, reason);
+}
+
+bool CTALQ50View::CommPause(int ms) {
+    return g_hCommEvents.QuitWakeup().SleepMs(ms);
+}
+
+bool CTALQ50View::IsQuitting() {
+    return g_hCommEvents.QuitWakeup().Woken();
+}
+
+int CTALQ50View::ReadUsbReport(const std::shared_ptr<platform::HidDevice>& device, int timeoutMs) {
+    // Closing is the one way to end a HID read early.  Every stop of the
+    // thread is followed by closing the link anyway.
+    platform::Wakeup& stop = g_hCommEvents.QuitWakeup();
+    if (!stop.SetInterrupt([device] { device->Close(); }))
+        return -1;
+    const int got = device->Read(g_UsbInReport, sizeof g_UsbInReport, timeoutMs);
+    stop.ClearInterrupt();
+    return got;
 }
 
 // ---- USB ---------------------------------------------------------------------
@@ -217,17 +240,16 @@ int CTALQ50View::UsbReadStep() {
         if (!g_bUsbLinkUp)
             return 0;
         const auto device = g_hUsbRead.Get();
-        const int got = device ? device->Read(g_UsbInReport, sizeof g_UsbInReport, kUsbReplyReportMs) : -1;
+        const int got = device ? ReadUsbReport(device, kUsbReplyReportMs) : -1;
         if (got <= 0) {
-            if (g_bUsbLinkUp)
+            if (g_bUsbLinkUp && !IsQuitting())
                 PostLinkLost(0);
             return 1;
         }
         if (FeedHidReport())
             return 1;
         if (GetTickCount64Ms() - g_liExchangeStart > kUsbReplyLimitMs) {
-            Sleep(10);
-            if (g_bUsbLinkUp)
+            if (CommPause(10) && g_bUsbLinkUp)
                 PostLinkLost(0);
             return 0;
         }
@@ -259,8 +281,9 @@ int CTALQ50View::OpenSocket() {
 
 void CTALQ50View::ReopenSocket() {
     CloseSocket();
-    Sleep(kNetReopenPauseMs);
-    OpenSocket();
+    // Connect's ping and connect end at once on a stop too.
+    if (CommPause(kNetReopenPauseMs))
+        OpenSocket();
 }
 
 int CTALQ50View::NetWriteStep() {
@@ -289,7 +312,8 @@ int CTALQ50View::NetWriteStep() {
         bytes.assign(head->GetData(), head->GetData() + head->GetLength());
     }
     if (!m_pNet->Send(reinterpret_cast<const char*>(bytes.data()), int(bytes.size()), 0)) {
-        ReopenSocket();
+        if (!IsQuitting())
+            ReopenSocket();
         return 0;
     }
     return 1;
@@ -302,6 +326,8 @@ int CTALQ50View::NetReadStep() {
         int length = 0;
         m_pNet->Receive(&length);
         if (length <= 0 || length > kNetRecvBufSize) {
+            if (IsQuitting())
+                return 0;
             // A time-out, an error or a closed peer: no bytes to parse.
             if (m_pNet->IsDeviceOnLocalSubnet()) {
                 ReopenSocket();

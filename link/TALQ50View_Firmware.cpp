@@ -252,6 +252,23 @@ void CTALQ50View::AbandonFirmwareLink() {
     PostLinkLost(0);
 }
 
+// A frame the processor refused was not stored and goes out again as any
+// other; one whose answer was lost may have been, and a second copy would
+// leave the processor with a wrong image that the end frame still completes.
+// The transfer then ends as failed, so the user can start it again.
+bool CTALQ50View::GiveUpUnrepeatableFrame(int step) {
+    if (IsFirmwareFrameRepeatable(step))
+        return false;
+    {
+        std::lock_guard lock(g_csSend);
+        const CSendData* head = m_KTVCommand.GetCurrentCommand();
+        if (head && head->GetFailed())
+            return false;
+    }
+    AbandonFirmwareLink();
+    return true;
+}
+
 // ---- USB -------------------------------------------------------------------------
 
 int CTALQ50View::UsbFirmwareStep() {
@@ -281,7 +298,7 @@ int CTALQ50View::UsbFirmwareWriteStep() {
 
     switch (write) {
     case FirmwareWrite::None:
-        Sleep(kNoFramePauseMs);
+        CommPause(kNoFramePauseMs);
         return 0;
     case FirmwareWrite::OverLimit:
         // Once: the thread then waits for the view to stop it.
@@ -293,7 +310,8 @@ int CTALQ50View::UsbFirmwareWriteStep() {
         FillFirmwareHandshakeReport(report);
         for (;;) {
             device->Write(report, sizeof report, kFirmwareReportWaitMs);
-            Sleep(kHandshakePauseMs);
+            if (!CommPause(kHandshakePauseMs))
+                return 0;
             SetUpdateLabel("连接Usb", "Connected Usb");
             if (SinceExchangeStart() > kUsbHandshakeMs) {
                 RemoveHandshakeMarker();
@@ -320,10 +338,12 @@ int CTALQ50View::UsbFirmwareReadStep() {
         const auto device = g_hUsbRead.Get();
         int got = 0;
         for (int slice = 0; slice < limitSeconds && got == 0; ++slice) {
-            got = device ? device->Read(g_UsbInReport, sizeof g_UsbInReport, kUsbReadSliceMs) : -1;
+            got = device ? ReadUsbReport(device, kUsbReadSliceMs) : -1;
             if (got == 0 && !g_bUsbLinkUp)
                 return 1;
         }
+        if (IsQuitting())
+            return 0;
         if (got < 0) {
             // The wait itself failed (the device went away): report it once
             // and end the step, so the thread can be stopped.
@@ -338,8 +358,8 @@ int CTALQ50View::UsbFirmwareReadStep() {
             return step == HEXApply ? ReopenAfterRestart() : 1;
         }
 
-        if (IsZeroReport(g_UsbInReport))
-            Sleep(kEmptyReportPauseMs);
+        if (IsZeroReport(g_UsbInReport) && !CommPause(kEmptyReportPauseMs))
+            return 0;
         if (g_bUpdateAbort)
             return 1;
         if (g_UsbInReport[1 + frame::kOffChannel] == step && FeedHidReport())
@@ -359,8 +379,7 @@ int CTALQ50View::UsbFirmwareReadStep() {
             return 0;
         }
         if (SinceExchangeStart() > std::int64_t(limitSeconds) * 1000) {
-            Sleep(kLimitPauseMs);
-            if (g_bUsbLinkUp)
+            if (CommPause(kLimitPauseMs) && g_bUsbLinkUp)
                 AbandonFirmwareLink();
             return 0;
         }
@@ -371,13 +390,17 @@ int CTALQ50View::UsbFirmwareReadStep() {
 // interface goes away and comes back, possibly at another path.  The link's
 // globals belong to the GUI thread, which reopens it while this thread waits.
 int CTALQ50View::ReopenAfterRestart() {
-    Sleep(kUsbRestartWaitMs);
+    if (!CommPause(kUsbRestartWaitMs))
+        return 1;
     const LRESULT reopened = m_guiCall.Call([this]() -> LRESULT {
+        // The GUI thread runs this while it waits for the thread to stop, too.
+        if (IsQuitting())
+            return 0;
         ClearUsbInUseMark();
         return ReopenUsb();
     });
     // A start frame that went unanswered has already been reported.
-    if (!reopened && !g_hCommEvents.IsSet(CCommEvents::Suspend))
+    if (!reopened && !IsQuitting() && !g_hCommEvents.IsSet(CCommEvents::Suspend))
         AbandonFirmwareLink();
     return 1;
 }
@@ -385,8 +408,7 @@ int CTALQ50View::ReopenAfterRestart() {
 // ---- Network ---------------------------------------------------------------------
 
 int CTALQ50View::NetFirmwareStep() {
-    Sleep(kNetFirstPauseMs);
-    if (!m_pNet || !m_pNet->IsDeviceSeen())
+    if (!CommPause(kNetFirstPauseMs) || !m_pNet || !m_pNet->IsDeviceSeen())
         return 0;
     g_liExchangeStart = GetTickCount64Ms();
     if (NetFirmwareWriteStep() == 1)
@@ -411,7 +433,7 @@ int CTALQ50View::NetFirmwareWriteStep() {
 
     switch (write) {
     case FirmwareWrite::None:
-        Sleep(kNoFramePauseMs);
+        CommPause(kNoFramePauseMs);
         return 0;
     case FirmwareWrite::OverLimit:
         PostLinkLost(0);
@@ -424,13 +446,14 @@ int CTALQ50View::NetFirmwareWriteStep() {
         for (;;) {
             if (!m_pNet->Send(reinterpret_cast<const char*>(report), int(sizeof report), 0)) {
                 CloseSocket();
-                Sleep(kNetReopenPauseMs);
-                OpenSocket();
+                if (CommPause(kNetReopenPauseMs))
+                    OpenSocket();
             }
             SetUpdateLabel("连接网络", "Connected NetWork");
             // Paced as over USB rather than flat out: the loader only needs
             // to see the pattern keep coming.
-            Sleep(kHandshakePauseMs);
+            if (!CommPause(kHandshakePauseMs))
+                return 0;
             if (SinceExchangeStart() > kNetHandshakeMs) {
                 RemoveHandshakeMarker();
                 return 0;
@@ -452,7 +475,8 @@ int CTALQ50View::NetFirmwareWriteStep() {
             at += count;
         } else {
             CloseSocket();
-            Sleep(kNetSendRetryPauseMs);
+            if (!CommPause(kNetSendRetryPauseMs))
+                return 0;
             if (!m_pNet->IsDeviceSeen()) {
                 PostLinkLost(0);
                 return 0;
@@ -478,12 +502,19 @@ int CTALQ50View::NetFirmwareReadStep() {
     bool reconnected = false;
     for (;;) {
         m_pNet->SetRecvTimeout(NetFirmwareRecvTimeoutMs(step));
-        if (!m_pNet->IsDeviceSeen())
+        if (!m_pNet->IsDeviceSeen()) {
+            GiveUpUnrepeatableFrame(step);
             return 0;
+        }
         int length = 0;
         const int got = m_pNet->ReceiveShort(&length);
+        if (IsQuitting())
+            return 0;
         if (length < 0 && got == kNetReset) {
-            Sleep(kNetReopenPauseMs);
+            if (GiveUpUnrepeatableFrame(step))
+                return 1;
+            if (!CommPause(kNetReopenPauseMs))
+                return 0;
             if (m_pNet->IsDeviceSeen()) {
                 CloseSocket();
                 OpenSocket();
@@ -498,6 +529,8 @@ int CTALQ50View::NetFirmwareReadStep() {
         const bool overdue =
             length < 0 && got != kNetTimedOut && SinceExchangeStart() > NetFirmwareRecvTimeoutMs(step);
         if (timedOut || overdue) {
+            if (GiveUpUnrepeatableFrame(step))
+                return 1;
             if (!m_pNet->IsDeviceSeen()) {
                 PostLinkLost(0);
                 return 1;
@@ -509,7 +542,9 @@ int CTALQ50View::NetFirmwareReadStep() {
             if (m_KTVCommand.OnNetworkData(length))
                 return 1;
         } else if (length == 0 || (got != kNetWouldBlock && got != kNetAborted)) {
-            return 0; // the peer closed the connection, or the receive failed
+            // The peer closed the connection, or the receive failed.
+            GiveUpUnrepeatableFrame(step);
+            return 0;
         }
         // Would-block and aborted receives are passed over.
         if (reconnected)

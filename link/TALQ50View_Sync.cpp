@@ -156,8 +156,12 @@ void CTALQ50View::OnRoutingReceived(int) {
 
     constexpr int kReportedTypes = 8;
     SpkType_ResetStates();
-    for (int i = 0; i < kReportedTypes; ++i)
-        g_SpkTypeState[kSpkTypeOutputBase + i] = area.SpeakerTypes[i];
+    // The reset leaves 3 (FL-Woofer) in the output types too. Outputs the
+    // processor reports no type for hold none: left at 3 they would take
+    // FL-Woofer from the others, and the duplicates rule would write the
+    // types back at every connection.
+    for (int i = 0; i < kOutputCount; ++i)
+        g_SpkTypeState[kSpkTypeOutputBase + i] = i < kReportedTypes ? area.SpeakerTypes[i] : 0;
     if (SpkType_RemoveDuplicates()) {
         for (int i = 0; i < kReportedTypes; ++i)
             area.SpeakerTypes[i] = g_SpkTypeState[kSpkTypeOutputBase + i];

@@ -4,7 +4,7 @@
 # and the program beside it, and stops both together (closing the window,
 # Ctrl+C or SIGTERM).  A processor plugged in over USB is still found first.
 # It configures only a build folder that has none and builds only when a
-# source is newer than the program or the simulator.  On a virtual display
+# source changed since its last successful build.  On a virtual display
 # without a window manager it starts one (jwm) for the dialogs' captions.
 #   KT_BUILD_DIR  build folder (default: build)
 #   KT_NO_BUILD=1 use what is built there as it is
@@ -63,14 +63,23 @@ if [[ "${KT_NO_BUILD:-}" != 1 ]]; then
     if [[ ! -f "$build/CMakeCache.txt" ]]; then
         cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
     fi
-    # Only when a source is newer than what was built: even a build with
-    # nothing to do takes seconds.
+    # Only when a source changed since the last build that succeeded: even a
+    # build with nothing to do takes seconds.  The program and the simulator
+    # cannot tell it by their times, since a build relinks only what an edit
+    # reaches; a stamp can.  It is taken before the build, so an edit made
+    # meanwhile still counts, and kept only once the build succeeded.
     program="$build/app/kavro-tune"
     simulator="$build/sim/kt_simulator"
-    if [[ ! -x "$program" || ! -x "$simulator" ]] ||
+    stamp="$build/run-sh.stamp"
+    if [[ ! -x "$program" || ! -x "$simulator" || ! -f "$stamp" ]] ||
         [[ -n "$(find app controls link model pages platform res sim cmake CMakeLists.txt -type f \
-            \( -newer "$program" -o -newer "$simulator" \) -print -quit 2>/dev/null)" ]]; then
-        cmake --build "$build" -j "$(nproc)" --target kt_simulator kavro-tune || exit 1
+            -newer "$stamp" -print -quit 2>/dev/null)" ]]; then
+        touch "$stamp.new" 2>/dev/null
+        if ! cmake --build "$build" -j "$(nproc)" --target kt_simulator kavro-tune; then
+            rm -f "$stamp.new"
+            exit 1
+        fi
+        mv -f "$stamp.new" "$stamp" 2>/dev/null
     fi
 fi
 

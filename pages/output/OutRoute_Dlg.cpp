@@ -132,13 +132,23 @@ void COutRoute_Dlg::SetPhaseButtonBitmaps(int chinese) {
         m_btnPhase.SetBitmaps(1186, 1188, 1188);
 }
 
+int COutRoute_Dlg::ClampGain(int gain) {
+    return std::clamp(gain, 0, kMaxGain);
+}
+
+int COutRoute_Dlg::ClampDelay(int delay) {
+    return std::clamp(delay, 0, kMaxDelay);
+}
+
+// Through the spin, which keeps its own copy of the position for the arrow
+// keys to step from.
 void COutRoute_Dlg::SetGain(int gain) {
-    m_nShownGain = m_spinGain.ShowValue(gain);
+    m_nShownGain = m_spinGain.ShowValue(ClampGain(gain));
     m_sliderGain.SetPos(m_nShownGain);
 }
 
 void COutRoute_Dlg::SetDelay(int delay) {
-    m_spinDelay.ShowValue(delay);
+    m_spinDelay.ShowValue(ClampDelay(delay));
 }
 
 void COutRoute_Dlg::SetEnable(int on) {

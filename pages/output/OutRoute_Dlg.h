@@ -45,6 +45,11 @@ public:
     // current language, 0 the grey one.
     void SetGroupImage(int number);
 
+    // A gain or delay word as the strip can show it: below 0 is 0, above
+    // the maximum the maximum.
+    static int ClampGain(int gain);
+    static int ClampDelay(int delay);
+
     // Read and written by the view.
     CWnd* m_pParent = nullptr;
     CKTV_OutData* m_pOutData = nullptr;

@@ -1,5 +1,7 @@
 #include "platform/net/TcpSocket.h"
 
+#include "platform/sys/Wakeup.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <fcntl.h>
@@ -16,6 +18,30 @@ TcpSocket::~TcpSocket() {
 
 bool TcpSocket::Fail() {
     m_lastError = errno;
+    return false;
+}
+
+bool TcpSocket::Arm(Wakeup* stop) {
+    if (!stop)
+        return true;
+    const int fd = m_fd;
+    // A shut-down socket ends a blocked connect, send or receive at once.
+    // Disarm waits for a running interrupt, so the descriptor cannot be
+    // closed and reused under it.
+    if (!stop->SetInterrupt([fd] { shutdown(fd, SHUT_RDWR); })) {
+        m_lastError = ECANCELED;
+        return false;
+    }
+    return true;
+}
+
+bool TcpSocket::Disarm(Wakeup* stop) {
+    if (!stop)
+        return true;
+    stop->ClearInterrupt();
+    if (!stop->Woken())
+        return true;
+    m_lastError = ECANCELED;
     return false;
 }
 
@@ -50,7 +76,7 @@ bool TcpSocket::SetBufferSizes(int bytes) {
     return true;
 }
 
-bool TcpSocket::Connect(const std::string& address, std::uint16_t port, int timeoutMs) {
+bool TcpSocket::Connect(const std::string& address, std::uint16_t port, int timeoutMs, Wakeup* stop) {
     const int fd = m_fd;
     if (fd < 0) {
         m_lastError = EBADF;
@@ -68,6 +94,10 @@ bool TcpSocket::Connect(const std::string& address, std::uint16_t port, int time
     const int flags = fcntl(fd, F_GETFL);
     if (flags < 0 || fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0)
         return Fail();
+    if (!Arm(stop)) {
+        fcntl(fd, F_SETFL, flags);
+        return false;
+    }
     int error = 0;
     if (connect(fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
         error = errno;
@@ -87,11 +117,15 @@ bool TcpSocket::Connect(const std::string& address, std::uint16_t port, int time
         }
     }
     fcntl(fd, F_SETFL, flags);
+    if (!Disarm(stop))
+        return false;
     m_lastError = error;
     return error == 0;
 }
 
-int TcpSocket::Send(const void* data, int length) {
+int TcpSocket::Send(const void* data, int length, Wakeup* stop) {
+    if (!Arm(stop))
+        return -1;
     const auto* bytes = static_cast<const char*>(data);
     int sent = 0;
     while (sent < length) {
@@ -100,23 +134,27 @@ int TcpSocket::Send(const void* data, int length) {
             if (errno == EINTR)
                 continue;
             Fail();
-            return -1;
+            sent = -1;
+            break;
         }
         sent += static_cast<int>(n);
     }
-    return sent;
+    return Disarm(stop) ? sent : -1;
 }
 
-int TcpSocket::Receive(void* buffer, int capacity) {
-    for (;;) {
-        const ssize_t n = recv(m_fd, buffer, static_cast<std::size_t>(capacity), 0);
-        if (n >= 0)
-            return static_cast<int>(n);
-        if (errno != EINTR) {
-            Fail();
-            return -1;
-        }
-    }
+int TcpSocket::Receive(void* buffer, int capacity, Wakeup* stop) {
+    if (!Arm(stop))
+        return -1;
+    ssize_t n;
+    do
+        n = recv(m_fd, buffer, static_cast<std::size_t>(capacity), 0);
+    while (n < 0 && errno == EINTR);
+    if (n < 0)
+        Fail();
+    // What a stop cut short is no answer, whatever the call returned.
+    if (!Disarm(stop))
+        return -1;
+    return static_cast<int>(n);
 }
 
 void TcpSocket::Close() {

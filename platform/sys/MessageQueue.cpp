@@ -514,7 +514,7 @@ void SetPreTranslateHook(PreTranslateHook hook) {
     reg.hook = hook;
 }
 
-void DeliverQueuedMessage(MSG& msg) {
+bool DeliverQueuedMessage(MSG& msg) {
     PreTranslateHook hook;
     {
         auto& reg = Reg();
@@ -522,8 +522,9 @@ void DeliverQueuedMessage(MSG& msg) {
         hook = reg.hook;
     }
     if (hook && hook(msg))
-        return;
+        return false;
     DispatchMessage(&msg);
+    return true;
 }
 
 bool PumpMessages() {

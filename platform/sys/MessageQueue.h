@@ -58,7 +58,8 @@ void SetPreTranslateHook(PreTranslateHook hook);
 
 // The path of every message taken from a queue (posted messages, timer ticks,
 // and the window layer's input): the pre-translate hook, then DispatchMessage.
-void DeliverQueuedMessage(MSG& msg);
+// False when the hook took the message and it was not dispatched.
+bool DeliverQueuedMessage(MSG& msg);
 
 // Handles what is queued for the calling thread now: sent messages, then the
 // posted ones that were queued when it started, then due timers.  Returns

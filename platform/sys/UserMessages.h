@@ -24,6 +24,10 @@ inline constexpr UINT UM_AUTO_CONNECT = WM_USER + 156;
 inline constexpr UINT UM_PING_STOP = WM_USER + 157;
 inline constexpr UINT UM_UPDATE_RECONNECT_FAILED = WM_USER + 158;
 
+// The window layer's file opener, to the owner of a file that turned out not
+// to open after ShellExecute had returned.
+inline constexpr UINT UM_SHELL_OPEN_FAILED = WM_USER + 163; // 0, 0
+
 // Firmware-update dialog.
 inline constexpr UINT UM_UPDATE_RECONNECTED = WM_USER + 200; // 0, result of a reconnect poll
 

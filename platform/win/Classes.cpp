@@ -386,11 +386,14 @@ public:
                 else if (s.caret > 0) {
                     s.text.remove(s.caret - 1, 1);
                     s.anchor = --s.caret;
-                }
+                } else
+                    return 0; // nothing left of the caret: the text is unchanged
                 Changed(w, true);
                 return 0;
             }
-            if (ch < 0x20)
+            // Control characters (Enter, Escape, Tab, Ctrl with a letter, DEL)
+            // are keys, never text.
+            if (ch < 0x20 || ch == 0x7F)
                 return 0;
             if ((w.style & ES_NUMBER) && (ch < '0' || ch > '9'))
                 return 0;
@@ -445,6 +448,8 @@ public:
                     DeleteSelection(s);
                 else if (s.caret < s.text.size())
                     s.text.remove(s.caret, 1);
+                else
+                    return 0; // nothing right of the caret
                 Changed(w, true);
                 return 0;
             default:

@@ -185,7 +185,10 @@ INT_PTR CDialog::DoModal() {
     if (disabledOwner && platform::win::Window::From(ownerHwnd))
         CWnd::FromHandle(ownerHwnd)->EnableWindow(TRUE);
     DestroyWindow();
-    // The keys go back to where they were before the dialog took them.
+    // The owner is the desktop's active window again, and its keys go back
+    // to the control that had them before the dialog took them.
+    if (platform::win::Window::From(ownerHwnd))
+        platform::win::ActivateTopLevel(ownerHwnd);
     if (!::GetFocus() && focus && platform::win::Window::From(focus))
         ::SetFocus(focus);
     return m_result;
@@ -215,8 +218,11 @@ BOOL CDialog::PreTranslateMessage(MSG* msg) {
             id = DefaultButtonId();
         }
     }
+    // Escape cancels whatever state (or absence) of a Cancel button: a dialog
+    // that hides and disables its buttons still ends on Escape.  Only Enter
+    // skips a disabled button.
     CWnd* button = CWnd::FromHandle(to)->GetDlgItem(id);
-    if (!button || button->IsWindowEnabled())
+    if (msg->wParam == VK_ESCAPE || !button || button->IsWindowEnabled())
         ::SendMessage(to, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                       LPARAM(button ? button->GetSafeHwnd() : nullptr));
     return TRUE;

@@ -21,8 +21,10 @@ void MouseInput(HWND hwnd, UINT message, POINT point, UINT keys = 0);
 void WheelInput(HWND hwnd, int delta, POINT point, UINT keys = 0);
 // The mouse leaves every window of the program.
 void MouseLeftWindows();
-// A key press (WM_KEYDOWN, then WM_CHAR when `ch` is not 0) and its release,
-// to the focus window.
+// A key press (WM_KEYDOWN, then WM_CHAR when `ch` is not 0 and
+// PreTranslateMessage did not take the key-down) and its release, to the
+// focus window.  The host widgets give Qt's key events this path, with the
+// characters each key types as the system's translation makes them.
 void KeyInput(UINT virtualKey, UINT ch = 0);
 void CharInput(UINT ch);
 

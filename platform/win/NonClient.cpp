@@ -44,4 +44,17 @@ QRect ClientRectFor(const Window& w, const QRect& outer) {
     return QRect(client.topLeft(), QSize(std::max(0, client.width()), std::max(0, client.height())));
 }
 
+Qt::WindowFlags TopLevelWindowFlags(DWORD style, DWORD exStyle) {
+    // Without the customising hint the desktop adds the boxes it likes.
+    Qt::WindowFlags flags = Qt::CustomizeWindowHint;
+    if ((style & WS_CAPTION) == WS_CAPTION) {
+        flags |= Qt::WindowTitleHint;
+        if (style & WS_SYSMENU)
+            flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    }
+    if (exStyle & WS_EX_TOPMOST)
+        flags |= Qt::WindowStaysOnTopHint;
+    return flags;
+}
+
 } // namespace platform::win

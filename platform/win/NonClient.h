@@ -12,6 +12,7 @@
 
 #include <QMargins>
 #include <QRect>
+#include <Qt>
 
 namespace platform::win {
 
@@ -25,5 +26,10 @@ QMargins TopLevelFrameMargins(DWORD style, bool dialog);
 QRect OuterRect(const Window& w);
 // The client rectangle a window rectangle leaves.
 QRect ClientRectFor(const Window& w, const QRect& outer);
+// What the desktop is asked to draw around a top-level window of that style:
+// a caption, and its close box with the system menu.  The program asks for
+// no minimise or maximise box and sizes its windows itself, so the desktop
+// offers neither a box nor a frame to size by.
+Qt::WindowFlags TopLevelWindowFlags(DWORD style, DWORD exStyle);
 
 } // namespace platform::win

@@ -5,6 +5,7 @@
 
 #include "platform/win/WinDefs.h"
 
+#include <functional>
 #include <utility>
 
 namespace platform::win {
@@ -12,8 +13,10 @@ namespace platform::win {
 class ShellOpener {
 public:
     virtual ~ShellOpener() = default;
-    // true when an application took the file.
-    virtual bool Open(const CString& path) = 0;
+    // Hands the file on without waiting for an application to take it.
+    // `verdict` runs once on the calling thread, with whether one took it:
+    // inside Open, or later from the thread's event loop.
+    virtual void Open(const CString& path, std::function<void(bool opened)> verdict) = 0;
 };
 // Installs `opener` (nullptr: the desktop's) and returns the previous one.
 ShellOpener* InstallShellOpener(ShellOpener* opener);
@@ -22,11 +25,12 @@ ShellOpener* InstallShellOpener(ShellOpener* opener);
 // finds the application for the file's type.  A launcher that cannot be
 // started or ends with a failure opened nothing; one still running after a
 // few seconds waits in front of the viewer it started, so the file counts as
-// opened.
+// opened.  The verdict comes later: the launcher is watched from the event
+// loop.
 class LauncherOpener final : public ShellOpener {
 public:
     explicit LauncherOpener(CString program = "xdg-open") : m_program(std::move(program)) {}
-    bool Open(const CString& path) override;
+    void Open(const CString& path, std::function<void(bool opened)> verdict) override;
 
 private:
     CString m_program;
@@ -37,7 +41,8 @@ private:
 inline constexpr INT_PTR SE_ERR_FNF = 2;
 inline constexpr INT_PTR SE_ERR_NOASSOC = 31;
 
-// Only the verb "open" is known.  Above 32 when the file was opened; 2 when it
-// does not exist, 31 when nothing could open it.
+// Only the verb "open" is known.  Above 32 when the file was handed on; 2
+// when it does not exist, 31 when nothing could open it.  When that turns out
+// only later, `owner` (if any) is posted UM_SHELL_OPEN_FAILED.
 INT_PTR ShellExecute(HWND owner, const char* verb, const CString& file, const char* parameters,
                      const char* directory, int show);

@@ -4,10 +4,12 @@
 #include "platform/win/Cursor.h"
 #include "platform/win/Input.h"
 #include "platform/win/KeyState.h"
+#include "platform/win/NonClient.h"
 #include "platform/win/Wnd.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -41,6 +43,7 @@ UINT VirtualKeyOf(int qtKey) {
     case Qt::Key_Backspace:
         return VK_BACK;
     case Qt::Key_Tab:
+    case Qt::Key_Backtab: // Shift+Tab
         return VK_TAB;
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -65,6 +68,8 @@ UINT VirtualKeyOf(int qtKey) {
         return VK_RIGHT;
     case Qt::Key_Down:
         return VK_DOWN;
+    case Qt::Key_Insert:
+        return VK_INSERT;
     case Qt::Key_Delete:
         return VK_DELETE;
     case Qt::Key_Shift:
@@ -76,8 +81,48 @@ UINT VirtualKeyOf(int qtKey) {
             return UINT(qtKey);
         if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
             return UINT(qtKey);
+        if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
+            return VK_F1 + UINT(qtKey - Qt::Key_F1);
         return 0;
     }
+}
+
+// The characters a key types, as the system's translation of a key-down
+// makes them: BackSpace, Tab, Enter and Escape their control characters,
+// Ctrl with a letter its control character (Ctrl+A is 1), any other key the
+// printable text it carries.  Keys that move or delete (arrows, Home, End,
+// Delete, the function keys) type nothing, whatever text Qt gives them
+// (Delete's is DEL).  With Alt held a key is a system key and types nothing.
+QString CharactersOf(const QKeyEvent& e) {
+    const Qt::KeyboardModifiers mods = e.modifiers();
+    if (mods & Qt::AltModifier)
+        return {};
+    switch (e.key()) {
+    case Qt::Key_Backspace:
+        return QString(QChar(char16_t(0x08)));
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return QString(QChar(char16_t(0x09)));
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return QString(QChar(char16_t(0x0D)));
+    case Qt::Key_Escape:
+        return QString(QChar(char16_t(0x1B)));
+    default:
+        break;
+    }
+    if (mods & Qt::ControlModifier) {
+        if (e.key() >= Qt::Key_A && e.key() <= Qt::Key_Z)
+            return QString(QChar(char16_t(e.key() - Qt::Key_A + 1)));
+        return {};
+    }
+    QString typed;
+    for (const QChar c : e.text()) {
+        const char16_t u = c.unicode();
+        if (u >= 0x20 && !(u >= 0x7F && u < 0xA0))
+            typed += c;
+    }
+    return typed;
 }
 
 UINT KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
@@ -98,6 +143,8 @@ void SyncModifierKeys(Qt::KeyboardModifiers mods) {
     SetKeyDown(VK_CONTROL, (mods & Qt::ControlModifier) != 0);
 }
 
+void PressKey(UINT virtualKey, const QString& chars);
+
 // Shows a window's backing image and turns Qt's events into messages.
 class HostWidget final : public QWidget {
 public:
@@ -111,6 +158,7 @@ public:
     Window* Record() const { return m_window; }
 
 protected:
+    bool event(QEvent* e) override;
     void paintEvent(QPaintEvent*) override {
         if (!m_window)
             return;
@@ -155,13 +203,7 @@ protected:
     }
     void keyPressEvent(QKeyEvent* e) override {
         SyncModifierKeys(e->modifiers());
-        const UINT vk = VirtualKeyOf(e->key());
-        const QString text = e->text();
-        if (vk)
-            KeyInput(vk, 0);
-        if (!text.isEmpty() && text[0].unicode() >= 0x20 && !(e->modifiers() & Qt::ControlModifier))
-            for (QChar c : text)
-                CharInput(c.unicode());
+        PressKey(VirtualKeyOf(e->key()), CharactersOf(*e));
     }
 
     void changeEvent(QEvent* e) override {
@@ -206,9 +248,29 @@ bool WalkPreTranslateTree(MSG& msg) {
     return false;
 }
 
-void Deliver(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
+// False when PreTranslateMessage took the message.
+bool Deliver(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
     MSG msg{hwnd, message, wp, lp, DWORD(GetTickCount64Ms())};
-    DeliverQueuedMessage(msg);
+    return DeliverQueuedMessage(msg);
+}
+
+// A key press as the system's message loop makes it: the key-down, then the
+// characters the key types, to the window that had the key-down, unless
+// PreTranslateMessage took the key-down (a dialog's Enter types nothing
+// after it closed the dialog), then the key-up.  A key without a virtual
+// key only types.
+void PressKey(UINT virtualKey, const QString& chars) {
+    const HWND focus = Input().focus;
+    if (!focus)
+        return;
+    const bool translated = !virtualKey || Deliver(focus, WM_KEYDOWN, virtualKey, 1);
+    for (const QChar c : chars) {
+        if (!translated || !Window::From(focus))
+            break;
+        Deliver(focus, WM_CHAR, c.unicode(), 1);
+    }
+    if (virtualKey && Window::From(focus))
+        Deliver(focus, WM_KEYUP, virtualKey, LPARAM(0xC0000001u));
 }
 
 // The top-level window a window sits in (itself when it is one).
@@ -262,7 +324,7 @@ void MakeOwnedPopup(Window& w) {
 void MakeOwnedWindow(Window& w) {
     Window* owner = TopLevelOf(w.parent);
     if (owner && owner->widget)
-        w.widget->setParent(owner->widget, Qt::Dialog);
+        w.widget->setParent(owner->widget, Qt::Dialog | TopLevelWindowFlags(w.style, w.exStyle));
 }
 
 // Qt disables the windows that belong to a disabled window with it, while an
@@ -276,6 +338,59 @@ void SyncOwnedEnabled(QWidget* owner) {
         host->setEnabled(host->Record()->Enabled());
         SyncOwnedEnabled(host);
     }
+}
+
+// The window that takes the keys while `top` is disabled: the enabled window
+// it owns, directly or through owned windows that are disabled in turn (a
+// message box over a dialog over the main window); the latest first.
+Window* HolderOf(Window* top) {
+    if (!top || !top->widget)
+        return nullptr;
+    const QObjectList owned = top->widget->children();
+    for (auto it = owned.rbegin(); it != owned.rend(); ++it) {
+        auto* host = dynamic_cast<HostWidget*>(*it);
+        Window* w = host && host->isWindow() ? host->Record() : nullptr;
+        if (!w || w->IsOwnedPopup() || !w->Visible())
+            continue;
+        if (w->Enabled())
+            return w;
+        if (Window* inner = HolderOf(w))
+            return inner;
+    }
+    return nullptr;
+}
+
+// Brings the holder of a disabled top-level window forward as the desktop's
+// active window, the one the keys go to.
+void ActivateHolder(Window* top) {
+    Window* holder = HolderOf(top);
+    if (!holder || !holder->widget)
+        return;
+    holder->widget->raise();
+    holder->widget->activateWindow();
+}
+
+// A disabled window takes neither the keys nor a click: the window that
+// disabled it is waiting for an answer and comes forward with the keys,
+// whether the desktop activated the disabled window (a click on it) or the
+// click reached it first.
+bool HostWidget::event(QEvent* e) {
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (Window* top = TopLevelOf(m_window); top && !top->Enabled()) {
+            ActivateHolder(top);
+            return true;
+        }
+        break;
+    case QEvent::WindowActivate:
+        if (m_window && isWindow() && !m_window->Enabled())
+            ActivateHolder(m_window);
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(e);
 }
 
 // White, at least one pixel, and never larger than any screen shows: a
@@ -390,6 +505,10 @@ void Window::SetVisible(bool visible) {
 void Window::SyncWidget() {
     if (!widget)
         return;
+    // The desktop neither sizes nor maximises a top-level window: it keeps
+    // the size the program gives it.
+    if (widget->isWindow())
+        widget->setFixedSize(rect.size());
     widget->setGeometry(rect);
     // A popup made visible before it was placed keeps that state without a
     // Qt window of no size.
@@ -579,6 +698,8 @@ HWND CreateWindowRecord(DWORD exStyle, const CString& className, const CString& 
             MakeOwnedPopup(*w);
         else if (w->parent && !w->IsChild())
             MakeOwnedWindow(*w);
+        else if (!w->IsChild())
+            w->widget->setWindowFlags(Qt::Window | TopLevelWindowFlags(style, exStyle));
         if (!parentWidget && !text.empty())
             w->widget->setWindowTitle(QString::fromStdString(text));
         w->widget->setGeometry(rect);
@@ -768,14 +889,7 @@ void MouseLeftWindows() {
 }
 
 void KeyInput(UINT virtualKey, UINT ch) {
-    const HWND focus = Input().focus;
-    if (!focus)
-        return;
-    Deliver(focus, WM_KEYDOWN, virtualKey, 1);
-    if (ch)
-        CharInput(ch);
-    if (Window::From(focus))
-        Deliver(focus, WM_KEYUP, virtualKey, LPARAM(0xC0000001u));
+    PressKey(virtualKey, ch ? QString(QChar(char16_t(ch))) : QString());
 }
 
 void CharInput(UINT ch) {
@@ -785,6 +899,16 @@ void CharInput(UINT ch) {
 
 const CursorData* CurrentCursor() {
     return Input().cursor;
+}
+
+void ActivateTopLevel(HWND hwnd) {
+    Window* top = TopLevelOf(Window::From(hwnd));
+    if (top && !top->Enabled()) {
+        ActivateHolder(top);
+        return;
+    }
+    if (top && top->widget && top->Visible())
+        top->widget->activateWindow();
 }
 
 } // namespace platform::win

@@ -102,6 +102,10 @@ HWND CreateWindowRecord(DWORD exStyle, const CString& className, const CString& 
                         const QRect& rect, HWND parent, UINT id, CWnd* attach);
 void DestroyWindowRecord(HWND hwnd);
 
+// Makes the top-level window of `hwnd` the desktop's active window, the one
+// the keys go to; a disabled one hands that on to the window holding it.
+void ActivateTopLevel(HWND hwnd);
+
 // Paints every window of the tree that needs it (parents first) and returns
 // the picture of the window with its visible children over it.
 QImage RenderWindow(HWND hwnd);

@@ -27,6 +27,11 @@ enum class SimFaultKind {
     BadPreset,       // the reply's preset byte becomes `value`
     Reset,           // no reply; the connection is reset (TCP) or the device unplugged (HID)
     Truncate,        // only the first `value` bytes of the reply go out; the rest never comes
+
+    // Replies out of turn.
+    StaleStatus, // `value` status replies nobody asked for go out in front of the reply
+    Late,        // the reply comes after the host gave up on it: it goes out in front of the
+                 // processor's next reply, on whichever connection that one leaves by
 };
 
 struct SimFault {

@@ -130,7 +130,8 @@ void SimHidBus::Deliver(Unit& unit, const SimReply& reply) {
     std::vector<BYTE> bytes = std::move(unit.held);
     unit.held.clear();
     bytes.insert(bytes.end(), reply.bytes.begin(), reply.bytes.end());
-    if (reply.merge) {
+    // One device: a late reply waits for the next one as a merged one does.
+    if (reply.merge || reply.late) {
         unit.held = std::move(bytes);
         return;
     }

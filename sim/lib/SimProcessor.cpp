@@ -135,6 +135,14 @@ SimReply SimProcessor::Answer(const SimFrameCollector::Collected& request) {
     case SimFaultKind::Truncate:
         reply.bytes.resize(std::min(reply.bytes.size(), static_cast<std::size_t>(std::max(fault.value, 0))));
         break;
+    case SimFaultKind::StaleStatus: {
+        const std::vector<BYTE> stale = StatusReplies(fault.value);
+        reply.bytes.insert(reply.bytes.begin(), stale.begin(), stale.end());
+        break;
+    }
+    case SimFaultKind::Late:
+        reply.late = true;
+        break;
     default:
         break;
     }
@@ -153,6 +161,22 @@ bool SimProcessor::TakeFault(const SimFrame& request, SimFault& fault) {
         return true;
     }
     return false;
+}
+
+// The status as a poll would get it, `count` times over.
+std::vector<BYTE> SimProcessor::StatusReplies(int count) {
+    SimFrame poll;
+    poll.command = frame::kCmdRead;
+    poll.type = DATA_DEVICE_INFO;
+    poll.channel = INFO_STATUS;
+    SimFrame status = poll;
+    status.command = frame::kReplyData;
+    status.payload = Respond(poll).payload;
+    const std::vector<BYTE> one = EncodeFrame(status);
+    std::vector<BYTE> bytes;
+    for (int i = 0; i < count; ++i)
+        bytes.insert(bytes.end(), one.begin(), one.end());
+    return bytes;
 }
 
 // A request the firmware does not know gets a data reply without payload.

@@ -63,6 +63,7 @@ private:
     Answered ReadSetting(const SimFrame& request);
     Answered Load(const SimFrame& request);
     bool TakeFault(const SimFrame& request, SimFault& fault);
+    std::vector<BYTE> StatusReplies(int count);
     void Log(const SimFrame& request);
 
     mutable std::mutex m_mutex;

@@ -18,6 +18,8 @@ struct SimReply {
     int delayMs = 0;
     // Hold the bytes back and deliver them in front of the next reply.
     bool merge = false;
+    // The same, but in front of the next reply on any connection.
+    bool late = false;
     // Drop the connection (TCP) or vanish (USB) instead of answering.
     bool reset = false;
     // After this reply the processor restarts: TCP connections are reset and

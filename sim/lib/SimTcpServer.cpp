@@ -9,6 +9,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace sim {
 
 namespace {
@@ -163,6 +165,11 @@ bool SimTcpServer::Deliver(int fd, const SimReply& reply, std::vector<BYTE>& hel
         held = std::move(bytes);
         return true;
     }
+    if (reply.late) {
+        HoldLate(std::move(bytes));
+        return true;
+    }
+    bytes = TakeLate(std::move(bytes));
     const std::size_t piece = reply.pieceSize ? reply.pieceSize : bytes.size();
     for (std::size_t at = 0; at < bytes.size(); at += piece) {
         if (at > 0 && !WaitMs(kPiecePauseMs))
@@ -189,6 +196,22 @@ bool SimTcpServer::SendAll(int fd, const BYTE* data, std::size_t count) {
 bool SimTcpServer::WaitMs(int ms) {
     std::unique_lock lock(m_mutex);
     return !m_stopSignal.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_stopping.load(); });
+}
+
+// ---- Late replies: the processor's, not a connection's ----
+
+void SimTcpServer::HoldLate(std::vector<BYTE> bytes) {
+    std::lock_guard lock(m_lateMutex);
+    m_late.insert(m_late.end(), bytes.begin(), bytes.end());
+}
+
+std::vector<BYTE> SimTcpServer::TakeLate(std::vector<BYTE> next) {
+    std::lock_guard lock(m_lateMutex);
+    if (m_late.empty())
+        return next;
+    std::vector<BYTE> bytes = std::exchange(m_late, {});
+    bytes.insert(bytes.end(), next.begin(), next.end());
+    return bytes;
 }
 
 } // namespace sim

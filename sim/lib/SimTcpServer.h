@@ -49,6 +49,11 @@ private:
     bool SendAll(int fd, const BYTE* data, std::size_t count);
     bool WaitMs(int ms);
     void ReapFinished();
+    // A late reply waits for the next reply the processor sends, whichever
+    // connection that goes to: behind a network bridge a late answer reaches
+    // whoever is connected when it comes.
+    void HoldLate(std::vector<BYTE> bytes);
+    std::vector<BYTE> TakeLate(std::vector<BYTE> next);
 
     SimProcessor& m_processor;
     int m_listenFd = -1;
@@ -61,6 +66,8 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_stopSignal;
     std::list<std::unique_ptr<Connection>> m_connections;
+    std::mutex m_lateMutex;
+    std::vector<BYTE> m_late;
 };
 
 } // namespace sim

@@ -66,20 +66,45 @@ private:
     platform::win::PopupMenuTracker* m_previous = nullptr;
 };
 
+// Records the files handed on and counts the verdicts; it answers `opens`
+// at once, or hands the file to `launcher` and passes its verdict on.
 class RecordingOpener final : public platform::win::ShellOpener {
 public:
-    RecordingOpener() { m_previous = platform::win::InstallShellOpener(this); }
+    explicit RecordingOpener(platform::win::ShellOpener* launcher = nullptr) : m_launcher(launcher) {
+        m_previous = platform::win::InstallShellOpener(this);
+    }
     ~RecordingOpener() override { platform::win::InstallShellOpener(m_previous); }
-    bool Open(const CString& path) override {
+    void Open(const CString& path, std::function<void(bool)> verdict) override {
         opened.push_back(path);
-        return opens;
+        if (!m_launcher) {
+            ++verdicts;
+            verdict(opens);
+            return;
+        }
+        m_launcher->Open(path, [this, verdict = std::move(verdict)](bool taken) {
+            ++verdicts;
+            verdict(taken);
+        });
     }
     std::vector<CString> opened;
     bool opens = true;
+    int verdicts = 0;
 
 private:
+    platform::win::ShellOpener* m_launcher = nullptr;
     platform::win::ShellOpener* m_previous = nullptr;
 };
+
+// A launcher script in `dir`, made executable.
+QString WriteLauncher(const QString& path, const char* script) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write(script);
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
 
 class Menus : public AppFixture {
 protected:
@@ -95,23 +120,37 @@ protected:
         return texts;
     }
 
-    // The caption of the box the help command showed, closed with Escape;
-    // empty when it showed none.
-    CString HelpBoxCaption() {
-        CString caption;
-        QTimer::singleShot(0, [&] {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (w->isVisible() && (w->windowTitle() == "帮助" || w->windowTitle() == "Help")) {
-                    caption = w->windowTitle().toStdString();
-                    platform::win::KeyInput(VK_ESCAPE, 0);
-                }
-            }
+    // Closes each box that shows with Escape, keeping its caption and text.
+    void StartClosingBoxes() {
+        QObject::connect(&m_closer, &QTimer::timeout, [this] {
+            CDialog* box = CDialog::ActiveModal();
+            if (!box || !box->GetSafeHwnd() || !box->IsWindowVisible())
+                return;
+            boxCaption = box->GetWindowText();
+            if (CWnd* text = box->GetDlgItem(1001))
+                boxText = text->GetWindowText();
+            platform::win::KeyInput(VK_ESCAPE, 0);
         });
+        m_closer.start(1);
+    }
+
+    // Runs the help command and waits for the verdict on the file: the
+    // caption of the box that followed (closed with Escape), empty when none.
+    CString HelpBoxCaption(const RecordingOpener& opener) {
+        boxCaption.clear();
+        boxText.clear();
+        const int verdicts = opener.verdicts;
         View()->OnHelp();
-        return caption;
+        EXPECT_TRUE(PumpUntil([&] { return opener.verdicts > verdicts; }));
+        // A failure found out later is posted: it shows on the next pass.
+        Pump();
+        return boxCaption;
     }
 
     RecordingTracker tracker;
+    CString boxCaption;
+    CString boxText;
+    QTimer m_closer;
 };
 
 TEST_F(Menus, WithoutALinkTheDevicePresetItemsLookEnabledButDoNothing) {
@@ -209,8 +248,9 @@ TEST_F(Menus, HelpOpensTheStartFoldersFileOfTheLanguageOrSaysItIsMissing) {
     ASSERT_TRUE(Start());
     QDir::setCurrent(start);
     RecordingOpener opener;
+    StartClosingBoxes();
 
-    View()->OnHelp();
+    EXPECT_EQ(HelpBoxCaption(opener), "");
     ASSERT_EQ(opener.opened.size(), 1u);
     EXPECT_EQ(opener.opened[0], m_dir.filePath("EN_Help.chm").toStdString());
 
@@ -219,7 +259,13 @@ TEST_F(Menus, HelpOpensTheStartFoldersFileOfTheLanguageOrSaysItIsMissing) {
         SCOPED_TRACE(chinese);
         g_bChinese = chinese;
         opener.opens = false;
-        EXPECT_EQ(HelpBoxCaption(), chinese ? "帮助" : "Help");
+        const int verdicts = opener.verdicts;
+        View()->OnHelp();
+        EXPECT_EQ(opener.verdicts, verdicts + (chinese ? 0 : 1));
+        Pump();
+        EXPECT_EQ(boxCaption, chinese ? "帮助" : "Help");
+        EXPECT_EQ(boxText, chinese ? "没有发现帮助文件!" : "Not find help file!");
+        boxCaption.clear();
     }
     EXPECT_EQ(opener.opened.size(), 2u); // the missing Chinese file was never handed on
 }
@@ -237,28 +283,78 @@ TEST_F(Menus, HelpThatTheLauncherCannotOpenSaysTheFileIsMissing) {
         {"#!/bin/sh\necho \"$1\" > \"$0.got\"\nexit 3\n", false},
         {nullptr, false},
     };
+    StartClosingBoxes();
     int n = 0;
     for (const auto& [script, opens] : cases) {
         SCOPED_TRACE(n);
         const QString launcher = m_dir.filePath(QString("launcher%1").arg(n++));
         if (script) {
-            QFile file(launcher);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(script);
-            file.close();
-            file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            ASSERT_FALSE(WriteLauncher(launcher, script).isEmpty());
         }
-        platform::win::LauncherOpener opener(launcher.toStdString());
-        platform::win::ShellOpener* previous = platform::win::InstallShellOpener(&opener);
-        const CString caption = HelpBoxCaption();
-        platform::win::InstallShellOpener(previous);
-        EXPECT_EQ(caption, opens ? "" : "Help");
+        platform::win::LauncherOpener desktop(launcher.toStdString());
+        RecordingOpener opener(&desktop);
+        EXPECT_EQ(HelpBoxCaption(opener), opens ? "" : "Help");
         if (script) {
             QFile got(launcher + ".got");
             ASSERT_TRUE(got.open(QIODevice::ReadOnly));
             EXPECT_EQ(got.readAll().trimmed().toStdString(), m_dir.filePath("EN_Help.chm").toStdString());
         }
     }
+}
+
+// The launcher decides while the window goes on: the help command returns
+// at once, and the window's timers and messages run while the launcher is
+// still busy; a launcher that then fails brings the message.
+TEST_F(Menus, TheWindowGoesOnWhileTheLauncherDecidesAndAFailureShowsWhenItComes) {
+    const QString start = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_dir.path()));
+    QFile(m_dir.filePath("EN_Help.chm")).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(Start());
+    QDir::setCurrent(start);
+    // Busy until the test lets it go, then no application for the file.
+    const QString launcher =
+        WriteLauncher(m_dir.filePath("launcher"), "#!/bin/sh\n"
+                                                  ": > \"$0.busy\"\n"
+                                                  "while [ ! -e \"$0.go\" ]; do sleep 0.01; done\n"
+                                                  "exit 3\n");
+    ASSERT_FALSE(launcher.isEmpty());
+    platform::win::LauncherOpener desktop(launcher.toStdString());
+    RecordingOpener opener(&desktop);
+    StartClosingBoxes();
+
+    // A window of the program's own thread, counting its timer ticks and messages.
+    class Counter final : public platform::MessageTarget {
+    public:
+        LRESULT HandleMessage(UINT message, WPARAM, LPARAM) override {
+            ticks += message == WM_TIMER;
+            posted += message == WM_USER;
+            return 0;
+        }
+        int ticks = 0;
+        int posted = 0;
+    } counter;
+    const HWND hwnd = platform::RegisterMessageTarget(&counter);
+    SetTimer(hwnd, 1, 100);
+
+    View()->OnHelp();
+    ASSERT_TRUE(PumpUntil([&] { return QFile::exists(launcher + ".busy"); }));
+    for (int i = 1; i <= 3; ++i) {
+        clock->Advance(100);
+        PostMessage(hwnd, WM_USER, 0, 0);
+        Pump();
+        EXPECT_EQ(counter.ticks, i);
+        EXPECT_EQ(counter.posted, i);
+    }
+    EXPECT_EQ(opener.verdicts, 0);
+    EXPECT_EQ(boxCaption, "");
+
+    QFile(launcher + ".go").open(QIODevice::WriteOnly);
+    EXPECT_TRUE(PumpUntil([&] { return !boxCaption.empty(); }));
+    EXPECT_EQ(boxCaption, "Help");
+    EXPECT_EQ(boxText, "Not find help file!");
+    EXPECT_EQ(opener.verdicts, 1);
+    KillTimer(hwnd, 1);
+    platform::UnregisterMessageTarget(hwnd);
 }
 
 } // namespace

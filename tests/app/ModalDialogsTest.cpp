@@ -1,7 +1,8 @@
 // The dialogs the main window opens, as a person meets them in the running
 // program: each holds the window under it (a click there changes nothing,
-// neither on the form nor on the processor), stays above it, and answers
-// Enter and Escape as it should.
+// neither on the form nor on the processor, and the keys stay with the
+// dialog), stays above it, answers Enter and Escape as it should, and has a
+// frame of one size that the desktop offers neither to resize nor to maximise.
 
 #include "app/GainDlg.h"
 #include "app/ProgramDlg.h"
@@ -10,7 +11,10 @@
 #include "platform/win/Input.h"
 #include "sim/lib/SimTcpServer.h"
 #include "tests/app/AppFixture.h"
+#include "tests/app/QtInput.h"
 
+#include <QGuiApplication>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -77,6 +81,12 @@ protected:
             {"name prompt", [](ModalDialogs& t, const Step& s, bool* o) { OverPresets(t, 721, s, o); }},
             {"factory restore", direct(32779)},
             {"output map", direct(1415)},
+            {"mixer", direct(2823)},
+            {"phase",
+             [](ModalDialogs& t, const Step& step, bool* stillOpen) {
+                 Inside([step, stillOpen](CDialog& d) { Then(d, step, stillOpen); });
+                 t.View()->GetStrip(0).SendMessage(WM_COMMAND, MAKEWPARAM(2825, BN_CLICKED), 0);
+             }},
             {"message box",
              [](ModalDialogs& t, const Step& s, bool* o) {
                  // The program's own box instead of the recording one.
@@ -96,6 +106,24 @@ protected:
     static QWindow* Desktop(HWND hwnd) {
         auto* w = platform::win::Window::From(hwnd);
         return w && w->widget ? w->widget->windowHandle() : nullptr;
+    }
+    // A key as the keyboard gives it: to the desktop's active window.
+    static void Type(Qt::Key key) {
+        QWindow* active = QGuiApplication::focusWindow();
+        ASSERT_NE(active, nullptr) << "no window takes the keys";
+        QTest::keyClick(active, key);
+        Pump();
+    }
+    // A click on a window, which the desktop then makes its active window, as
+    // a window manager does (the offscreen platform leaves that out).
+    static void ClickOnTheDesktop(HWND hwnd, QPoint at) {
+        QWidget* widget = platform::win::Window::From(hwnd)->widget;
+        QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+        widget->window()->windowHandle()->requestActivate();
+        Pump();
+    }
+    static bool IsActive(CWnd& wnd) {
+        return PumpUntil([&] { return QGuiApplication::focusWindow() == Desktop(wnd.GetSafeHwnd()); });
     }
 
     // The dialog is disabled only under its own dialog; the main window under
@@ -175,11 +203,22 @@ TEST_F(ModalDialogs, EnterAndEscapeInEachDialog) {
         std::size_t messages;
     };
     const Case cases[] = {
-        {"load presets", VK_RETURN, true, "Club", 0},     {"load presets", VK_ESCAPE, true, "Club", 0},
-        {"name prompt", VK_RETURN, false, "Lounge", 0},   {"name prompt", VK_ESCAPE, false, "Club", 0},
-        {"factory restore", VK_RETURN, false, "Club", 1}, {"factory restore", VK_ESCAPE, false, "Club", 0},
-        {"output map", VK_RETURN, false, "Club", 0},      {"output map", VK_ESCAPE, false, "Club", 0},
-        {"message box", VK_RETURN, false, "Club", 0},     {"message box", VK_ESCAPE, false, "Club", 0},
+        {"load presets", VK_RETURN, true, "Club", 0},
+        {"load presets", VK_ESCAPE, true, "Club", 0},
+        {"name prompt", VK_RETURN, false, "Lounge", 0},
+        {"name prompt", VK_ESCAPE, false, "Club", 0},
+        {"factory restore", VK_RETURN, false, "Club", 1},
+        {"factory restore", VK_ESCAPE, false, "Club", 0},
+        {"output map", VK_RETURN, false, "Club", 0},
+        {"output map", VK_ESCAPE, false, "Club", 0},
+        {"message box", VK_RETURN, false, "Club", 0},
+        {"message box", VK_ESCAPE, false, "Club", 0},
+        // Its OK and Cancel are disabled: Enter finds no button, Escape still cancels.
+        {"mixer", VK_RETURN, true, "Club", 0},
+        {"mixer", VK_ESCAPE, false, "Club", 0},
+        // Both keys only commit a typed value.
+        {"phase", VK_RETURN, true, "Club", 0},
+        {"phase", VK_ESCAPE, true, "Club", 0},
     };
     const auto openers = Openers();
     for (const Case& c : cases) {
@@ -197,7 +236,8 @@ TEST_F(ModalDialogs, EnterAndEscapeInEachDialog) {
                 // The prompt offers the first preset's name; a new one is typed.
                 if (CWnd* focus = CWnd::GetFocus(); focus && focus->GetDlgCtrlID() == 2726)
                     focus->SetWindowText("Lounge");
-                platform::win::KeyInput(c.key);
+                ASSERT_NE(apptest::KeyboardWindow(), nullptr);
+                apptest::Press({{c.key == VK_RETURN ? Qt::Key_Return : Qt::Key_Escape}});
             },
             &stillOpen);
         Pump(); // the look after the key
@@ -205,6 +245,100 @@ TEST_F(ModalDialogs, EnterAndEscapeInEachDialog) {
         EXPECT_EQ(stored(), c.storedName);
         EXPECT_EQ(boxes->Entries().size(), c.messages);
         EXPECT_EQ(CDialog::ActiveModal(), nullptr);
+    }
+}
+
+// One click on the main window under a dialog: the dialog keeps the keys.
+TEST_F(ModalDialogs, AClickOnTheMainWindowLeavesTheKeysWithTheDialog) {
+    ASSERT_TRUE(Start());
+    bool stillOpen = true;
+    Inside([&](CDialog& about) {
+        Then(
+            about,
+            [&](CDialog& d) {
+                ASSERT_TRUE(IsActive(d));
+                ClickOnTheDesktop(View()->GetSafeHwnd(), QPoint(600, 300));
+                EXPECT_EQ(QGuiApplication::focusWindow(), Desktop(d.GetSafeHwnd()));
+                Type(Qt::Key_Return);
+            },
+            &stillOpen);
+    });
+    Command(*this, 731);
+    Pump();
+    EXPECT_FALSE(stillOpen) << "Enter did not reach About";
+    EXPECT_EQ(QGuiApplication::focusWindow(), Desktop(MainWindow())) << "the keys went nowhere";
+}
+
+// A question over the preset dialog, asked from the list by the Delete key and
+// answered by Escape after a click on the main window under both: the keys go
+// to the question, then back to the list.
+TEST_F(ModalDialogs, AfterAQuestionTheKeysGoBackToTheControlThatHadThem) {
+    ASSERT_TRUE(Start());
+    boxes.reset(); // the program's own box: a window of its own
+    bool questionOpen = true;
+    int focusRow = 0;
+    Inside([&](CDialog& presets) {
+        auto& list = static_cast<CProgramDlg&>(presets).m_grid;
+        ASSERT_TRUE(IsActive(presets));
+        ASSERT_EQ(CWnd::GetFocus(), &list);
+        ASSERT_EQ(list.GetFocusCell().row, 1);
+        Inside([&](CDialog& question) {
+            Then(
+                question,
+                [&](CDialog& q) {
+                    ASSERT_NE(&q, &presets);
+                    ASSERT_TRUE(IsActive(q));
+                    ClickOnTheDesktop(View()->GetSafeHwnd(), QPoint(600, 300));
+                    Type(Qt::Key_Escape);
+                },
+                &questionOpen);
+        });
+        Type(Qt::Key_Delete);
+        EXPECT_EQ(QGuiApplication::focusWindow(), Desktop(presets.GetSafeHwnd()));
+        Type(Qt::Key_Down);
+        focusRow = list.GetFocusCell().row;
+        presets.PostMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    Command(*this, 722);
+    boxes = std::make_unique<platform::RecordingMessageBox>();
+    EXPECT_FALSE(questionOpen) << "Escape did not reach the question";
+    EXPECT_EQ(focusRow, 2) << "Down did not reach the preset list";
+}
+
+// What the desktop is told of each top-level dialog of the program: a
+// caption, a close box when the template has a system menu, no minimise or
+// maximise box, and one size.
+TEST_F(ModalDialogs, EveryDialogHasAFixedFrameWithoutMaximise) {
+    ASSERT_TRUE(Start());
+    struct Case {
+        UINT id;
+        const char* dialog;
+        bool closeBox;
+    };
+    const Case cases[] = {
+        {269, "about", true},       {270, "firmware update", true},  {170, "device presets", true},
+        {666, "preset name", true}, {1246, "factory restore", true}, {711, "output map", true},
+        {115, "message box", true}, {1137, "phase", true},           {965, "mixer", true},
+        {1189, "noise gate", true}, {104, "transfer popup", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dialog);
+        CDialog dialog(c.id);
+        ASSERT_TRUE(dialog.Create(c.id, app->m_pMainWnd));
+        dialog.ShowWindow(SW_SHOW);
+        Pump();
+        QWindow* window = Desktop(dialog.GetSafeHwnd());
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->transientParent(), Desktop(MainWindow()));
+        const Qt::WindowFlags flags = window->flags();
+        EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint));
+        EXPECT_EQ(flags.testFlag(Qt::WindowCloseButtonHint), c.closeBox);
+        EXPECT_FALSE(flags & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint));
+        CRect client;
+        dialog.GetClientRect(&client);
+        EXPECT_EQ(window->minimumSize(), QSize(client.Width(), client.Height()));
+        EXPECT_EQ(window->maximumSize(), window->minimumSize());
+        dialog.DestroyWindow();
     }
 }
 

@@ -136,7 +136,10 @@ TEST(RunScript, SigtermAtAnyMomentOfTheStartStopsTheProgramAndTheSimulatorTogeth
 
 // A second start with nothing changed goes straight to the window: one
 // package query, and the build folder is configured only when it has none
-// and built only when a source is newer than the program.
+// and built only when a source changed since the last build that succeeded.
+// A build relinks only what an edit reaches: after an edit the simulator
+// does not depend on, it stays older than that source for good, and that
+// alone must not make every later start build again.
 TEST(RunScript, StartsWithoutConfiguringOrBuildingWhatIsUpToDate) {
     QTemporaryDir home, build, bin;
     auto write = [](const QString& path, const QByteArray& text) {
@@ -146,43 +149,67 @@ TEST(RunScript, StartsWithoutConfiguringOrBuildingWhatIsUpToDate) {
         file.close();
         file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
     };
+    auto age = [](const QString& path) {
+        QFile file(path);
+        if (!file.exists())
+            return;
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(
+            file.setFileTime(QDateTime::fromSecsSinceEpoch(1000000000), QFileDevice::FileModificationTime));
+    };
     // Stand-ins that log their calls: the package query answers that all is
-    // installed, the simulator listens until stopped, the program ends.
+    // installed; the build relinks the program only (as after an edit in the
+    // program's own code) and fails while a "fail" file exists; the
+    // simulator listens until stopped, the program ends.
     const QString log = bin.filePath("calls.log");
+    const QString fail = bin.filePath("fail");
     write(bin.filePath("dpkg-query"),
           "#!/bin/sh\necho dpkg-query >>" + log.toUtf8() +
               "\nfor p; do case $p in -*) ;; *) echo \"$p install ok installed\";; "
               "esac; done\n");
-    write(bin.filePath("cmake"), "#!/bin/sh\necho cmake $1 >>" + log.toUtf8() + "\n");
+    write(bin.filePath("cmake"), "#!/bin/sh\necho cmake $1 >>" + log.toUtf8() +
+                                     "\nif [ \"$1\" = --build ]; then\n  [ -e " + fail.toUtf8() +
+                                     " ] && exit 1\n  touch \"$2/app/kavro-tune\"\nfi\nexit 0\n");
     QDir().mkpath(build.filePath("app"));
     QDir().mkpath(build.filePath("sim"));
+    const QString simulator = build.filePath("sim/kt_simulator");
+    const QString program = build.filePath("app/kavro-tune");
     write(
-        build.filePath("sim/kt_simulator"),
+        simulator,
         "#!/bin/sh\necho 'listening on 127.0.0.1:45999'\ntrap 'exit 0' TERM\nwhile :; do sleep 0.1; done\n");
-    write(build.filePath("app/kavro-tune"), "#!/bin/sh\nexit 0\n");
+    write(program, "#!/bin/sh\nexit 0\n");
 
-    struct Case {
+    // The starts in order, in one build folder.  "An edit" leaves every
+    // source newer than what was built (and than any stamp of a build).
+    struct Start {
         const char* what;
         bool cache;
-        bool oldProgram;
+        bool edit;
+        bool buildFails;
         const char* calls;
-    } const cases[] = {
-        {"up to date", true, false, "dpkg-query\n"},
-        {"a source is newer", true, true, "dpkg-query\ncmake --build\n"},
-        {"never configured", false, true, "dpkg-query\ncmake -S\ncmake --build\n"},
+    } const starts[] = {
+        {"never configured", false, false, false, "dpkg-query\ncmake -S\ncmake --build\n"},
+        {"up to date", true, false, false, "dpkg-query\n"},
+        {"after an edit", true, true, false, "dpkg-query\ncmake --build\n"},
+        {"the simulator older than the edit", true, false, false, "dpkg-query\n"},
+        {"a build that fails", true, true, true, "dpkg-query\ncmake --build\n"},
+        {"after the failed build", true, false, false, "dpkg-query\ncmake --build\n"},
+        {"built again", true, false, false, "dpkg-query\n"},
     };
-    for (const Case& c : cases) {
+    for (const Start& c : starts) {
         SCOPED_TRACE(c.what);
         QFile::remove(log);
         QFile::remove(build.filePath("CMakeCache.txt"));
         if (c.cache)
             write(build.filePath("CMakeCache.txt"), "");
-        QFile program(build.filePath("app/kavro-tune"));
-        ASSERT_TRUE(program.open(QIODevice::ReadWrite));
-        const QDateTime when =
-            c.oldProgram ? QDateTime::fromSecsSinceEpoch(1000000000) : QDateTime::currentDateTime();
-        ASSERT_TRUE(program.setFileTime(when, QFileDevice::FileModificationTime));
-        program.close();
+        if (c.edit) {
+            for (const QString& built : {program, simulator, build.filePath("run-sh.stamp")})
+                age(built);
+        }
+        if (c.buildFails)
+            write(fail, "");
+        else
+            QFile::remove(fail);
 
         QProcessEnvironment env = Environment(home, true);
         env.remove("KT_NO_BUILD");
@@ -192,7 +219,7 @@ TEST(RunScript, StartsWithoutConfiguringOrBuildingWhatIsUpToDate) {
         p.setProcessEnvironment(env);
         p.start("bash", {KT_RUN_SCRIPT});
         ASSERT_TRUE(p.waitForFinished(30000));
-        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        EXPECT_EQ(p.exitCode(), c.buildFails ? 1 : 0) << p.readAllStandardError().toStdString();
         QFile calls(log);
         ASSERT_TRUE(calls.open(QIODevice::ReadOnly));
         EXPECT_EQ(calls.readAll().toStdString(), c.calls);

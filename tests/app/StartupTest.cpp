@@ -18,6 +18,8 @@
 #include "tests/app/ShellFixture.h"
 #include "tests/link/FakeFileDialog.h"
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <csignal>
 #include <cstring>
@@ -367,6 +369,106 @@ TEST_F(Startup, LinkGroupsOfTheLiveDataShowAndGroupClicksReachTheProcessor) {
     ASSERT_TRUE(PumpUntil([&] { return number(processor.Memory(), 1) == 0; }));
     EXPECT_EQ(number(processor.Memory(), 3), 1);
     EXPECT_TRUE(boxes->Entries().empty());
+}
+
+// The speaker-type menu as the strip opens it, kept as one letter per type
+// 1..24: '.' free, 'x' excluded, 't' taken by another output, 'o' the
+// strip's own.
+class RecordingTypeMenu final : public platform::win::PopupMenuTracker {
+public:
+    RecordingTypeMenu() { m_previous = platform::win::InstallPopupMenuTracker(this); }
+    ~RecordingTypeMenu() override { platform::win::InstallPopupMenuTracker(m_previous); }
+    UINT Track(const platform::win::MenuData& menu, POINT, UINT, HWND) override {
+        shown = std::string(24, '?');
+        Walk(menu);
+        return 0;
+    }
+    std::string shown;
+
+private:
+    void Walk(const platform::win::MenuData& menu) {
+        for (const auto& item : menu.items) {
+            if (item.popup)
+                Walk(*item.popup);
+            const int type = int(item.id) - 4100;
+            if (type < 1 || type > 24)
+                continue;
+            const bool checked = item.state & MF_CHECKED, grayed = item.state & MF_GRAYED;
+            shown[std::size_t(type - 1)] = checked ? (grayed ? 't' : 'o') : (grayed ? 'x' : '.');
+        }
+    }
+    platform::win::PopupMenuTracker* m_previous = nullptr;
+};
+
+// The processor reports the types of outputs 1-8 only; outputs 9-12 have
+// none to take over, so they hold no type and take none from the others.
+TEST_F(Startup, OutputsTheProcessorReportsNoTypeForHoldNoneAfterAConnection) {
+    constexpr std::size_t kTypeByte = std::size_t(CKTV_OutData::kBasicBlock) * 8 + 7;
+    const struct {
+        const char* what;
+        std::array<BYTE, 8> reported;
+        std::optional<std::array<BYTE, 8>> written; // the types the program writes back
+        std::array<BYTE, 8> kept;
+        const char* menu; // what the type menu of each strip without a type offers
+    } cases[] = {
+        {"eight NULL types", {}, std::nullopt, {}, "........................"},
+        {"a type reported twice", {3, 3}, std::array<BYTE, 8>{3}, {3}, "..t.xx....xx............"},
+    };
+    ServeOnLoopback();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        processor.UpdateMemory([&](sim::SimMemory& m) {
+            std::fill(m.settings.speakerTypes.begin(), m.settings.speakerTypes.end(), BYTE(0));
+            std::copy(c.reported.begin(), c.reported.end(), m.settings.speakerTypes.begin());
+            for (int k = 0; k < kOutputCount; ++k)
+                m.Image(0)[OutputRecordOffset(k) + kTypeByte] = k < 8 ? c.kept[std::size_t(k)] : 0;
+        });
+        processor.ClearRequests();
+        ASSERT_TRUE(Start());
+        GoOnline();
+        // The connection's own writes have gone out once polls follow them.
+        ASSERT_TRUE(PumpUntil([&] { return PollsSinceLastWrite() >= 3; }));
+
+        int typeWrites = 0;
+        for (const auto& r : processor.Requests())
+            typeWrites += r.command == frame::kCmdWrite && r.type == DATA_DEVICE_INFO &&
+                          r.channel == INFO_SPEAKER_TYPES;
+        EXPECT_EQ(typeWrites, c.written ? 1 : 0);
+        const sim::SimMemory memory = processor.Memory();
+        EXPECT_TRUE(std::equal(c.kept.begin(), c.kept.end(), memory.settings.speakerTypes.begin()));
+        for (int k = 0; k < kOutputCount; ++k) {
+            EXPECT_EQ(g_SpkTypeState[kSpkTypeOutputBase + k], k < 8 ? c.kept[std::size_t(k)] : 0) << k;
+            EXPECT_EQ(View()->m_pData->GetOutput(k)->GetSpeakerType(), k < 8 ? c.kept[std::size_t(k)] : 0)
+                << k;
+        }
+
+        for (int k = 0; k < kOutputCount; ++k) {
+            RecordingTypeMenu menu;
+            CWnd& button = View()->GetStrip(k).m_btnType;
+            platform::win::MouseInput(button.GetSafeHwnd(), WM_LBUTTONDOWN, POINT{3, 3}, MK_LBUTTON);
+            platform::win::MouseInput(button.GetSafeHwnd(), WM_LBUTTONUP, POINT{3, 3}, 0);
+            Pump();
+            if (g_SpkTypeState[kSpkTypeOutputBase + k] == 0) {
+                EXPECT_EQ(menu.shown, c.menu) << "output " << k + 1;
+            }
+        }
+
+        const CString path = m_dir.filePath("connected.rdds").toStdString();
+        {
+            linktest::FakeFileDialog dialogs;
+            dialogs.Answer(path);
+            View()->SendMessage(WM_COMMAND, MAKEWPARAM(725, 0), 0);
+            Pump();
+        }
+        DeviceSettingsArea settings{};
+        std::vector<BYTE> image(kDeviceImageSize);
+        ASSERT_TRUE(CPresetJson().ReadPresetFile(settings, image.data(), path));
+        for (int k = 8; k < kOutputCount; ++k) {
+            EXPECT_EQ(settings.SpeakerTypes[k], 0) << k;
+            EXPECT_EQ(image[std::size_t(OutputRecordOffset(k)) + kTypeByte], 0) << k;
+        }
+        Stop();
+    }
 }
 
 // Pictures of the main window for a person to look at, offline and online in

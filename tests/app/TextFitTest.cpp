@@ -4,10 +4,16 @@
 // as the same text drawn where nothing limits it, and as wide, unless the
 // text needs more than the box and is drawn narrower to fit.
 
+#include "app/GainDlg.h"
 #include "app/INIT.h"
 #include "controls/ComBoxBtn.h"
+#include "model/KTV_Data.h"
+#include "model/KTV_OutData.h"
+#include "pages/input/MixInPutCom.h"
+#include "pages/input/RouteMixCom.h"
 #include "pages/output/OutRoute_Dlg.h"
 #include "pages/output/OutputDlg.h"
+#include "pages/output/PhaseSettingDlg.h"
 #include "platform/sys/UserMessages.h"
 #include "platform/win/Input.h"
 #include "tests/app/AppFixture.h"
@@ -167,6 +173,15 @@ protected:
         View()->SendMessage(WM_COMMAND, MAKEWPARAM(729, 0), 0);
         Pump();
     }
+    // A click on a button; a modal dialog it opens runs until it closes.
+    void Click(CWnd& button) {
+        clock->Advance(1000); // no double click
+        CRect face;
+        button.GetClientRect(&face);
+        platform::win::MouseInput(button.GetSafeHwnd(), WM_LBUTTONDOWN, face.CenterPoint(), MK_LBUTTON);
+        platform::win::MouseInput(button.GetSafeHwnd(), WM_LBUTTONUP, face.CenterPoint());
+        Pump();
+    }
 };
 
 TEST_F(TextFit, TheMainWindowsNumbersUnitsAndNamesReadWhole) {
@@ -207,6 +222,10 @@ TEST_F(TextFit, TheMainWindowsNumbersUnitsAndNamesReadWhole) {
          "前置右中高频"},
         {"speaker type", [this]() -> CWnd& { return Strip(4).m_btnType; }, type(4, 5), "FL-M && WF",
          "前置左中低频"},
+        {"master volume", [this]() -> CWnd& { return View()->GetGainPanel().m_edit; },
+         [this] { View()->GetGainPanel().SetFaderPos(1); }, "-59dB", "-59dB"},
+        {"master volume off", [this]() -> CWnd& { return View()->GetGainPanel().m_edit; },
+         [this] { View()->GetGainPanel().SetFaderPos(0); }, "OFF", "关闭"},
     };
     for (int chinese : {0, 1}) {
         if (g_bChinese != chinese)
@@ -221,6 +240,75 @@ TEST_F(TextFit, TheMainWindowsNumbersUnitsAndNamesReadWhole) {
             ExpectReadsWhole(what + (chinese ? c.zh : c.en), Look(Top(), control), LookGrown(Top(), control));
         }
         SavePng(Render(), chinese ? "text_fit_main_zh" : "text_fit_main_en");
+    }
+}
+
+// The phase dialog as a strip's phase button opens it, at the widest values
+// of its two edits.
+TEST_F(TextFit, ThePhaseDialogsValuesReadWhole) {
+    constexpr int kOutput = 5;
+    CKTV_OutData& out = *View()->m_pData->GetOutput(kOutput);
+    out.SetLimiterAttack(CPhaseSettingDlg::kMaxShift);
+    out.SetLimiterRelease(CPhaseSettingDlg::kMaxFreq);
+    for (int chinese : {0, 1}) {
+        if (g_bChinese != chinese)
+            SwitchLanguage();
+        CPhaseSettingDlg& dlg = Strip(kOutput).m_dlgPhase;
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            ASSERT_TRUE(dlg.GetSafeHwnd() && dlg.IsWindowVisible());
+            // No edit holds the focus, so none shows its text selected.
+            dlg.SetFocus();
+            const struct {
+                CWnd& edit;
+                const char* text;
+            } cases[] = {{dlg.m_editShift, "360°"}, {dlg.m_editFreq, "20000Hz"}};
+            for (const auto& c : cases) {
+                const std::string what = std::string(chinese ? "(zh) " : "(en) ") + c.text;
+                EXPECT_EQ(c.edit.GetWindowText(), c.text) << what;
+                ExpectReadsWhole(what, Look(dlg, c.edit), LookGrown(dlg, c.edit));
+            }
+            SavePng(platform::win::RenderWindow(dlg.GetSafeHwnd()),
+                    chinese ? "text_fit_phase_zh" : "text_fit_phase_en");
+            seen = true;
+            dlg.PostMessage(WM_COMMAND, IDCANCEL, 0);
+        });
+        Click(Strip(kOutput).m_btnPhase);
+        EXPECT_TRUE(seen);
+    }
+}
+
+// The mixer as its button opens it, every row of a panel at its widest
+// level.
+TEST_F(TextFit, TheMixersLevelsReadWhole) {
+    constexpr int kOutput = 2;
+    CKTV_OutData& out = *View()->m_pData->GetOutput(kOutput);
+    for (int n = 1; n <= CKTV_OutData::kMixLevelCount; ++n)
+        out.SetMixLevel(n, 100);
+    for (int chinese : {0, 1}) {
+        if (g_bChinese != chinese)
+            SwitchLanguage();
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            CWnd* focus = CWnd::GetFocus();
+            CWnd* mixer = focus ? focus->GetTopLevelParent() : nullptr;
+            ASSERT_NE(dynamic_cast<CMixInPutCom*>(mixer), nullptr);
+            CRouteMixCom& panel = static_cast<CMixInPutCom*>(mixer)->m_Panels[kOutput];
+            mixer->SetFocus();
+            for (int row = 0; row < CRouteMixCom::kShownRows; ++row) {
+                CWnd& edit = panel.m_edit[row];
+                const std::string what =
+                    std::string(chinese ? "(zh) row " : "(en) row ") + std::to_string(row + 1);
+                EXPECT_EQ(edit.GetWindowText(), "100") << what;
+                ExpectReadsWhole(what, Look(*mixer, edit), LookGrown(*mixer, edit));
+            }
+            SavePng(platform::win::RenderWindow(mixer->GetSafeHwnd()),
+                    chinese ? "text_fit_mixer_zh" : "text_fit_mixer_en");
+            seen = true;
+            mixer->PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+        });
+        Click(*View()->GetDlgItem(2823));
+        EXPECT_TRUE(seen);
     }
 }
 

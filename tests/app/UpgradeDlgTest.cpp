@@ -14,6 +14,7 @@
 #include "tests/link/ViewLinkFixture.h"
 
 #include <QDir>
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -526,6 +527,65 @@ TEST_F(UpgradeDlgThreaded, AWholeUpdateOverTcpFromTheDialog) {
     EXPECT_EQ(BoxTexts(), std::vector<CString>{"Update successfully"});
     EXPECT_TRUE(dialog->IsWindowVisible()) << "the dialog stays open";
     apptest::SavePicture(dialog->GetSafeHwnd(), "upgrade_dialog_done_en.png");
+    Close();
+    view->SetNetLink(&net);
+}
+
+// The answer to an MCU data frame is cut over TCP.  The loader may have
+// stored the frame, and it appends what it takes: the update fails instead of
+// writing the frame twice, and the dialog starts a whole new one.
+TEST_F(UpgradeDlgThreaded, AnMcuFrameWhoseAnswerIsCutFailsTheUpdateAndTheNextAttemptSucceeds) {
+    linktest::FakePingRunner ping;
+    ping.Answer(true);
+    sim::SimTcpServer server(processor);
+    ASSERT_TRUE(server.Start(0));
+    g_strDeviceIp = "127.0.0.1";
+    g_nDevicePort = server.Port();
+    CNet_Socket socket;
+    std::atomic<bool> running{true};
+    ASSERT_EQ(socket.OnPingTick(&running), 1);
+    view->SetNetLink(&socket);
+    Bus().Unplug();
+    sim::SimFault cut(sim::SimFaultKind::Truncate, 9);
+    cut.type = DATA_DEVICE_INFO;
+    cut.channel = HEXData;
+    processor.InjectFault(cut);
+    auto dataFrames = [&] {
+        const auto requests = processor.Requests();
+        return std::count_if(requests.begin(), requests.end(), [](const sim::SimFrame& r) {
+            return r.type == DATA_DEVICE_INFO && r.channel == HEXData;
+        });
+    };
+
+    Open();
+    Click(CUpgradeDlg::kUpdateButton);
+    ASSERT_EQ(dialog->IsConnectedAtStart(), 1);
+    ASSERT_TRUE(Until([&] { return view->Count(UM_LINK_LOST) == 1 && g_nLinkMode == 0; }));
+    EXPECT_EQ(dataFrames(), 1) << "written once";
+    EXPECT_FALSE(processor.Firmware().complete);
+    EXPECT_EQ(view->Count(UM_FIRMWARE_DONE), 0);
+    EXPECT_EQ(LabelText(), "The firmware update failed");
+    const auto failed = BoxTexts();
+    ASSERT_FALSE(failed.empty());
+    EXPECT_EQ(failed.front(), "The firmware update failed");
+    EXPECT_EQ(std::count(failed.begin(), failed.end(), CString("Update successfully")), 0);
+    EXPECT_EQ(g_bUpgrading, 0);
+    EXPECT_FALSE(dialog->IsPolling());
+
+    processor.ClearRequests();
+    Click(CUpgradeDlg::kUpdateButton);
+    ASSERT_EQ(dialog->IsConnectedAtStart(), 1);
+    ASSERT_TRUE(Until([&] {
+        return view->Count(UM_FIRMWARE_DONE) == 1 && g_nLinkMode == 0 && processor.Firmware().complete;
+    }));
+    EXPECT_EQ(LabelText(), "Update successfully");
+    EXPECT_EQ(BoxTexts().back(), "Update successfully");
+    // The loader holds the image once, in 48-byte frames padded with 0xFF.
+    const auto image = McuImage(500);
+    const auto fw = processor.Firmware();
+    EXPECT_EQ(dataFrames(), 11);
+    ASSERT_EQ(fw.mcuData.size(), 11 * 48u);
+    EXPECT_TRUE(std::equal(image.begin() + 4, image.end(), fw.mcuData.begin()));
     Close();
     view->SetNetLink(&net);
 }

@@ -270,15 +270,15 @@ TEST(DialogKeys, EnterPressesTheFocusedOrDefaultButtonEscapeCancels) {
     TestResources res;
     const CString buttons =
         "CONTROL 1 Button WS_CHILD|WS_VISIBLE|WS_TABSTOP%s 10 40 40 14 \"OK\"\n"
-        "CONTROL 2 Button WS_CHILD|WS_VISIBLE|WS_TABSTOP 60 40 40 14 \"Cancel\"\n"
+        "CONTROL 2 Button WS_CHILD|WS_VISIBLE|WS_TABSTOP%s 60 40 40 14 \"Cancel\"\n"
         "CONTROL 3 Button WS_CHILD|WS_VISIBLE|WS_TABSTOP 110 40 40 14 \"Other\"\n"
         "CONTROL 4 Button WS_CHILD|WS_VISIBLE|WS_TABSTOP|BS_DEFPUSHBUTTON 160 40 40 14 \"Def\"\n"
         "CONTROL 6 Button WS_CHILD|WS_VISIBLE|WS_TABSTOP|BS_AUTOCHECKBOX 10 25 40 10 \"Box\"\n"
         "CONTROL 7 Edit WS_CHILD|WS_VISIBLE|WS_TABSTOP|WS_BORDER 10 5 80 12 \"\"\n";
-    auto withButtons = [&](UINT id, const char* okStyle, bool withDefault) {
+    auto withButtons = [&](UINT id, const char* okAndCancelStyle, bool withDefault) {
         CString source = "DIALOG " + std::to_string(id) + " 0 0 220 60\nSTYLE WS_POPUP|WS_CAPTION\n";
         char line[1024];
-        std::snprintf(line, sizeof line, buttons.c_str(), okStyle);
+        std::snprintf(line, sizeof line, buttons.c_str(), okAndCancelStyle, okAndCancelStyle);
         CString all = line;
         if (!withDefault)
             all.erase(all.find("CONTROL 4"), all.find("CONTROL 6") - all.find("CONTROL 4"));
@@ -286,7 +286,7 @@ TEST(DialogKeys, EnterPressesTheFocusedOrDefaultButtonEscapeCancels) {
     };
     withButtons(740, "", false);             // no default button: IDOK
     withButtons(741, "", true);              // button 4 is the default
-    withButtons(742, "|WS_DISABLED", false); // the default is disabled
+    withButtons(742, "|WS_DISABLED", false); // OK and Cancel are disabled
     constexpr int kNothing = 0;
     struct Case {
         UINT dialog;

@@ -191,6 +191,12 @@ TEST_F(NumEditTest, OnlyTypingMakesTheEditDirty) {
     EXPECT_FALSE(dlg.edit.IsDirty());
     platform::win::CharInput(0x9AD8);
     EXPECT_EQ(dlg.edit.GetWindowText(), "70");
+    // Keys with nothing to delete leave the text as the program set it.
+    platform::win::KeyInput(VK_HOME);
+    platform::win::KeyInput(VK_BACK, VK_BACK);
+    platform::win::KeyInput(VK_END);
+    platform::win::KeyInput(VK_DELETE);
+    EXPECT_FALSE(dlg.edit.IsDirty());
     platform::win::KeyInput(VK_BACK, VK_BACK);
     EXPECT_TRUE(dlg.edit.IsDirty());
     EXPECT_EQ(dlg.edit.GetValue(), 7);

@@ -158,23 +158,35 @@ TEST_F(ExchangeStep, ARejectedFrameIsWrittenAgainAndASecondRejectionLosesTheLink
     }
 }
 
-// The processor has the frame already: the next step writes nothing and
-// reads again, and a processor that says nothing more loses the link.
-TEST_F(ExchangeStep, AReplyThatCannotBeTakenIsFollowedByAReadWithoutAWrite) {
-    const sim::SimFault faults[] = {sim::SimFault(sim::SimFaultKind::BadChannel, 40),
-                                    sim::SimFault(sim::SimFaultKind::ReplyCode, 0x54)};
-    for (const sim::SimFault& fault : faults) {
-        SCOPED_TRACE(int(fault.kind));
+// A reply that cannot be taken brings no second copy of the frame: the
+// processor has it already.  An unknown reply code ends the read, so the next
+// step reads again without writing; a data reply for another request is
+// passed over and the same read goes on.  A processor that says nothing more
+// loses the link.
+TEST_F(ExchangeStep, AReplyThatCannotBeTakenBringsNoSecondCopy) {
+    const struct {
+        const char* what;
+        sim::SimFault fault;
+        int stepsUntilLost;
+    } cases[] = {
+        {"data for another output", sim::SimFault(sim::SimFaultKind::BadChannel, 6), 1},
+        {"unknown reply code", sim::SimFault(sim::SimFaultKind::ReplyCode, 0x54), 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         processor.ClearRequests();
-        processor.InjectFault(fault);
+        processor.InjectFault(c.fault);
+        const std::vector<BYTE> output6(g_DeviceImage + OutputRecordOffset(6),
+                                        g_DeviceImage + OutputRecordOffset(7));
         Queue().AddCommand(BuildRequestFrame(0, DATA_OUTPUT, 5, 1, 0));
-        view->UsbDataStep();
-        EXPECT_EQ(Requests(), 1u);
-        ASSERT_EQ(Queue().GetCommandCount(), 1);
-        EXPECT_TRUE(view->TakeMessages().empty());
-        view->UsbDataStep();
-        EXPECT_EQ(Requests(), 1u) << "no second copy";
-        EXPECT_EQ(view->TakeMessages(), std::vector<UINT>{UM_LINK_LOST});
+        for (int step = 1; step <= c.stepsUntilLost; ++step) {
+            view->UsbDataStep();
+            EXPECT_EQ(Requests(), 1u) << "no second copy";
+            ASSERT_EQ(Queue().GetCommandCount(), 1);
+            EXPECT_EQ(view->TakeMessages(),
+                      step == c.stepsUntilLost ? std::vector<UINT>{UM_LINK_LOST} : std::vector<UINT>{});
+        }
+        EXPECT_TRUE(std::equal(output6.begin(), output6.end(), g_DeviceImage + OutputRecordOffset(6)));
         view->m_bConnected = 1;
         Queue().ClearCommands();
         OpenWithoutThread();

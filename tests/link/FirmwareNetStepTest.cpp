@@ -38,8 +38,9 @@ public:
         for (const auto& reply :
              m_processor.Feed(m_collector, reinterpret_cast<const BYTE*>(data), std::size_t(length))) {
             m_pending.insert(m_pending.end(), reply.bytes.begin(), reply.bytes.end());
-            // A processor that restarts after its answer resets the connection.
-            m_reset = m_reset || reply.restart;
+            // A processor that restarts after its answer resets the connection,
+            // and so does one that drops it instead of answering.
+            m_reset = m_reset || reply.restart || reply.reset;
         }
         return 1;
     }
@@ -112,8 +113,8 @@ protected:
         platform::PumpMessages();
     }
 
-    void Fault(BYTE step, sim::SimFaultKind kind, int count) {
-        sim::SimFault fault(kind);
+    void Fault(BYTE step, sim::SimFaultKind kind, int count, int value = 0) {
+        sim::SimFault fault(kind, value);
         fault.type = DATA_DEVICE_INFO;
         fault.channel = step;
         fault.count = count;
@@ -153,7 +154,7 @@ TEST_F(FirmwareNetStep, ARefusedOrUnansweredFrameIsWrittenOnceMoreAfterAReconnec
     const Case cases[] = {{IAP_DSP_REQUEST_INFO, K::Reject},
                           {IAP_DSP_DATA, K::Silence},
                           {HEXStart, K::Reject},
-                          {HEXData, K::Silence}};
+                          {HEXData, K::Reject}};
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.step));
         processor.ClearFaults();
@@ -168,6 +169,48 @@ TEST_F(FirmwareNetStep, ARefusedOrUnansweredFrameIsWrittenOnceMoreAfterAReconnec
         EXPECT_EQ(net.connects, connects + 3) << "after the restart and after each attempt";
         EXPECT_EQ(view->Count(UM_LINK_LOST), 1);
         EXPECT_EQ(view->Count(UM_FIRMWARE_DONE), 0);
+        EXPECT_EQ(g_nLinkMode, 0);
+    }
+}
+
+// The loader appends every MCU data frame it takes: one written again after
+// its answer was lost could be stored twice, and the end frame would still
+// report success over a wrong image.
+TEST_F(FirmwareNetStep, AnMcuDataFrameWhoseAnswerWasLostEndsTheUpdateAsFailedWithoutASecondCopy) {
+    using K = sim::SimFaultKind;
+    struct Case {
+        const char* what;
+        K kind;
+        int value;
+        std::size_t stored; // MCU bytes the loader took
+    };
+    // A reset comes before the loader takes the frame; the link cannot tell.
+    const Case cases[] = {{"answer cut short", K::Truncate, 9, 48},
+                          {"no answer", K::Silence, 0, 48},
+                          {"connection reset", K::Reset, 0, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        processor.ClearFaults();
+        processor.ClearRequests();
+        view->TakeMessages();
+        const std::size_t boxesBefore = BoxTexts().size();
+        g_bFirmwareRebooting = 0;
+        Fault(HEXData, c.kind, 1, c.value);
+        Begin(FirmwareBytes({}, McuImage(500)));
+        Run();
+
+        EXPECT_EQ(Received(HEXData), 1) << "the frame is not written again";
+        EXPECT_EQ(processor.Firmware().mcuData.size(), c.stored);
+        EXPECT_FALSE(processor.Firmware().complete) << "no end frame";
+        EXPECT_EQ(view->Count(UM_LINK_LOST), 1);
+        EXPECT_EQ(view->Count(UM_FIRMWARE_DONE), 0);
+        auto texts = BoxTexts();
+        texts.erase(texts.begin(), texts.begin() + std::ptrdiff_t(boxesBefore));
+        ASSERT_FALSE(texts.empty());
+        EXPECT_EQ(texts.front(), "The firmware update failed");
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), CString("Update successfully")), 0);
+        EXPECT_EQ(label.Texts().back(), "The firmware update failed");
+        EXPECT_EQ(g_bUpgrading, 0);
         EXPECT_EQ(g_nLinkMode, 0);
     }
 }

@@ -69,11 +69,41 @@ protected:
     }
     int FeedWhole(const Bytes& bytes) { return Feed(bytes, kNetRecvBufSize).back(); }
 
+    // Queues the read request that `reply` answers: its preset, data type,
+    // channel and block.
+    void Ask(const Bytes& reply) {
+        auto request = std::make_unique<CSendData>();
+        request->SetData(simtest::Request(frame::kCmdRead, reply[frame::kOffPreset], reply[frame::kOffType],
+                                          reply[frame::kOffChannel], reply[frame::kOffBlock]));
+        m_cmd.AddCommand(std::move(request));
+    }
+    // The reply as the answer to its own request.
+    int Answer(const Bytes& reply) {
+        Ask(reply);
+        return FeedWhole(reply);
+    }
+
     std::vector<UINT> Notices() {
         std::vector<UINT> ids;
         for (const auto& m : m_view.TakeMessages())
             ids.push_back(m.message);
         return ids;
+    }
+
+    // Everything a reply may write.
+    struct Snapshot {
+        std::vector<BYTE> live, stored, settings;
+        std::vector<int> status;
+        bool operator==(const Snapshot&) const = default;
+    };
+    static Snapshot Take() {
+        const auto bytes = [](const void* p, std::size_t n) {
+            const BYTE* b = static_cast<const BYTE*>(p);
+            return std::vector<BYTE>(b, b + n);
+        };
+        return {bytes(g_DeviceImage, sizeof g_DeviceImage), bytes(g_PresetImages, sizeof g_PresetImages),
+                bytes(&g_DeviceSettings, sizeof g_DeviceSettings),
+                std::vector<int>(std::begin(g_DeviceStatus), std::end(g_DeviceStatus))};
     }
 
     platform::MessageWindow m_view;
@@ -126,6 +156,103 @@ TEST_F(ReplyParser, AResetForgetsTheFrameOrPreambleBegun) {
         EXPECT_EQ(FeedWhole(ack), 1);
         EXPECT_EQ(m_cmd.GetCommandCount(), 0);
     }
+    // Nor is a reply that came behind another in the last read.
+    m_cmd.ClearCommands();
+    Queue(3);
+    EXPECT_EQ(FeedWhole(Cat(ack, ack)), 1);
+    m_cmd.ResetReceiver();
+    EXPECT_EQ(FeedWhole({0x00}), 0);
+    EXPECT_EQ(m_cmd.GetCommandCount(), 2);
+}
+
+// A data reply counts only for the request at the head of the queue: the same
+// data type and channel (sub-id) and, for a record, the same preset.  Any
+// other is passed over without a trace and the read goes on, so the head's
+// own answer, in the same read or a later one, is taken.
+TEST_F(ReplyParser, ADataReplyCountsOnlyForTheRequestAtTheHead) {
+    const Bytes record = Record(DATA_OUTPUT, 5, 2, 0x77, kOutputRecordSize, 0xA5);
+    const Bytes status = Info(INFO_STATUS, Bytes(15, 0x44));
+    const Bytes name = Info(INFO_PRESET_NAME, Bytes(16, 'N'), 2);
+    struct Case {
+        const char* name;
+        Bytes answer; // what the head frame asks for
+        Bytes other;  // what comes first
+    };
+    const Case cases[] = {
+        {"a status reply while a record is read", record, status},
+        {"the record of another preset", record, Record(DATA_OUTPUT, 5, 3, 0x77, kOutputRecordSize, 0xE1)},
+        {"the live record of the output", record, Record(DATA_OUTPUT, 5, 0, 0, kOutputRecordSize, 0xE1)},
+        {"the record of another output", record, Record(DATA_OUTPUT, 6, 2, 0x77, kOutputRecordSize, 0xE1)},
+        {"a music input record", record, Record(DATA_MUSIC_INPUT, 3, 2, 0x77, kMusicRecordSize, 0xE1)},
+        {"a name while a record is read", record, name},
+        {"a status reply while a name is read", name, status},
+        {"the system data while the status is polled", status, Info(INFO_SYSTEM_DATA, Bytes(8, 0xE1))},
+    };
+    for (const auto& c : cases) {
+        for (bool oneRead : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.name << (oneRead ? ", one read" : ", two reads"));
+            InitDefaultDeviceData();
+            const Snapshot before = Take();
+            m_cmd.ClearCommands();
+            Ask(c.answer);
+            Queue();
+            if (oneRead) {
+                EXPECT_EQ(FeedWhole(Cat(c.other, c.answer)), 1);
+            } else {
+                EXPECT_EQ(FeedWhole(c.other), 0) << "the read goes on";
+                EXPECT_EQ(m_cmd.GetCommandCount(), 2);
+                EXPECT_TRUE(Take() == before) << "nothing stored";
+                EXPECT_EQ(FeedWhole(c.answer), 1);
+            }
+            EXPECT_EQ(m_cmd.GetCommandCount(), 1);
+            // Exactly what the answer carries changed.
+            Snapshot expected = before;
+            if (c.answer == record)
+                std::memset(&expected.stored[1 * kDeviceImageSize + OutputRecordOffset(5)], 0xA5,
+                            kOutputRecordSize);
+            else if (c.answer == name)
+                std::memcpy(&expected.stored[1 * kDeviceImageSize], "NNNNNNNNNNNNN\0\0", 15);
+            else
+                std::fill(expected.status.begin(), expected.status.begin() + 15, 0x44);
+            EXPECT_TRUE(Take() == expected);
+            const auto notices = Notices();
+            EXPECT_EQ(notices,
+                      c.answer == status ? std::vector<UINT>{UM_STATUS_RECEIVED} : std::vector<UINT>{});
+        }
+    }
+}
+
+// Replies that arrive together in one read each count: the one behind waits
+// for the next read and is parsed before what that brings.
+TEST_F(ReplyParser, TwoRepliesInOneReadBothCount) {
+    const Bytes record = Record(DATA_MUSIC_INPUT, 2, 1, 0x77, kMusicRecordSize, 0x6B);
+    const BYTE* stored = g_PresetImages[0] + MusicRecordOffset(2);
+    const auto queue = [&] {
+        m_cmd.ClearCommands();
+        std::memset(g_PresetImages[0] + MusicRecordOffset(2), 0, kMusicRecordSize);
+        m_cmd.AddCommand(BuildBandFrame(DATA_OUTPUT, 3, 5));
+        Ask(record);
+        Queue();
+    };
+
+    // Over TCP: one read, the record taken at the next.
+    queue();
+    EXPECT_EQ(FeedWhole(Cat(Ack(), record)), 1);
+    EXPECT_EQ(m_cmd.GetCommandCount(), 2);
+    EXPECT_EQ(stored[0], 0) << "not before the next read";
+    EXPECT_EQ(FeedWhole(Info(INFO_STATUS, Bytes(15, 0x21))), 1);
+    EXPECT_EQ(m_cmd.GetCommandCount(), 1);
+    EXPECT_EQ(stored[0], 0x6B);
+    EXPECT_EQ(stored[kMusicRecordSize - 1], 0x6B);
+    EXPECT_EQ(FeedWhole({0x00}), 1) << "the status reply came behind the record";
+    EXPECT_EQ(m_cmd.GetCommandCount(), 0);
+    EXPECT_EQ(g_DeviceStatus[0], 0x21);
+
+    // Over USB: the record begins in the report that ends the acknowledgement.
+    queue();
+    EXPECT_EQ(Feed(Cat(Ack(), record), frame::kHidChunkSize), (std::vector<int>{1, 0, 0, 0, 1}));
+    EXPECT_EQ(m_cmd.GetCommandCount(), 1);
+    EXPECT_EQ(stored[kMusicRecordSize - 1], 0x6B);
 }
 
 TEST_F(ReplyParser, AnOutputRecordIsAssembledWhateverTheDeliveryAndStoredOnce) {
@@ -134,7 +261,8 @@ TEST_F(ReplyParser, AnOutputRecordIsAssembledWhateverTheDeliveryAndStoredOnce) {
     for (std::size_t piece : {std::size_t(400), std::size_t(64), std::size_t(1)}) {
         SCOPED_TRACE(piece);
         std::memset(g_DeviceImage + OutputRecordOffset(11), 0, kOutputRecordSize);
-        Queue(2);
+        Ask(reply);
+        Queue();
         const auto results = Feed(reply, piece);
         EXPECT_EQ(std::count(results.begin(), results.end(), 1), 1) << "one completion";
         EXPECT_EQ(results.back(), 1) << "completed by the last byte";
@@ -223,8 +351,7 @@ TEST_F(ReplyParser, RecordRepliesLandInTheImageTheirPresetAndBlockName) {
                                         << " block " << int(c.block));
         const std::size_t size = c.type == DATA_OUTPUT ? kOutputRecordSize : kMusicRecordSize;
         ++fill;
-        Queue();
-        EXPECT_EQ(FeedWhole(Record(c.type, c.channel, c.preset, c.block, size, fill)), 1);
+        EXPECT_EQ(Answer(Record(c.type, c.channel, c.preset, c.block, size, fill)), 1);
         EXPECT_EQ(m_cmd.GetCommandCount(), 0);
         EXPECT_EQ(c.record[0], fill);
         EXPECT_EQ(c.record[size - 1], fill);
@@ -239,9 +366,8 @@ TEST_F(ReplyParser, RecordRepliesLandInTheImageTheirPresetAndBlockName) {
 
 TEST_F(ReplyParser, DeviceInformationRepliesFillTheSettingsArea) {
     // A name keeps its first 13 printable characters.
-    Queue();
-    FeedWhole(Info(INFO_PRESET_NAME,
-                   {'H', 'a', 'l', 'l', 0x07, 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 0}, 2));
+    Answer(Info(INFO_PRESET_NAME,
+                {'H', 'a', 'l', 'l', 0x07, 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 0}, 2));
     const BYTE* name = g_PresetImages[1];
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(name), 4), "Hall");
     EXPECT_EQ(name[4], 0) << "a control character becomes 0";
@@ -249,30 +375,25 @@ TEST_F(ReplyParser, DeviceInformationRepliesFillTheSettingsArea) {
     EXPECT_EQ(name[13], 0);
     EXPECT_EQ(name[14], 0);
 
-    Queue();
-    FeedWhole(Info(INFO_SYSTEM_DATA, {1, 2, 3, 44, 5, 6, 7, 8}));
+    Answer(Info(INFO_SYSTEM_DATA, {1, 2, 3, 44, 5, 6, 7, 8}));
     EXPECT_EQ(g_DeviceSettings.SystemData[3], 44);
     EXPECT_EQ(g_DeviceSettings.SystemData[7], 44) << "the last threshold follows byte 3";
 
-    Queue();
-    FeedWhole(Info(INFO_VERSION_LABEL, Bytes{'K', 'W', 'E', 'X', '-', 'D', 'V', '1', '.', '0', '0'}));
+    Answer(Info(INFO_VERSION_LABEL, Bytes{'K', 'W', 'E', 'X', '-', 'D', 'V', '1', '.', '0', '0'}));
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(g_DeviceSettings.VersionLabel)), "KWEX-DV1.00");
 
-    Queue();
     Bytes status(15, 0);
     status[14] = 3;
-    FeedWhole(Info(INFO_STATUS, status));
+    Answer(Info(INFO_STATUS, status));
     EXPECT_EQ(g_DeviceStatus[14], 3);
 
     // The current preset first gives the live preset the stored preset's name.
     std::memcpy(g_PresetImages[2], "Stored three\0\0\0", 16);
-    Queue();
-    FeedWhole(Info(INFO_CURRENT_PRESET, {3}));
+    Answer(Info(INFO_CURRENT_PRESET, {3}));
     EXPECT_EQ(g_DeviceSettings.CurrentPreset[0], 3);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(g_DeviceImage)), "Stored three");
 
-    Queue();
-    FeedWhole(Info(INFO_SOUND_DELAY, Bytes(98, 9)));
+    Answer(Info(INFO_SOUND_DELAY, Bytes(98, 9)));
     EXPECT_EQ(g_DeviceSettings.SoundDelay[97], 9);
 
     const auto messages = m_view.TakeMessages();
@@ -292,8 +413,10 @@ TEST_F(ReplyParser, SpeakerTypesWaitUntilTheViewHasHandledTheRoutingNotice) {
             typeSeen = g_DeviceSettings.SpeakerTypes[7];
         return 0;
     });
-    Queue(2);
-    EXPECT_EQ(FeedWhole(Info(INFO_SPEAKER_TYPES, {1, 2, 3, 4, 5, 6, 7, 8})), 1);
+    const Bytes types = Info(INFO_SPEAKER_TYPES, {1, 2, 3, 4, 5, 6, 7, 8});
+    Ask(types);
+    Queue();
+    EXPECT_EQ(FeedWhole(types), 1);
     EXPECT_EQ(typeSeen, 8);
     EXPECT_EQ(m_cmd.GetCommandCount(), 1);
 }
@@ -343,8 +466,9 @@ TEST_F(ReplyParser, BatchProgressAndItsEndNotices) {
     EXPECT_EQ(messages[0].lParam, 0);
 }
 
-// Replies no request asks for, or that would not fit where they go: nothing
-// is written, the head frame goes out again, and the receiver stays in step.
+// Replies that would not fit where they go, even when the head frame asks
+// for what they name: nothing is written, the head frame stays as written,
+// and the receiver stays in step.
 TEST_F(ReplyParser, MalformedRepliesAreDroppedWithoutWritingAnything) {
     struct Case {
         const char* name;
@@ -385,7 +509,8 @@ TEST_F(ReplyParser, MalformedRepliesAreDroppedWithoutWritingAnything) {
         SCOPED_TRACE(c.name);
         for (std::size_t piece : {std::size_t(400), std::size_t(64)}) {
             m_cmd.ClearCommands();
-            Queue(2);
+            Ask(c.reply);
+            Queue();
             CSendData* head = m_cmd.GetCurrentCommand();
             while (head->NextHidChunk()) {
             }
@@ -448,6 +573,17 @@ TEST_F(ReplyParser, ArbitraryBytesNeverUpsetTheReceiver) {
     Queue();
     EXPECT_EQ(FeedWhole(Ack()), 1);
     EXPECT_EQ(m_cmd.GetCommandCount(), 0);
+
+    // A flood of replies, faster than one per read: each read still takes
+    // exactly one, whatever piles up behind it.
+    Bytes flood;
+    while (flood.size() < std::size_t(kNetRecvBufSize))
+        flood = Cat(flood, Ack());
+    flood.resize(kNetRecvBufSize);
+    Queue(100);
+    for (int round = 0; round < 60; ++round)
+        ASSERT_EQ(FeedWhole(flood), 1);
+    EXPECT_EQ(m_cmd.GetCommandCount(), 40);
 }
 
 } // namespace

@@ -304,6 +304,24 @@ TEST(SimProcessor, FaultsChangeTheReply) {
          }},
         {{SimFaultKind::Truncate, 9},
          [&](const SimReply& r) { EXPECT_EQ(r.bytes, std::vector<BYTE>(clean.begin(), clean.begin() + 9)); }},
+        {{SimFaultKind::StaleStatus, 2},
+         [&](const SimReply& r) {
+             SimFrameCollector collector;
+             const auto frames = collector.Feed(r.bytes.data(), r.bytes.size());
+             ASSERT_EQ(frames.size(), 3u);
+             for (int i : {0, 1}) {
+                 EXPECT_EQ(frames[i].frame.command, frame::kReplyData);
+                 EXPECT_EQ(frames[i].frame.channel, INFO_STATUS);
+                 EXPECT_EQ(frames[i].frame.payload.size(), 15u);
+             }
+             EXPECT_TRUE(
+                 std::equal(clean.begin(), clean.end(), r.bytes.end() - std::ptrdiff_t(clean.size())));
+         }},
+        {{SimFaultKind::Late},
+         [&](const SimReply& r) {
+             EXPECT_TRUE(r.late);
+             EXPECT_EQ(r.bytes, clean);
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.fault.kind));

@@ -150,6 +150,24 @@ TEST_F(SimTcpServerThreaded, SplitAndMergedReplies) {
     EXPECT_EQ(second->channel, 52);
 }
 
+// A processor behind a network bridge: a reply that comes after the host gave
+// up reaches the connection the host opened since, ahead of the next reply.
+TEST_F(SimTcpServerThreaded, ALateReplyGoesOutInFrontOfTheNextOneOnTheNewConnection) {
+    processor.InjectFault(SimFault(SimFaultKind::Late));
+    {
+        Client first(server.Port());
+        first.Send(Read9(4));
+        EXPECT_TRUE(first.NothingWithin(50));
+    }
+    Client second(server.Port());
+    second.Send(Read9(52));
+    const auto late = second.ReceiveFrame();
+    const auto next = second.ReceiveFrame();
+    ASSERT_TRUE(late && next);
+    EXPECT_EQ(late->channel, 4);
+    EXPECT_EQ(next->channel, 52);
+}
+
 TEST_F(SimTcpServerThreaded, ResetFaultResetsTheConnection) {
     Client client(server.Port());
     processor.InjectFault(SimFault(SimFaultKind::Reset));

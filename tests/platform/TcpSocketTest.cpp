@@ -1,11 +1,14 @@
 #include "platform/net/TcpSocket.h"
 
+#include "platform/sys/Wakeup.h"
+
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
 #include <cerrno>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -102,4 +105,75 @@ TEST_F(TcpSocket, ConnectFailsWithoutListenerOrAddressOrSocket) {
     EXPECT_FALSE(m_socket.Connect("192.168.4.", m_port, 1000));
     m_socket.Close();
     EXPECT_FALSE(m_socket.IsOpen());
+}
+
+// A stop ends a connect, send or receive that waits, and fails one that has
+// not begun: ECANCELED, however long the wait could have lasted.  The peer
+// here never lets a wait end by itself: its backlog is full, so a connect
+// hangs; it never writes, so a receive hangs.
+TEST_F(TcpSocket, AStopEndsAWaitingConnectOrReceiveAndFailsOneNotBegun) {
+    constexpr int kNever = 600'000;
+    // One connection fills a listener with no backlog; the next one waits.
+    const int full = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(full, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(full, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(full, 0), 0);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(getsockname(full, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    const std::uint16_t fullPort = ntohs(address.sin_port);
+    platform::TcpSocket queued;
+    ASSERT_TRUE(queued.Open());
+    ASSERT_TRUE(queued.Connect("127.0.0.1", fullPort, 10000));
+
+    enum class Call { Connect, Receive, Send };
+    for (Call call : {Call::Connect, Call::Receive, Call::Send}) {
+        for (bool before : {true, false}) {
+            SCOPED_TRACE(testing::Message() << int(call) << (before ? " woken before" : " woken while"));
+            if (call == Call::Send && !before)
+                continue; // a send to a reading peer does not wait
+            platform::TcpSocket socket;
+            ASSERT_TRUE(socket.Open());
+            if (call != Call::Connect) {
+                ASSERT_TRUE(socket.SetReceiveTimeout(kNever));
+                ASSERT_TRUE(socket.Connect("127.0.0.1", m_port, 10000));
+                m_peer = accept(m_listener, nullptr, nullptr);
+                ASSERT_GE(m_peer, 0);
+            }
+            platform::Wakeup stop;
+            if (before)
+                stop.Wake();
+            std::thread waker([&] {
+                if (!before)
+                    stop.Wake();
+            });
+            char buffer[16] = {};
+            bool failed = false;
+            switch (call) {
+            case Call::Connect:
+                failed = !socket.Connect("127.0.0.1", fullPort, kNever, &stop);
+                break;
+            case Call::Receive:
+                failed = socket.Receive(buffer, sizeof buffer, &stop) == -1;
+                break;
+            case Call::Send:
+                failed = socket.Send("frame", 5, &stop) == -1;
+                break;
+            }
+            waker.join();
+            EXPECT_TRUE(failed);
+            EXPECT_EQ(socket.LastError(), ECANCELED);
+            if (call == Call::Send) {
+                char got[16];
+                EXPECT_EQ(recv(m_peer, got, sizeof got, MSG_DONTWAIT), -1) << "the frame went out";
+            }
+            if (m_peer >= 0) {
+                close(m_peer);
+                m_peer = -1;
+            }
+        }
+    }
+    close(full);
 }
