@@ -5,11 +5,10 @@
 
 #include "link/Net_Socket.h"
 #include "model/DataDefine.h"
-#include "model/PresetJson.h"
 #include "platform/win/Input.h"
-#include "platform/win/Menu.h"
 #include "sim/lib/SimTcpServer.h"
 #include "tests/app/AppFixture.h"
+#include "tests/app/PresetMenu.h"
 #include "tests/link/FakeFileDialog.h"
 
 #include <QFile>
@@ -19,23 +18,7 @@
 
 namespace {
 
-using apptest::AppFixture;
-
-// The preset menu as a click on one of its items.
-class PickingTracker final : public platform::win::PopupMenuTracker {
-public:
-    PickingTracker() { m_previous = platform::win::InstallPopupMenuTracker(this); }
-    ~PickingTracker() override { platform::win::InstallPopupMenuTracker(m_previous); }
-    UINT Track(const platform::win::MenuData&, POINT, UINT, HWND) override { return choose; }
-    UINT choose = 0;
-
-private:
-    platform::win::PopupMenuTracker* m_previous = nullptr;
-};
-
-constexpr UINT kPresetMenuButton = 8801;
-constexpr UINT kLoadAllPresets = 724;
-constexpr UINT kSaveAllPresets = 726;
+using namespace apptest;
 
 class AllPresetsOverTcpThreaded : public AppFixture {
 protected:
@@ -97,29 +80,6 @@ protected:
             count += r.command == command && r.type == type && r.channel == channel && r.preset == preset;
         return count;
     }
-    // What an all-presets file carries of the six stored presets.
-    static std::vector<BYTE> ReadBack(const CString& path) {
-        {
-            CModelLock lock(true);
-            std::memset(g_PresetImages, 0, sizeof g_PresetImages);
-        }
-        CPresetJson json;
-        EXPECT_TRUE(json.ReadAllPresetsFile(path));
-        CModelLock lock(true);
-        return {&g_PresetImages[0][0], &g_PresetImages[0][0] + sizeof g_PresetImages};
-    }
-    // The same of a file made from the processor's memory.
-    std::vector<BYTE> ProcessorsPresets(const sim::SimMemory& memory) {
-        {
-            CModelLock lock(true);
-            for (int p = 1; p <= kPresetCount; ++p)
-                std::memcpy(g_PresetImages[p - 1], memory.Image(p), kDeviceImageSize);
-        }
-        const CString path = documents + "/expected.rdda";
-        CPresetJson json;
-        EXPECT_TRUE(json.WriteAllPresetsFile(path));
-        return ReadBack(path);
-    }
     // The live preset and the six stored ones as the program holds them.
     static sim::SimMemory ProgramsPresets() {
         sim::SimMemory memory;
@@ -144,7 +104,7 @@ protected:
     }
 
     sim::SimTcpServer server{processor};
-    PickingTracker tracker;
+    MenuChoice tracker;
     linktest::FakeFileDialog dialogs;
 };
 
@@ -159,13 +119,14 @@ TEST_F(AllPresetsOverTcpThreaded, TheSavedFileHoldsTheProcessorsPresetsAndLoadin
     LateAnswerTo(DATA_MUSIC_INPUT, 2);
     const CString saved = documents + "/backup.rdda";
     dialogs.Answer(saved);
-    ChooseFromPresetMenu(kSaveAllPresets);
+    ChooseFromPresetMenu(kSaveAllPresetsItem);
     ASSERT_EQ(g_bTransferBusy, 1) << "the reads were queued";
     // The transfer ends for the user when the popup may go: by then the
     // file holds every preset.
     ASSERT_TRUE(PumpUntil([&] { return g_bTransferBusy == 0; }, 60'000));
     ASSERT_TRUE(QFile::exists(QString::fromStdString(saved)));
-    EXPECT_TRUE(ReadBack(saved) == ProcessorsPresets(original));
+    EXPECT_TRUE(StoredPresetsIn(saved) ==
+                StoredPresetsOf(original, m_dir.filePath("expected.rdda").toStdString()));
     EXPECT_EQ(Sent(frame::kCmdRead, DATA_MUSIC_INPUT, 2, 1), 2) << "the read answered late went out again";
     EXPECT_TRUE(boxes->Entries().empty());
 
@@ -178,7 +139,7 @@ TEST_F(AllPresetsOverTcpThreaded, TheSavedFileHoldsTheProcessorsPresetsAndLoadin
     LateAnswerTo(DATA_MUSIC_INPUT, 3);
     processor.ClearRequests();
     dialogs.Answer(saved);
-    ChooseFromPresetMenu(kLoadAllPresets);
+    ChooseFromPresetMenu(kLoadAllPresetsItem);
     ASSERT_EQ(g_bTransferBusy, 1) << "the writes were queued";
     const sim::SimMemory loaded = ProgramsPresets();
     ASSERT_TRUE(

@@ -3,11 +3,10 @@
 // that fills up part-way: the program says so and the user's earlier file
 // stays whole, with nothing left beside it.
 
-#include "model/PresetJson.h"
 #include "platform/sys/FullDisk.h"
 #include "platform/win/Input.h"
-#include "platform/win/Menu.h"
 #include "tests/app/AppFixture.h"
+#include "tests/app/PresetMenu.h"
 #include "tests/link/FakeFileDialog.h"
 
 #include <QDir>
@@ -19,24 +18,7 @@
 
 namespace {
 
-constexpr UINT kPresetMenuButton = 8801;
-constexpr UINT kSaveAllPresetsItem = 726;
-
-// The preset menu answered with one item, as a click on it would.
-class PresetMenuChoice final : public platform::win::PopupMenuTracker {
-public:
-    explicit PresetMenuChoice(UINT item) : m_item(item) {
-        m_previous = platform::win::InstallPopupMenuTracker(this);
-    }
-    ~PresetMenuChoice() override { platform::win::InstallPopupMenuTracker(m_previous); }
-    PresetMenuChoice(const PresetMenuChoice&) = delete;
-    PresetMenuChoice& operator=(const PresetMenuChoice&) = delete;
-    UINT Track(const platform::win::MenuData&, POINT, UINT, HWND) override { return m_item; }
-
-private:
-    UINT m_item;
-    platform::win::PopupMenuTracker* m_previous = nullptr;
-};
+using namespace apptest;
 
 class FilesOnlineThreaded : public apptest::AppFixture {
 protected:
@@ -62,7 +44,7 @@ protected:
         linktest::FakeFileDialog dialogs;
         dialogs.Answer(path);
         {
-            PresetMenuChoice choice(kSaveAllPresetsItem);
+            MenuChoice choice(kSaveAllPresetsItem);
             const HWND button = View()->GetDlgItem(int(kPresetMenuButton))->GetSafeHwnd();
             platform::win::MouseInput(button, WM_LBUTTONDOWN, POINT{3, 3}, MK_LBUTTON);
             platform::win::MouseInput(button, WM_LBUTTONUP, POINT{3, 3}, 0);
@@ -72,29 +54,6 @@ protected:
             clock->Advance(GetDoubleClickTime() + 100);
         }
         return dialogs.requests.size() == 1 && PumpUntil([] { return g_bTransferBusy == 0; });
-    }
-    // The stored presets an all-presets file holds.
-    static std::vector<BYTE> StoredPresetsOf(const CString& path) {
-        {
-            CModelLock lock(true);
-            std::memset(g_PresetImages, 0, sizeof g_PresetImages);
-        }
-        CPresetJson json;
-        EXPECT_TRUE(json.ReadAllPresetsFile(path));
-        CModelLock lock(true);
-        return std::vector<BYTE>(&g_PresetImages[0][0], &g_PresetImages[0][0] + sizeof g_PresetImages);
-    }
-    // What a file made from the processor's stored presets holds of them:
-    // the files carry only part of some records.
-    std::vector<BYTE> StoredPresetsOf(const sim::SimMemory& memory) {
-        {
-            CModelLock lock(true);
-            for (int p = 1; p <= kPresetCount; ++p)
-                std::memcpy(g_PresetImages[p - 1], memory.Image(p), kDeviceImageSize);
-        }
-        const CString made = m_dir.filePath("made.rdda").toStdString();
-        EXPECT_TRUE(CPresetJson().WriteAllPresetsFile(made));
-        return StoredPresetsOf(made);
     }
     static QByteArray Bytes(const CString& path) {
         QFile file(QString::fromStdString(path));
@@ -116,7 +75,8 @@ TEST_F(FilesOnlineThreaded, SaveAllPresetsOntoAFullDiskSaysSoAndKeepsTheEarlierF
     ASSERT_TRUE(SaveAllPresets(path));
     ASSERT_TRUE(boxes->Entries().empty());
     const QByteArray earlier = Bytes(path);
-    ASSERT_TRUE(StoredPresetsOf(path) == StoredPresetsOf(processor.Memory()));
+    ASSERT_TRUE(StoredPresetsIn(path) ==
+                StoredPresetsOf(processor.Memory(), m_dir.filePath("made.rdda").toStdString()));
     const QStringList entries = Entries();
 
     // The processor's presets have changed since; the disk is full at the
@@ -136,7 +96,8 @@ TEST_F(FilesOnlineThreaded, SaveAllPresetsOntoAFullDiskSaysSoAndKeepsTheEarlierF
 
     // With room again, the same command replaces it with the processor's new presets.
     ASSERT_TRUE(SaveAllPresets(path));
-    EXPECT_TRUE(StoredPresetsOf(path) == StoredPresetsOf(processor.Memory()));
+    EXPECT_TRUE(StoredPresetsIn(path) ==
+                StoredPresetsOf(processor.Memory(), m_dir.filePath("made.rdda").toStdString()));
     EXPECT_EQ(Entries(), entries);
 }
 

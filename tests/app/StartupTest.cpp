@@ -15,6 +15,7 @@
 #include "platform/win/Menu.h"
 #include "sim/lib/SimTcpServer.h"
 #include "tests/app/AppFixture.h"
+#include "tests/app/PresetMenu.h"
 #include "tests/app/ShellFixture.h"
 #include "tests/link/FakeFileDialog.h"
 
@@ -232,20 +233,6 @@ TEST_F(Startup, EditsOfARecalledPresetRenameItAndKeepReachingTheProcessor) {
     EXPECT_TRUE(boxes->Entries().empty());
 }
 
-// The speaker-type menu answered with one item.
-class ChoosingTracker final : public platform::win::PopupMenuTracker {
-public:
-    explicit ChoosingTracker(UINT choice) : m_choice(choice) {
-        m_previous = platform::win::InstallPopupMenuTracker(this);
-    }
-    ~ChoosingTracker() override { platform::win::InstallPopupMenuTracker(m_previous); }
-    UINT Track(const platform::win::MenuData&, POINT, UINT, HWND) override { return m_choice; }
-
-private:
-    UINT m_choice;
-    platform::win::PopupMenuTracker* m_previous = nullptr;
-};
-
 // Levels 17 and 18 are the user's, not the speaker type's: a type chosen from
 // the strip's menu leaves them in the processor and in a file saved afterwards.
 TEST_F(Startup, ASpeakerTypeLeavesMixLevels17And18InTheProcessorAndInASavedFile) {
@@ -277,7 +264,7 @@ TEST_F(Startup, ASpeakerTypeLeavesMixLevels17And18InTheProcessorAndInASavedFile)
         processor.ClearRequests();
 
         {
-            ChoosingTracker choice(UINT(4100 + type));
+            apptest::MenuChoice choice(UINT(4100 + type));
             CWnd& button = View()->GetStrip(kOutput).m_btnType;
             platform::win::MouseInput(button.GetSafeHwnd(), WM_LBUTTONDOWN, POINT{3, 3}, MK_LBUTTON);
             platform::win::MouseInput(button.GetSafeHwnd(), WM_LBUTTONUP, POINT{3, 3}, 0);
