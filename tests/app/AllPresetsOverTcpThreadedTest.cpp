@@ -9,6 +9,7 @@
 #include "sim/lib/SimTcpServer.h"
 #include "tests/app/AppFixture.h"
 #include "tests/app/PresetMenu.h"
+#include "tests/link/DistinctPresets.h"
 #include "tests/link/FakeFileDialog.h"
 
 #include <QFile>
@@ -24,17 +25,7 @@ class AllPresetsOverTcpThreaded : public AppFixture {
 protected:
     void SetUp() override {
         AppFixture::SetUp();
-        // Distinct contents everywhere, so a record that lands in the wrong
-        // place, or never lands, shows.
-        processor.UpdateMemory([](sim::SimMemory& m) {
-            for (int p = 0; p <= kPresetCount; ++p) {
-                BYTE* image = m.Image(p);
-                for (std::size_t i = kMusicRecordOffset; i < sim::kImageSize; ++i)
-                    image[i] = BYTE(i * 7 + p * 31);
-            }
-            for (int p = 1; p <= kPresetCount; ++p)
-                std::memcpy(m.Image(p), ("Stored " + std::to_string(p)).c_str(), 9);
-        });
+        processor.UpdateMemory([](sim::SimMemory& m) { linktest::FillDistinctPresets(m, 0); });
         ASSERT_TRUE(server.Start(0));
         g_nDevicePort = server.Port();
         ping.Answer(true);

@@ -7,6 +7,7 @@
 #include "platform/win/Input.h"
 #include "tests/app/AppFixture.h"
 #include "tests/app/PresetMenu.h"
+#include "tests/link/DistinctPresets.h"
 #include "tests/link/FakeFileDialog.h"
 
 #include <QDir>
@@ -27,16 +28,9 @@ protected:
         ping.Answer(true);
         backend->Bus().Plug();
     }
-    // Every stored preset of the processor from `seed`, named by its slot.
+    // Every stored preset of the processor from `seed`.
     void FillStoredPresets(int seed) {
-        processor.UpdateMemory([seed](sim::SimMemory& m) {
-            for (int p = 1; p <= kPresetCount; ++p) {
-                BYTE* image = m.Image(p);
-                for (std::size_t i = kMusicRecordOffset; i < sim::kImageSize; ++i)
-                    image[i] = BYTE(i * 5 + p * 17 + seed);
-                std::memcpy(image, ("Slot " + std::to_string(p)).c_str(), 7);
-            }
-        });
+        processor.UpdateMemory([seed](sim::SimMemory& m) { linktest::FillDistinctPresets(m, 1, seed); });
     }
     // Save All Presets chosen from the preset menu, the file named in its
     // dialog; true once the read of the processor's presets has ended.

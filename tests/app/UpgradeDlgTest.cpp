@@ -16,6 +16,7 @@
 #include <QDir>
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -75,8 +76,10 @@ protected:
     }
     void TearDown() override {
         Close();
-        if (view)
+        if (view) {
+            view->SetNetLink(&net);
             view->StopCommThread(1);
+        }
         ViewLink::TearDown();
         g_strHexFile.clear();
     }
@@ -142,10 +145,29 @@ protected:
                                     sim::SimHidBus::kProductId, sim::SimHidBus::kVersion});
     }
 
+    // From here on the view's link goes over TCP to the simulated
+    // processor; the USB bus is empty.
+    void LinkOverTcp() {
+        m_ping.emplace();
+        m_ping->Answer(true);
+        m_server.emplace(processor);
+        ASSERT_TRUE(m_server->Start(0));
+        g_nDevicePort = m_server->Port();
+        ASSERT_EQ(m_socket.OnPingTick(&m_pinging), 1);
+        view->SetNetLink(&m_socket);
+        Bus().Unplug();
+    }
+
     linktest::FakeNetLink net;
     MenuChooser menus;
     std::unique_ptr<TempFile> file;
     std::unique_ptr<ReportingUpgradeDlg> dialog;
+
+private:
+    std::optional<linktest::FakePingRunner> m_ping;
+    std::optional<sim::SimTcpServer> m_server;
+    std::atomic<bool> m_pinging{true};
+    CNet_Socket m_socket;
 };
 
 TEST_F(UpgradeDlgThreaded, OpensWithTheRememberedFileAndLendsItsBarAndLabelUntilItCloses) {
@@ -503,17 +525,7 @@ TEST_F(UpgradeDlgThreaded, TheCloseBoxEndsTheModalRunAndThePollingWithIt) {
 // A whole update as the user runs it: the dialog over TCP to the simulated
 // processor, until the label says so and the bar is full.
 TEST_F(UpgradeDlgThreaded, AWholeUpdateOverTcpFromTheDialog) {
-    linktest::FakePingRunner ping;
-    ping.Answer(true);
-    sim::SimTcpServer server(processor);
-    ASSERT_TRUE(server.Start(0));
-    g_strDeviceIp = "127.0.0.1";
-    g_nDevicePort = server.Port();
-    CNet_Socket socket;
-    std::atomic<bool> running{true};
-    ASSERT_EQ(socket.OnPingTick(&running), 1);
-    view->SetNetLink(&socket);
-    Bus().Unplug();
+    LinkOverTcp();
 
     Open();
     Click(CUpgradeDlg::kUpdateButton);
@@ -527,25 +539,13 @@ TEST_F(UpgradeDlgThreaded, AWholeUpdateOverTcpFromTheDialog) {
     EXPECT_EQ(BoxTexts(), std::vector<CString>{"Update successfully"});
     EXPECT_TRUE(dialog->IsWindowVisible()) << "the dialog stays open";
     apptest::SavePicture(dialog->GetSafeHwnd(), "upgrade_dialog_done_en.png");
-    Close();
-    view->SetNetLink(&net);
 }
 
 // The answer to an MCU data frame is cut over TCP.  The loader may have
 // stored the frame, and it appends what it takes: the update fails instead of
 // writing the frame twice, and the dialog starts a whole new one.
 TEST_F(UpgradeDlgThreaded, AnMcuFrameWhoseAnswerIsCutFailsTheUpdateAndTheNextAttemptSucceeds) {
-    linktest::FakePingRunner ping;
-    ping.Answer(true);
-    sim::SimTcpServer server(processor);
-    ASSERT_TRUE(server.Start(0));
-    g_strDeviceIp = "127.0.0.1";
-    g_nDevicePort = server.Port();
-    CNet_Socket socket;
-    std::atomic<bool> running{true};
-    ASSERT_EQ(socket.OnPingTick(&running), 1);
-    view->SetNetLink(&socket);
-    Bus().Unplug();
+    LinkOverTcp();
     sim::SimFault cut(sim::SimFaultKind::Truncate, 9);
     cut.type = DATA_DEVICE_INFO;
     cut.channel = HEXData;
@@ -586,8 +586,6 @@ TEST_F(UpgradeDlgThreaded, AnMcuFrameWhoseAnswerIsCutFailsTheUpdateAndTheNextAtt
     EXPECT_EQ(dataFrames(), 11);
     ASSERT_EQ(fw.mcuData.size(), 11 * 48u);
     EXPECT_TRUE(std::equal(image.begin() + 4, image.end(), fw.mcuData.begin()));
-    Close();
-    view->SetNetLink(&net);
 }
 
 TEST_F(UpgradeDlgThreaded, PicturesInBothLanguages) {

@@ -5,6 +5,7 @@
 
 #include "link/Net_Socket.h"
 #include "sim/lib/SimTcpServer.h"
+#include "tests/link/DistinctPresets.h"
 #include "tests/link/FakePing.h"
 #include "tests/link/SyncFixture.h"
 
@@ -23,17 +24,7 @@ protected:
     void SetUp() override {
         SyncView::SetUp();
         ping.Answer(true);
-        // Distinct contents everywhere, so a record that lands in the wrong
-        // place shows.
-        processor.UpdateMemory([](sim::SimMemory& m) {
-            for (int p = 0; p <= kPresetCount; ++p) {
-                BYTE* image = m.Image(p);
-                for (std::size_t i = kMusicRecordOffset; i < sim::kImageSize; ++i)
-                    image[i] = BYTE(i * 7 + p * 31);
-            }
-            for (int p = 1; p <= kPresetCount; ++p)
-                std::memcpy(m.Image(p), ("Stored " + std::to_string(p)).c_str(), 9);
-        });
+        processor.UpdateMemory([](sim::SimMemory& m) { linktest::FillDistinctPresets(m, 0); });
         if (GetParam() == Transport::Usb) {
             Bus().Plug();
         } else {

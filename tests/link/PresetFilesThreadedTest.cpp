@@ -2,6 +2,7 @@
 // device: a loaded one-preset file and its name reach the processor, and the
 // all-presets file written after a read holds the processor's presets.
 
+#include "tests/link/DistinctPresets.h"
 #include "tests/link/FakePing.h"
 #include "tests/link/PresetFilesFixture.h"
 
@@ -14,14 +15,7 @@ protected:
     void SetUp() override {
         PresetFiles::SetUp();
         ping.Answer(true);
-        processor.UpdateMemory([](sim::SimMemory& m) {
-            for (int p = 1; p <= kPresetCount; ++p) {
-                BYTE* image = m.Image(p);
-                for (std::size_t i = kMusicRecordOffset; i < sim::kImageSize; ++i)
-                    image[i] = BYTE(i * 5 + p * 17);
-                std::memcpy(image, ("Slot " + std::to_string(p)).c_str(), 7);
-            }
-        });
+        processor.UpdateMemory([](sim::SimMemory& m) { linktest::FillDistinctPresets(m, 1); });
         Bus().Plug();
         view->InitLink();
         ASSERT_TRUE(PumpUntil([&] { return g_bOnline != 0 && syncForm.allControlsUpdated > 0; }));
@@ -120,7 +114,7 @@ TEST_F(PresetFilesThreaded, TheAllPresetsFileHoldsTheProcessorsPresets) {
     EXPECT_TRUE(fromFile == readBack(Path("Presets/expected.rdda")));
     for (int p = 1; p <= kPresetCount; ++p)
         EXPECT_EQ(BytesToString(&fromFile[(p - 1) * kDeviceImageSize], kPresetNameSize),
-                  "Slot " + std::to_string(p));
+                  "Stored " + std::to_string(p));
     EXPECT_TRUE(boxes.Entries().empty());
 }
 
