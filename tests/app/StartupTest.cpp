@@ -88,6 +88,21 @@ protected:
         return polls;
     }
 
+    // Save Preset chosen with the file named `name` in its dialog; the
+    // settings and image the file holds.
+    void SavePresetFile(const char* name, DeviceSettingsArea& settings, std::vector<BYTE>& image) {
+        const CString path = m_dir.filePath(name).toStdString();
+        {
+            linktest::FakeFileDialog dialogs;
+            dialogs.Answer(path);
+            View()->SendMessage(WM_COMMAND, MAKEWPARAM(725, 0), 0);
+            Pump();
+        }
+        settings = {};
+        image.assign(kDeviceImageSize, 0);
+        ASSERT_TRUE(CPresetJson().ReadPresetFile(settings, image.data(), path));
+    }
+
     sim::SimTcpServer server{processor};
 };
 
@@ -295,16 +310,9 @@ TEST_F(Startup, ASpeakerTypeLeavesMixLevels17And18InTheProcessorAndInASavedFile)
             EXPECT_EQ(memory.Image(0)[kLevel17 + 1], 60);
         }
 
-        const CString path = m_dir.filePath(online ? "online.rdds" : "offline.rdds").toStdString();
-        {
-            linktest::FakeFileDialog dialogs;
-            dialogs.Answer(path);
-            View()->SendMessage(WM_COMMAND, MAKEWPARAM(725, 0), 0);
-            Pump();
-        }
-        DeviceSettingsArea settings{};
-        std::vector<BYTE> image(kDeviceImageSize);
-        ASSERT_TRUE(CPresetJson().ReadPresetFile(settings, image.data(), path));
+        DeviceSettingsArea settings;
+        std::vector<BYTE> image;
+        ASSERT_NO_FATAL_FAILURE(SavePresetFile(online ? "online.rdds" : "offline.rdds", settings, image));
         EXPECT_EQ(image[kLevel17], 100);
         EXPECT_EQ(image[kLevel17 + 1], 60);
         EXPECT_EQ(settings.SpeakerTypes[kOutput], type);
@@ -440,16 +448,9 @@ TEST_F(Startup, OutputsTheProcessorReportsNoTypeForHoldNoneAfterAConnection) {
             }
         }
 
-        const CString path = m_dir.filePath("connected.rdds").toStdString();
-        {
-            linktest::FakeFileDialog dialogs;
-            dialogs.Answer(path);
-            View()->SendMessage(WM_COMMAND, MAKEWPARAM(725, 0), 0);
-            Pump();
-        }
-        DeviceSettingsArea settings{};
-        std::vector<BYTE> image(kDeviceImageSize);
-        ASSERT_TRUE(CPresetJson().ReadPresetFile(settings, image.data(), path));
+        DeviceSettingsArea settings;
+        std::vector<BYTE> image;
+        ASSERT_NO_FATAL_FAILURE(SavePresetFile("connected.rdds", settings, image));
         for (int k = 8; k < kOutputCount; ++k) {
             EXPECT_EQ(settings.SpeakerTypes[k], 0) << k;
             EXPECT_EQ(image[std::size_t(OutputRecordOffset(k)) + kTypeByte], 0) << k;
