@@ -5,10 +5,10 @@
 
 #include "link/Net_Socket.h"
 #include "model/DataDefine.h"
-#include "platform/win/Input.h"
 #include "sim/lib/SimTcpServer.h"
 #include "tests/app/AppFixture.h"
 #include "tests/app/PresetMenu.h"
+#include "tests/app/QtInput.h"
 #include "tests/link/DistinctPresets.h"
 #include "tests/link/FakeFileDialog.h"
 
@@ -42,9 +42,7 @@ protected:
 
     void ChooseFromPresetMenu(UINT item) {
         tracker.choose = item;
-        const HWND button = View()->GetDlgItem(int(kPresetMenuButton))->GetSafeHwnd();
-        platform::win::MouseInput(button, WM_LBUTTONDOWN, {3, 3});
-        platform::win::MouseInput(button, WM_LBUTTONUP, {3, 3});
+        ClickAt(*View()->GetDlgItem(int(kPresetMenuButton)), {3, 3});
         Pump();
     }
     // Queues `count` unasked status replies in front of the answer to the

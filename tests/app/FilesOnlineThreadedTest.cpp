@@ -7,6 +7,7 @@
 #include "platform/win/Input.h"
 #include "tests/app/AppFixture.h"
 #include "tests/app/PresetMenu.h"
+#include "tests/app/QtInput.h"
 #include "tests/link/DistinctPresets.h"
 #include "tests/link/FakeFileDialog.h"
 
@@ -39,9 +40,7 @@ protected:
         dialogs.Answer(path);
         {
             MenuChoice choice(kSaveAllPresetsItem);
-            const HWND button = View()->GetDlgItem(int(kPresetMenuButton))->GetSafeHwnd();
-            platform::win::MouseInput(button, WM_LBUTTONDOWN, POINT{3, 3}, MK_LBUTTON);
-            platform::win::MouseInput(button, WM_LBUTTONUP, POINT{3, 3}, 0);
+            ClickAt(*View()->GetDlgItem(int(kPresetMenuButton)), {3, 3});
             Pump();
             // The next click is a click of its own, not the second of a double click.
             platform::win::MouseLeftWindows();
